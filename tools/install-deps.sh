@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Zorv builds and tests with; does nothing when
+# they are all there already.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config ccache clang-format
+  qt6-base-dev libqt6opengl6-dev libqcustomplot-dev
+  pxlib-dev libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
