@@ -36,6 +36,18 @@ public:
     std::size_t dictionarySize() const { return dict_.size(); }
     const std::string& dictionaryText(std::uint32_t id) const { return dict_[id]; }
 
+    // A numeric field's value as a double (0 for null, text and unknown).
+    double numberAt(std::size_t row) const {
+        switch (storage_) {
+            case StorageKind::Int32: return i32_[row];
+            case StorageKind::Int64: return static_cast<double>(i64_[row]);
+            case StorageKind::Double: return f64_[row];
+            case StorageKind::Text:
+            case StorageKind::None: break;
+        }
+        return 0.0;
+    }
+
     // The value of a row as its kind (Null for a null row).
     Value value(std::size_t row) const;
 
