@@ -1,0 +1,73 @@
+#pragma once
+// The record of settings every analysis receives a copy of. The main window
+// rebuilds it from the preferences (RefreshAnalysisSettings) before each
+// analysis, after a catalogue is opened and after the preferences change.
+
+#include <cstdint>
+#include <string>
+
+#include "catalogue/Preferences.h"
+#include "catalogue/SettingsStore.h"
+
+namespace zorv {
+
+struct AnalysisSettings {
+    std::string FilePrefix;   // base name of temporary result tables
+    std::string EnergyChar;   // energy abbreviation in captions
+    std::string EnergyField;  // field names of the roles
+    std::string DepartmentField;
+    std::string MagnitudeField;
+    std::string DateField;
+    double a = 1.96;  // log10 E = a·M + b
+    double b = 1.15;
+    std::string ReportFontName;
+    std::string MainTitle;
+    std::string OutputDir;  // folder of result tables, ending in "/"
+    std::string EnergyMask;
+    std::string ProbabilityMask;
+    std::string ZoneSeparator;
+    std::string TableExtension = ".dbf";
+    std::string ZonePrefix;
+    std::string XField;
+    std::string YField;
+    std::int32_t RecordCount = 0;  // records of the catalogue when it was opened
+    bool MagnitudeOnly = true;
+    bool PrintMarkup = false;  // set only around the printing of a report
+    double Epsilon = 1e-5;     // numerical tolerance
+    std::int32_t Iterations = 20;
+    std::int32_t IntegralIterations = 40;
+    double MMin = 0.5;        // completeness threshold (magnitude)
+    double MMaxLimit = 10.0;  // largest maximum-magnitude estimate accepted
+    double H = 0.12;          // alternative smoothing factor
+    bool UseRTMI = true;
+    bool UseRTNI = true;
+    double RTNIStart = 0.2;
+    double RTMIStart = 0.001;
+    double RTMIEnd = 1.0;
+    const void* Owner = nullptr;  // the window that owns progress windows
+    std::int32_t MinSampleSize = 30;
+    bool WithProgress = true;
+
+    friend bool operator==(const AnalysisSettings&, const AnalysisSettings&) = default;
+};
+
+// The values of the catalogue's base properties dialog.
+struct BaseProperties {
+    double a = 1.96;
+    double b = 1.15;
+    double MMin = 0.5;
+};
+
+// Accuracy of the track bar position: 0 → 1e-3, 1 → 1e-4, 2 → 1e-5,
+// 3 → 1e-6; any other position → 1e-5.
+double epsilonOfPosition(int position);
+
+// Rebuilds the record. `a` and `b` come from the base properties while
+// `basePropertiesSet`, else from the preferences; MMin always from the base
+// properties. "FilePrefix" is read from the store directly: absent → "",
+// a store error → "temp".
+AnalysisSettings RefreshAnalysisSettings(const Preferences& prefs, const BaseProperties& base,
+                                         bool basePropertiesSet, std::int32_t recordCount,
+                                         const SettingsStore& store, const void* owner = nullptr);
+
+}  // namespace zorv
