@@ -14,7 +14,8 @@ double epsilonOfPosition(int position) {
 
 AnalysisSettings RefreshAnalysisSettings(const Preferences& p, const BaseProperties& base,
                                          bool basePropertiesSet, std::int32_t recordCount,
-                                         const SettingsStore& store, const void* owner) {
+                                         const SettingsStore& store, const Locale& locale,
+                                         const void* owner) {
     AnalysisSettings s;
     try {
         s.FilePrefix = store.readString("Application", "FilePrefix");
@@ -56,6 +57,7 @@ AnalysisSettings RefreshAnalysisSettings(const Preferences& p, const BasePropert
     s.Owner = owner;
     s.MinSampleSize = 30;
     s.WithProgress = true;
+    s.UserLocale = locale;
     return s;
 }
 

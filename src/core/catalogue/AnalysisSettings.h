@@ -8,6 +8,7 @@
 
 #include "catalogue/Preferences.h"
 #include "catalogue/SettingsStore.h"
+#include "text/Locale.h"
 
 namespace zorv {
 
@@ -47,6 +48,9 @@ struct AnalysisSettings {
     const void* Owner = nullptr;  // the window that owns progress windows
     std::int32_t MinSampleSize = 30;
     bool WithProgress = true;
+    // The user's number and date conventions, for every text an analysis
+    // writes (reports, text tables, period filters).
+    Locale UserLocale;
 
     friend bool operator==(const AnalysisSettings&, const AnalysisSettings&) = default;
 };
@@ -68,6 +72,7 @@ double epsilonOfPosition(int position);
 // a store error → "temp".
 AnalysisSettings RefreshAnalysisSettings(const Preferences& prefs, const BaseProperties& base,
                                          bool basePropertiesSet, std::int32_t recordCount,
-                                         const SettingsStore& store, const void* owner = nullptr);
+                                         const SettingsStore& store, const Locale& locale = {},
+                                         const void* owner = nullptr);
 
 }  // namespace zorv
