@@ -52,7 +52,8 @@ DBActivity::DBActivity(const AnalysisSettings& settings, Table* dataset, PeriodK
                        Progress* progress)
     : DBSeries(settings, dataset, kind, progress), N(maxClass) {
     FieldDefs fields{{"Okres", FieldType::String, 20}};
-    for (int k = 0; k <= N; ++k) fields.emplace_back(settings_.EnergyChar + std::to_string(k), FieldType::Integer);
+    for (int k = 0; k <= N; ++k)
+        fields.emplace_back(settings_.EnergyChar + std::to_string(k), FieldType::Integer);
     fields.emplace_back("Suma", FieldType::Integer);
     fields.emplace_back("Energia", FieldType::Float);
     CreateResultTable(fields, {"Energia"});

@@ -59,7 +59,8 @@ void WriteReportOpening(const Database& analysis, ReportLines& lines, const std:
     lines.push_back(ReportMarker(analysis, "<H2>"));
     lines.push_back(heading);
     lines.push_back(ReportMarker(analysis, "<H3>"));
-    lines.push_back(ReportLabel("Data utworzenia pliku:") + formatDateTime(reportClock(), localeOf(analysis)));
+    lines.push_back(ReportLabel("Data utworzenia pliku:") +
+                    formatDateTime(reportClock(), localeOf(analysis)));
 }
 
 void WriteCommonParameters(const Database& analysis, ReportLines& lines, int count) {
@@ -70,8 +71,8 @@ void WriteCommonParameters(const Database& analysis, ReportLines& lines, int cou
         lines.push_back(ReportLabel("Próg kompletności katalogu:") +
                         FormatMagnitudeEnergy(analysis, analysis.settings().MMin));
     if (count >= 3)
-        lines.push_back(ReportLabel("Zależność Energia - Magnituda:") + "LogE = " +
-                        formatGeneral(analysis.settings().a, loc) + " · m + " +
+        lines.push_back(ReportLabel("Zależność Energia - Magnituda:") +
+                        "LogE = " + formatGeneral(analysis.settings().a, loc) + " · m + " +
                         formatGeneral(analysis.settings().b, loc));
 }
 
