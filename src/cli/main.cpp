@@ -1,0 +1,340 @@
+// zorv-batch: runs one analysis of a catalogue from the command line and
+// writes its result table and report.
+//
+//   zorv-batch activity --period months --zone G-1/2 --located katalog.dbf
+//   zorv-batch histogram --table wynik.csv --report raport.rtf katalog.db
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStandardPaths>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "QtSettingsStore.h"
+#include "analysis/ActivityHistogram.h"
+#include "analysis/ActivitySeries.h"
+#include "analysis/DBBase.h"
+#include "analysis/EnergyTraces.h"
+#include "catalogue/AnalysisSettings.h"
+#include "catalogue/FilterBuilder.h"
+#include "catalogue/Preferences.h"
+#include "report/ReportWriter.h"
+#include "table/TableError.h"
+#include "table/TableFiles.h"
+#include "text/DateText.h"
+#include "text/NumberFormat.h"
+
+namespace zorv {
+namespace {
+
+// A failure the user caused: bad option, file or expression. Exit code 1.
+struct BatchError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Context {
+    AnalysisSettings settings;
+    Table* sample = nullptr;
+    PeriodKind kind = PeriodKind::Quarters;
+    int classes = 9;
+    double traceThreshold = 500.0;
+    double dischargeThreshold = 1e7;
+};
+
+struct Subcommand {
+    const char* name;
+    const char* help;
+    const char* parameters;
+    std::function<std::unique_ptr<Database>(const Context&)> make;
+};
+
+template <class T>
+auto series() {
+    return [](const Context& c) -> std::unique_ptr<Database> {
+        return std::make_unique<T>(c.settings, c.sample, c.kind);
+    };
+}
+
+const std::vector<Subcommand>& subcommands() {
+    static const std::vector<Subcommand> list = {
+        {"activity", "aktywność sejsmiczna w klasach energii", "--period, --classes",
+         [](const Context& c) -> std::unique_ptr<Database> {
+             return std::make_unique<DBActivity>(c.settings, c.sample, c.kind, c.classes);
+         }},
+        {"cumulative-activity", "skumulowana aktywność sejsmiczna w klasach energii", "--period, --classes",
+         [](const Context& c) -> std::unique_ptr<Database> {
+             return std::make_unique<DBActivityC>(c.settings, c.sample, c.kind, c.classes);
+         }},
+        {"energy", "energia wyzwolona w okresach", "--period", series<DBBarEnReleased>()},
+        {"cumulative-energy", "skumulowana energia wyzwolona", "--period", series<DBBarEnReleasedC>()},
+        {"daily-energy", "energia wyzwolona w dniach (ciągły)", "--period", series<DBLineEnReleased>()},
+        {"cumulative-daily-energy", "skumulowana energia wyzwolona w dniach (wykres Benioffa)", "--period",
+         series<DBLineEnReleasedC>()},
+        {"total-activity", "aktywność sejsmiczna (zjawiska od 1000 J) i energia", "--period",
+         series<DBTotalActivity>()},
+        {"cumulative-total-activity", "skumulowana aktywność sejsmiczna", "--period", series<DBTotalActivityC>()},
+        {"over-threshold", "liczba zjawisk powyżej progu kompletności", "--period, --mmin",
+         series<ActivityOverTreshold>()},
+        {"cumulative-over-threshold", "skumulowana liczba zjawisk powyżej progu kompletności", "--period, --mmin",
+         series<DBActivityOverTresholdC>()},
+        {"histogram", "wykres powtarzalności (klasy magnitudy 0,25)", "",
+         [](const Context& c) -> std::unique_ptr<Database> {
+             return std::make_unique<ActivityHistogram>(c.settings, c.sample);
+         }},
+        {"energy-traces", "energia śladów", "--trace-threshold, --discharge-threshold",
+         [](const Context& c) -> std::unique_ptr<Database> {
+             return std::make_unique<DBEnergiaSladow>(c.settings, c.sample, c.traceThreshold,
+                                                      c.dischargeThreshold);
+         }},
+    };
+    return list;
+}
+
+std::string helpText() {
+    std::string s =
+        "Użycie: zorv-batch ANALIZA [opcje] KATALOG\n"
+        "Wykonuje jedną analizę katalogu zjawisk sejsmicznych (.dbf lub .db) i zapisuje tabelę wyników\n"
+        "oraz raport.\n\nAnalizy:\n";
+    for (const Subcommand& c : subcommands()) {
+        std::string line = "  " + std::string(c.name);
+        line.resize(30, ' ');
+        s += line + c.help + (std::string(c.parameters).empty() ? "" : std::string(" [") + c.parameters + "]") +
+             "\n";
+    }
+    s +=
+        "\nWybór zdarzeń (łączone spójnikiem AND, z --or spójnikiem OR):\n"
+        "  --zone KOD                  strefa (można podać kilka razy)\n"
+        "  --department ODDZIAŁ        oddział: wszystkie jego strefy\n"
+        "  --from DATA, --to DATA      okres (data w formacie rrrr-mm-dd lub lokalnym)\n"
+        "  --located                   tylko zlokalizowane zjawiska\n"
+        "  --where WYRAŻENIE           dodatkowe wyrażenie filtrujące\n"
+        "  --or                        łącz warunki spójnikiem OR\n"
+        "\nParametry analizy:\n"
+        "  --period kwartały|miesiące|lata   podział skali czasu (domyślnie kwartały;\n"
+        "                              także quarters|months|years)\n"
+        "  --classes N                 najwyższa klasa energii (domyślnie 9)\n"
+        "  --trace-threshold J         próg energii śladów (domyślnie 500)\n"
+        "  --discharge-threshold J     próg energii zjawisk rozładowujących (domyślnie 10000000)\n"
+        "  --mmin M, --a A, --b B      próg kompletności i współczynniki zależności log E = a·M + b\n"
+        "                              (domyślnie z ustawień programu)\n"
+        "\nWyniki:\n"
+        "  --table PLIK                tabela wyników: .dbf, .db, .txt (TAB), .csv (;), .dat (spacja);\n"
+        "                              bez tej opcji tabela tekstowa na standardowe wyjście\n"
+        "  --report PLIK               raport: .txt lub .rtf\n"
+        "  --settings PLIK             plik ustawień zamiast ustawień użytkownika\n"
+        "  --locale pl|en              separator dziesiętny i format daty (domyślnie pl)\n"
+        "  -h, --help                  ta pomoc\n";
+    return s;
+}
+
+double parseDoubleOption(const QCommandLineParser& p, const QString& name) {
+    const std::string text = p.value(name).toStdString();
+    const auto v = parseNumber(text, Locale::point());
+    const auto w = v ? v : parseNumber(text, Locale::comma());
+    if (!w) throw BatchError("Niepoprawna liczba w opcji --" + name.toStdString() + ": " + text);
+    return *w;
+}
+
+std::string extensionOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot);
+    for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return ext;
+}
+
+int run(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Zorv"));
+
+    QCommandLineParser p;
+    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const auto opt = [&](const char* name, const char* value = nullptr) {
+        QCommandLineOption o(QString::fromLatin1(name));
+        if (value) o.setValueName(QString::fromLatin1(value));
+        p.addOption(o);
+    };
+    p.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}));
+    for (const char* name : {"zone", "department", "from", "to", "where", "period", "classes", "trace-threshold",
+                             "discharge-threshold", "mmin", "a", "b", "table", "report", "settings", "locale"})
+        opt(name, "x");
+    opt("located");
+    opt("or");
+    if (!p.parse(QCoreApplication::arguments())) throw BatchError(p.errorText().toStdString());
+    if (p.isSet(QStringLiteral("help"))) {
+        std::fputs(helpText().c_str(), stdout);
+        return 0;
+    }
+    const QStringList args = p.positionalArguments();
+    if (args.size() != 2) throw BatchError("Podaj analizę i plik katalogu (zorv-batch --help).");
+    const std::string command = args[0].toStdString();
+    const Subcommand* sub = nullptr;
+    for (const Subcommand& c : subcommands())
+        if (command == c.name) sub = &c;
+    if (!sub) throw BatchError("Nieznana analiza: " + command + " (zorv-batch --help).");
+
+    // Settings: the user's (or the named file), read only; defaults when none.
+    const Locale locale = p.value(QStringLiteral("locale")) == QStringLiteral("en") ? Locale::point()
+                                                                                    : Locale::comma();
+    std::unique_ptr<QtSettingsStore> store =
+        p.isSet(QStringLiteral("settings")) ? std::make_unique<QtSettingsStore>(p.value(QStringLiteral("settings")))
+                                            : std::make_unique<QtSettingsStore>();
+    Preferences prefs;
+    prefs.ExportImportDirectory =
+        (QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/temp"))
+            .toStdString();
+    if (store->rootExists()) {
+        try {
+            LoadSettings(*store, prefs);
+        } catch (const SettingsError& e) {
+            std::fprintf(stderr, "Uszkodzone ustawienia (%s) - użyto ustawień domyślnych.\n", e.what());
+        }
+    }
+    BaseProperties base{prefs.a, prefs.b, prefs.MMin};
+    if (p.isSet(QStringLiteral("a"))) base.a = parseDoubleOption(p, QStringLiteral("a"));
+    if (p.isSet(QStringLiteral("b"))) base.b = parseDoubleOption(p, QStringLiteral("b"));
+    if (p.isSet(QStringLiteral("mmin"))) base.MMin = parseDoubleOption(p, QStringLiteral("mmin"));
+
+    Context ctx;
+    const std::string period = p.value(QStringLiteral("period")).toStdString();
+    static const std::map<std::string, PeriodKind> kinds = {
+        {"", PeriodKind::Quarters},       {"kwartały", PeriodKind::Quarters}, {"quarters", PeriodKind::Quarters},
+        {"miesiące", PeriodKind::Months}, {"months", PeriodKind::Months},     {"lata", PeriodKind::Years},
+        {"years", PeriodKind::Years}};
+    const auto kind = kinds.find(period);
+    if (kind == kinds.end()) throw BatchError("Nieznany podział skali czasu: " + period);
+    ctx.kind = kind->second;
+    if (p.isSet(QStringLiteral("classes"))) {
+        const double n = parseDoubleOption(p, QStringLiteral("classes"));
+        if (n < 0 || n > 30 || n != static_cast<int>(n))
+            throw BatchError("Najwyższa klasa energii musi być liczbą całkowitą od 0 do 30.");
+        ctx.classes = static_cast<int>(n);
+    }
+    if (p.isSet(QStringLiteral("trace-threshold")))
+        ctx.traceThreshold = parseDoubleOption(p, QStringLiteral("trace-threshold"));
+    if (p.isSet(QStringLiteral("discharge-threshold")))
+        ctx.dischargeThreshold = parseDoubleOption(p, QStringLiteral("discharge-threshold"));
+
+    // The catalogue, read only, and its filter.
+    const std::string path = args[1].toStdString();
+    std::unique_ptr<Table> catalogue;
+    try {
+        catalogue = openTableFile(path, false);
+    } catch (const std::exception& e) {
+        throw BatchError("Niewłasciwy format bazy lub baza uszkodzona [ " + std::string(e.what()) + " ].");
+    }
+    catalogue->setReadOnly(true);
+    catalogue->setLocale(locale);
+
+    FilterSources sources;
+    sources.XField = prefs.X;
+    sources.LocationFilter = prefs.LocationFilter;
+    std::vector<std::string> zones;
+    for (const QString& z : p.values(QStringLiteral("zone"))) zones.push_back(z.toStdString());
+    ZoneFilter zone = zoneListFilter(prefs.Oddzial, zones);
+    for (const QString& d : p.values(QStringLiteral("department"))) {
+        const ZoneFilter dep = zoneTreeDepartmentFilter(prefs.Oddzial, d.toStdString(), prefs.Slash);
+        zone.expression = zone.expression.empty() ? dep.expression : zone.expression + " OR " + dep.expression;
+        zone.description += dep.description;
+    }
+    if (p.values(QStringLiteral("department")).size() + zones.size() > 1 && !p.values("department").isEmpty())
+        zone.expression = "(" + zone.expression + ")";
+    sources.ZoneExpression = zone.expression;
+    sources.ZoneDescription = zone.description;
+    if (p.isSet(QStringLiteral("from")) || p.isSet(QStringLiteral("to"))) {
+        const auto date = [&](const char* name, std::int32_t fallback) {
+            if (!p.isSet(QString::fromLatin1(name))) return fallback;
+            const std::string text = p.value(QString::fromLatin1(name)).toStdString();
+            const auto d = parseDate(text, locale);
+            if (!d) throw BatchError("Niepoprawna data w opcji --" + std::string(name) + ": " + text);
+            return *d;
+        };
+        const std::int32_t from = date("from", -693593), to = date("to", 2958465);
+        if (from > to) throw BatchError("Data początkowa nie może być większa od daty końcowej");
+        sources.PeriodExpression = prefs.Data + ">='" + formatDate(from, locale) + "' AND " + prefs.Data + "<='" +
+                                   formatDate(to, locale) + "'";
+        sources.PeriodDescription = formatDate(from, locale) + " do " + formatDate(to, locale);
+    }
+    sources.locatedOnly = p.isSet(QStringLiteral("located"));
+    sources.ExtraExpression = p.value(QStringLiteral("where")).toStdString();
+    if (p.isSet(QStringLiteral("or"))) {
+        sources.Connective = " OR ";
+        sources.DescriptionConnective = " lub ";
+    }
+    const JoinedFilter filter = joinFilters(sources, [&](const std::string& e) {
+        try {
+            catalogue->checkFilter(e);
+            return true;
+        } catch (const TableError&) {
+            return false;
+        }
+    });
+    if (filter.locationRejected) std::fprintf(stderr, "%s\n", kBadLocationFilterMessage);
+    try {
+        catalogue->setFilter(filter.expression);
+        catalogue->setFiltered(!filter.expression.empty());
+    } catch (const TableError& e) {
+        throw BatchError(std::string("Błędny filtr: ") + e.what());
+    }
+
+    ctx.settings = RefreshAnalysisSettings(prefs, base, true, static_cast<std::int32_t>(catalogue->physicalCount()),
+                                           *store, locale);
+    int copyCounter = 1;
+    std::unique_ptr<Table> sample = CopyCatalogueForAnalysis(*catalogue, ctx.settings, copyCounter);
+    ctx.sample = sample.get();
+    std::unique_ptr<Database> analysis = sub->make(ctx);
+
+    // Result table.
+    if (p.isSet(QStringLiteral("table"))) {
+        const std::string out = p.value(QStringLiteral("table")).toStdString();
+        const std::string ext = extensionOf(out);
+        bool ok = false;
+        std::string message;
+        if (ext == ".dbf" || ext == ".db")
+            ok = analysis->CopyToFile(out, &message);
+        else if (ext == ".txt" || ext == ".csv" || ext == ".dat")
+            ok = analysis->SaveTableAsText(out, ext == ".txt" ? "\t" : ext == ".csv" ? ";" : " ");
+        else
+            throw BatchError("Nieznany typ pliku tabeli: " + out + " (.dbf, .db, .txt, .csv, .dat)");
+        if (!ok) throw BatchError(message.empty() ? "Nie można zapisać tabeli " + out : message);
+    } else {
+        ReportLines lines;
+        analysis->WriteTableText(lines);
+        for (const std::string& l : lines) std::printf("%s\n", l.c_str());
+    }
+    if (p.isSet(QStringLiteral("report"))) {
+        const std::string out = p.value(QStringLiteral("report")).toStdString();
+        ReportLines lines;
+        analysis->WriteReport(lines);
+        const std::string ext = extensionOf(out);
+        if (ext == ".rtf")
+            ExportReportRtf(lines, out);
+        else if (ext == ".txt" || ext.empty())
+            SaveReportText(lines, out);
+        else
+            throw BatchError("Nieznany typ pliku raportu: " + out + " (.txt, .rtf)");
+    }
+    if (!filter.description.empty()) std::fprintf(stderr, "Filtr: %s\n", filter.description.c_str());
+    return 0;
+}
+
+}  // namespace
+}  // namespace zorv
+
+int main(int argc, char** argv) {
+    try {
+        return zorv::run(argc, argv);
+    } catch (const zorv::BatchError& e) {
+        std::fprintf(stderr, "zorv-batch: %s\n", e.what());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zorv-batch: Problem... %s\n", e.what());
+        return 1;
+    }
+}
