@@ -235,16 +235,20 @@ int run(int argc, char** argv) {
     FilterSources sources;
     sources.XField = prefs.X;
     sources.LocationFilter = prefs.LocationFilter;
+    // Zones as ticked in the list, departments as chosen in the tree; more
+    // than one choice is ORed.
     std::vector<std::string> zones;
     for (const QString& z : p.values(QStringLiteral("zone"))) zones.push_back(z.toStdString());
-    ZoneFilter zone = zoneListFilter(prefs.Oddzial, zones);
-    for (const QString& d : p.values(QStringLiteral("department"))) {
-        const ZoneFilter dep = zoneTreeDepartmentFilter(prefs.Oddzial, d.toStdString(), prefs.Slash);
-        zone.expression = zone.expression.empty() ? dep.expression : zone.expression + " OR " + dep.expression;
-        zone.description += dep.description;
+    std::vector<ZoneFilter> chosen;
+    if (!zones.empty()) chosen.push_back(zoneListFilter(prefs.Oddzial, zones));
+    for (const QString& d : p.values(QStringLiteral("department")))
+        chosen.push_back(zoneTreeDepartmentFilter(prefs.Oddzial, d.toStdString(), prefs.Slash));
+    ZoneFilter zone;
+    for (const ZoneFilter& z : chosen) {
+        zone.expression += (zone.expression.empty() ? "" : " OR ") + z.expression;
+        zone.description += z.description;
     }
-    if (p.values(QStringLiteral("department")).size() + zones.size() > 1 && !p.values("department").isEmpty())
-        zone.expression = "(" + zone.expression + ")";
+    if (chosen.size() > 1) zone.expression = "(" + zone.expression + ")";
     sources.ZoneExpression = zone.expression;
     sources.ZoneDescription = zone.description;
     if (p.isSet(QStringLiteral("from")) || p.isSet(QStringLiteral("to"))) {
