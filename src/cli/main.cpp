@@ -76,11 +76,12 @@ const std::vector<Subcommand>& subcommands() {
          series<DBLineEnReleasedC>()},
         {"total-activity", "aktywność sejsmiczna (zjawiska od 1000 J) i energia", "--period",
          series<DBTotalActivity>()},
-        {"cumulative-total-activity", "skumulowana aktywność sejsmiczna", "--period", series<DBTotalActivityC>()},
+        {"cumulative-total-activity", "skumulowana aktywność sejsmiczna", "--period",
+         series<DBTotalActivityC>()},
         {"over-threshold", "liczba zjawisk powyżej progu kompletności", "--period, --mmin",
          series<ActivityOverTreshold>()},
-        {"cumulative-over-threshold", "skumulowana liczba zjawisk powyżej progu kompletności", "--period, --mmin",
-         series<DBActivityOverTresholdC>()},
+        {"cumulative-over-threshold", "skumulowana liczba zjawisk powyżej progu kompletności",
+         "--period, --mmin", series<DBActivityOverTresholdC>()},
         {"histogram", "wykres powtarzalności (klasy magnitudy 0,25)", "",
          [](const Context& c) -> std::unique_ptr<Database> {
              return std::make_unique<ActivityHistogram>(c.settings, c.sample);
@@ -102,32 +103,31 @@ std::string helpText() {
     for (const Subcommand& c : subcommands()) {
         std::string line = "  " + std::string(c.name);
         line.resize(30, ' ');
-        s += line + c.help + (std::string(c.parameters).empty() ? "" : std::string(" [") + c.parameters + "]") +
-             "\n";
+        s += line + c.help +
+             (std::string(c.parameters).empty() ? "" : std::string(" [") + c.parameters + "]") + "\n";
     }
-    s +=
-        "\nWybór zdarzeń (łączone spójnikiem AND, z --or spójnikiem OR):\n"
-        "  --zone KOD                  strefa (można podać kilka razy)\n"
-        "  --department ODDZIAŁ        oddział: wszystkie jego strefy\n"
-        "  --from DATA, --to DATA      okres (data w formacie rrrr-mm-dd lub lokalnym)\n"
-        "  --located                   tylko zlokalizowane zjawiska\n"
-        "  --where WYRAŻENIE           dodatkowe wyrażenie filtrujące\n"
-        "  --or                        łącz warunki spójnikiem OR\n"
-        "\nParametry analizy:\n"
-        "  --period kwartały|miesiące|lata   podział skali czasu (domyślnie kwartały;\n"
-        "                              także quarters|months|years)\n"
-        "  --classes N                 najwyższa klasa energii (domyślnie 9)\n"
-        "  --trace-threshold J         próg energii śladów (domyślnie 500)\n"
-        "  --discharge-threshold J     próg energii zjawisk rozładowujących (domyślnie 10000000)\n"
-        "  --mmin M, --a A, --b B      próg kompletności i współczynniki zależności log E = a·M + b\n"
-        "                              (domyślnie z ustawień programu)\n"
-        "\nWyniki:\n"
-        "  --table PLIK                tabela wyników: .dbf, .db, .txt (TAB), .csv (;), .dat (spacja);\n"
-        "                              bez tej opcji tabela tekstowa na standardowe wyjście\n"
-        "  --report PLIK               raport: .txt lub .rtf\n"
-        "  --settings PLIK             plik ustawień zamiast ustawień użytkownika\n"
-        "  --locale pl|en              separator dziesiętny i format daty (domyślnie pl)\n"
-        "  -h, --help                  ta pomoc\n";
+    s += "\nWybór zdarzeń (łączone spójnikiem AND, z --or spójnikiem OR):\n"
+         "  --zone KOD                  strefa (można podać kilka razy)\n"
+         "  --department ODDZIAŁ        oddział: wszystkie jego strefy\n"
+         "  --from DATA, --to DATA      okres (data w formacie rrrr-mm-dd lub lokalnym)\n"
+         "  --located                   tylko zlokalizowane zjawiska\n"
+         "  --where WYRAŻENIE           dodatkowe wyrażenie filtrujące\n"
+         "  --or                        łącz warunki spójnikiem OR\n"
+         "\nParametry analizy:\n"
+         "  --period kwartały|miesiące|lata   podział skali czasu (domyślnie kwartały;\n"
+         "                              także quarters|months|years)\n"
+         "  --classes N                 najwyższa klasa energii (domyślnie 9)\n"
+         "  --trace-threshold J         próg energii śladów (domyślnie 500)\n"
+         "  --discharge-threshold J     próg energii zjawisk rozładowujących (domyślnie 10000000)\n"
+         "  --mmin M, --a A, --b B      próg kompletności i współczynniki zależności log E = a·M + b\n"
+         "                              (domyślnie z ustawień programu)\n"
+         "\nWyniki:\n"
+         "  --table PLIK                tabela wyników: .dbf, .db, .txt (TAB), .csv (;), .dat (spacja);\n"
+         "                              bez tej opcji tabela tekstowa na standardowe wyjście\n"
+         "  --report PLIK               raport: .txt lub .rtf\n"
+         "  --settings PLIK             plik ustawień zamiast ustawień użytkownika\n"
+         "  --locale pl|en              separator dziesiętny i format daty (domyślnie pl)\n"
+         "  -h, --help                  ta pomoc\n";
     return s;
 }
 
@@ -160,9 +160,10 @@ int run(int argc, char** argv) {
         if (value) o.setValueName(QString::fromLatin1(value));
         p.addOption(o);
     };
-    p.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}));
-    for (const char* name : {"zone", "department", "from", "to", "where", "period", "classes", "trace-threshold",
-                             "discharge-threshold", "mmin", "a", "b", "table", "report", "settings", "locale"})
+    p.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    for (const char* name :
+         {"zone", "department", "from", "to", "where", "period", "classes", "trace-threshold",
+          "discharge-threshold", "mmin", "a", "b", "table", "report", "settings", "locale"})
         opt(name, "x");
     opt("located");
     opt("or");
@@ -180,11 +181,12 @@ int run(int argc, char** argv) {
     if (!sub) throw BatchError("Nieznana analiza: " + command + " (zorv-batch --help).");
 
     // Settings: the user's (or the named file), read only; defaults when none.
-    const Locale locale = p.value(QStringLiteral("locale")) == QStringLiteral("en") ? Locale::point()
-                                                                                    : Locale::comma();
+    const Locale locale =
+        p.value(QStringLiteral("locale")) == QStringLiteral("en") ? Locale::point() : Locale::comma();
     std::unique_ptr<QtSettingsStore> store =
-        p.isSet(QStringLiteral("settings")) ? std::make_unique<QtSettingsStore>(p.value(QStringLiteral("settings")))
-                                            : std::make_unique<QtSettingsStore>();
+        p.isSet(QStringLiteral("settings"))
+            ? std::make_unique<QtSettingsStore>(p.value(QStringLiteral("settings")))
+            : std::make_unique<QtSettingsStore>();
     Preferences prefs;
     prefs.ExportImportDirectory =
         (QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/temp"))
@@ -204,8 +206,9 @@ int run(int argc, char** argv) {
     Context ctx;
     const std::string period = p.value(QStringLiteral("period")).toStdString();
     static const std::map<std::string, PeriodKind> kinds = {
-        {"", PeriodKind::Quarters},       {"kwartały", PeriodKind::Quarters}, {"quarters", PeriodKind::Quarters},
-        {"miesiące", PeriodKind::Months}, {"months", PeriodKind::Months},     {"lata", PeriodKind::Years},
+        {"", PeriodKind::Quarters},         {"kwartały", PeriodKind::Quarters},
+        {"quarters", PeriodKind::Quarters}, {"miesiące", PeriodKind::Months},
+        {"months", PeriodKind::Months},     {"lata", PeriodKind::Years},
         {"years", PeriodKind::Years}};
     const auto kind = kinds.find(period);
     if (kind == kinds.end()) throw BatchError("Nieznany podział skali czasu: " + period);
@@ -261,8 +264,8 @@ int run(int argc, char** argv) {
         };
         const std::int32_t from = date("from", -693593), to = date("to", 2958465);
         if (from > to) throw BatchError("Data początkowa nie może być większa od daty końcowej");
-        sources.PeriodExpression = prefs.Data + ">='" + formatDate(from, locale) + "' AND " + prefs.Data + "<='" +
-                                   formatDate(to, locale) + "'";
+        sources.PeriodExpression = prefs.Data + ">='" + formatDate(from, locale) + "' AND " + prefs.Data +
+                                   "<='" + formatDate(to, locale) + "'";
         sources.PeriodDescription = formatDate(from, locale) + " do " + formatDate(to, locale);
     }
     sources.locatedOnly = p.isSet(QStringLiteral("located"));
@@ -287,8 +290,8 @@ int run(int argc, char** argv) {
         throw BatchError(std::string("Błędny filtr: ") + e.what());
     }
 
-    ctx.settings = RefreshAnalysisSettings(prefs, base, true, static_cast<std::int32_t>(catalogue->physicalCount()),
-                                           *store, locale);
+    ctx.settings = RefreshAnalysisSettings(
+        prefs, base, true, static_cast<std::int32_t>(catalogue->physicalCount()), *store, locale);
     int copyCounter = 1;
     std::unique_ptr<Table> sample = CopyCatalogueForAnalysis(*catalogue, ctx.settings, copyCounter);
     ctx.sample = sample.get();

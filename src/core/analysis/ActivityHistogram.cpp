@@ -44,7 +44,8 @@ ActivityHistogram::ActivityHistogram(const AnalysisSettings& settings, Table* da
         const std::int64_t count = counts[static_cast<std::size_t>(i)];
         const std::string eLabel = "[" + formatMask(EnergyFromMagnitude(start), "0.0E+0", loc) + "," +
                                    formatMask(EnergyFromMagnitude(end), "0.0E+0", loc) + ")";
-        const std::string mLabel = "[" + formatMask(start, "0.00", loc) + "," + formatMask(end, "0.00", loc) + ")";
+        const std::string mLabel =
+            "[" + formatMask(start, "0.00", loc) + "," + formatMask(end, "0.00", loc) + ")";
         resultTable->appendRecord({Value{}, Value::real(start), Value::real(end), Value::integer(count),
                                    Value::real(count > 0 ? std::log10(static_cast<double>(count)) : 0.0),
                                    Value::text(eLabel), Value::text(mLabel)});

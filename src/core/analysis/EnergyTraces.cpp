@@ -55,7 +55,8 @@ bool DBEnergiaSladow::WriteReport(ReportLines& lines) {
     const Locale& loc = settings_.UserLocale;
     WriteReportOpening(*this, lines, heading);
     lines.push_back(ReportLabel("Prog energii śladów:") + formatMask(traceThreshold, "0", loc) + " [J]");
-    lines.push_back(ReportLabel("Prog energii rozladowania:") + formatMask(dischargeThreshold, "0", loc) + " [J]");
+    lines.push_back(ReportLabel("Prog energii rozladowania:") + formatMask(dischargeThreshold, "0", loc) +
+                    " [J]");
     lines.push_back(ReportMarker(*this, "<p>"));
     WriteTableText(lines);
     return true;

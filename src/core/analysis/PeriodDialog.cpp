@@ -10,7 +10,8 @@ const char* const kBadExtraExpressionMessage =
     "Dodatkowe wyrażenie filtrujące jest błędne. Sprawdź jego poprawność.";
 const char* const kBadFilterCaption = "Zły filtr";
 
-PeriodDialogValues periodDialogDefaults(const Table& catalogue, const std::string& dateField, PeriodKind kind) {
+PeriodDialogValues periodDialogDefaults(const Table& catalogue, const std::string& dateField,
+                                        PeriodKind kind) {
     PeriodDialogValues v;
     v.Scale = kind;
     const int f = catalogue.fieldIndex(dateField);
@@ -41,10 +42,8 @@ DayRange periodDialogRange(const PeriodDialogValues& v) {
             return {quarterDays(v.stQYear, v.stQuarter).first, quarterDays(v.enQYear, v.enQuarter).last};
         case PeriodKind::Months:
             return {monthDays(v.stYear, v.stMonth).first, monthDays(v.enYear, v.enMonth).last};
-        case PeriodKind::Years:
-            return {yearDays(v.stYYear).first, yearDays(v.enYYear).last};
-        case PeriodKind::WholeSpan:
-            break;
+        case PeriodKind::Years: return {yearDays(v.stYYear).first, yearDays(v.enYYear).last};
+        case PeriodKind::WholeSpan: break;
     }
     return {v.stDate, v.enDate};
 }

@@ -27,7 +27,8 @@ struct PeriodDialogValues {
 // Defaults from the first and last record of the catalogue, whatever its
 // filter (the table's filter and position are left as they are). A table
 // without the date field or without records gives zero dates.
-PeriodDialogValues periodDialogDefaults(const Table& catalogue, const std::string& dateField, PeriodKind kind);
+PeriodDialogValues periodDialogDefaults(const Table& catalogue, const std::string& dateField,
+                                        PeriodKind kind);
 
 // First and last day of the chosen range.
 DayRange periodDialogRange(const PeriodDialogValues& v);

@@ -65,8 +65,8 @@ ZoneFilter zoneListFilter(const std::string& departmentField, const std::vector<
     return f;
 }
 
-ZoneFilter mapZoneFilter(const std::string& xField, const std::string& yField, double x0, double y0, double x1,
-                         double y1) {
+ZoneFilter mapZoneFilter(const std::string& xField, const std::string& yField, double x0, double y0,
+                         double x1, double y1) {
     auto ax = static_cast<long long>(std::trunc(x0)), bx = static_cast<long long>(std::trunc(x1));
     auto ay = static_cast<long long>(std::trunc(y0)), by = static_cast<long long>(std::trunc(y1));
     if (ax > bx) std::swap(ax, bx);

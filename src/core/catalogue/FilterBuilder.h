@@ -22,8 +22,8 @@ struct FilterSources {
 };
 
 struct JoinedFilter {
-    std::string expression;        // empty: no filter
-    std::string description;       // FilterDescription
+    std::string expression;         // empty: no filter
+    std::string description;        // FilterDescription
     bool locationRejected = false;  // the location expression did not parse
 };
 
@@ -33,7 +33,8 @@ extern const char* const kBadLocationFilterMessage;
 // map zone with it), extra. `accepts` tests an expression against the table
 // engine; a rejected location expression is left out (the caller shows
 // kBadLocationFilterMessage) and the other sources still apply.
-JoinedFilter joinFilters(const FilterSources& sources, const std::function<bool(const std::string&)>& accepts);
+JoinedFilter joinFilters(const FilterSources& sources,
+                         const std::function<bool(const std::string&)>& accepts);
 
 // The "Filtr: " bar text: the description or the expression, then three blanks.
 std::string filterBarText(const JoinedFilter& filter, bool descriptive);
@@ -50,7 +51,7 @@ ZoneFilter zoneTreeZoneFilter(const std::string& departmentField, const std::str
 ZoneFilter zoneListFilter(const std::string& departmentField, const std::vector<std::string>& ticked);
 
 // The map rectangle (corners truncated to integers and ordered).
-ZoneFilter mapZoneFilter(const std::string& xField, const std::string& yField, double x0, double y0, double x1,
-                         double y1);
+ZoneFilter mapZoneFilter(const std::string& xField, const std::string& yField, double x0, double y0,
+                         double x1, double y1);
 
 }  // namespace zorv

@@ -1,8 +1,7 @@
-#include "analysis/PeriodDialog.h"
-
 #include <gtest/gtest.h>
 
 #include "AnalysisTestSupport.h"
+#include "analysis/PeriodDialog.h"
 
 namespace zorv {
 namespace {
@@ -18,7 +17,8 @@ TEST(PeriodDialog, DefaultsComeFromFirstAndLastRecordWhateverTheFilter) {
     EXPECT_EQ(v.stMonth, 11);
     EXPECT_EQ(v.enYYear, 2005);
     EXPECT_EQ(periodDialogDescription(v, Locale::comma()), "01.11.2003 do 31.08.2005");
-    EXPECT_EQ(periodDialogExpression(v, "DATA", Locale::comma()), "DATA>='01.11.2003' AND DATA<='31.08.2005'");
+    EXPECT_EQ(periodDialogExpression(v, "DATA", Locale::comma()),
+              "DATA>='01.11.2003' AND DATA<='31.08.2005'");
 }
 
 TEST(PeriodDialog, RangesAndTheStartAfterEndCheck) {

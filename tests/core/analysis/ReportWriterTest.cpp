@@ -1,5 +1,3 @@
-#include "report/ReportWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +6,7 @@
 
 #include "AnalysisTestSupport.h"
 #include "analysis/ActivitySeries.h"
+#include "report/ReportWriter.h"
 
 namespace zorv {
 namespace {
@@ -66,16 +65,17 @@ TEST_F(ReportWriterTest, TableValuesPickTheirMask) {
     auto s = testing::defaultSettings();
     s.EnergyMask = "0.00E+00";
     s.UserLocale = Locale::comma();
-    Table empty = makeCatalogue({});
-    DBBarEnReleased a(s, &empty, PeriodKind::WholeSpan);
+    Table sample = makeCatalogue({{2004, 1, 10, 1, 1}});
+    DBBarEnReleased a(s, &sample, PeriodKind::WholeSpan);
     Table values({{"F", FieldType::Float}, {"I", FieldType::Integer}, {"D", FieldType::Date}});
     for (double v : {100000.0, 99999.9, -2.5e6, 1.2})
         values.appendRecord({Value::real(v), Value::integer(123456), Value::date(dayNumber(2004, 4, 1))});
     ReportLines lines;
     WriteTableHeader(a, lines, values);
     WriteTableRows(a, lines, values);
-    EXPECT_EQ(lines, (ReportLines{"F\tI\tD\t", "1,00E+05\t123456\t01.04.2004\t", "99999,900\t123456\t01.04.2004\t",
-                                  "-2500000,000\t123456\t01.04.2004\t", "1,200\t123456\t01.04.2004\t"}));
+    EXPECT_EQ(lines,
+              (ReportLines{"F\tI\tD\t", "1,00E+05\t123456\t01.04.2004\t", "99999,900\t123456\t01.04.2004\t",
+                           "-2500000,000\t123456\t01.04.2004\t", "1,200\t123456\t01.04.2004\t"}));
     // The header alone for a table without records.
     Table none({{"A", FieldType::Integer}});
     lines.clear();

@@ -1,6 +1,6 @@
-#include "catalogue/FilterBuilder.h"
-
 #include <gtest/gtest.h>
+
+#include "catalogue/FilterBuilder.h"
 
 namespace zorv {
 namespace {
@@ -43,8 +43,9 @@ TEST(FilterBuilder, EverySourceInOrderWithOr) {
     EXPECT_EQ(f.expression,
               "ODDZIAL = 'G-1/*' OR DATA>='01.04.2004' AND DATA<='30.06.2004' OR X<>0 OR "
               "(X>=10 AND X<=20 AND Y>=5 AND Y<=9) OR MAGNITUDA>2");
-    EXPECT_EQ(f.description,
-              " Strefa G-1 lub 01.04.2004 do 30.06.2004 lub Zlokalizowane lub [X: 10-20 Y: 5-9] lub MAGNITUDA>2");
+    EXPECT_EQ(
+        f.description,
+        " Strefa G-1 lub 01.04.2004 do 30.06.2004 lub Zlokalizowane lub [X: 10-20 Y: 5-9] lub MAGNITUDA>2");
     // Without located events the map zone stops filtering.
     s.locatedOnly = false;
     EXPECT_EQ(joinFilters(s, acceptAll).expression,
