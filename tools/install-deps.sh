@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libqcustomplot-dev
   pxlib-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  libreoffice-writer-nogui
 )
 
 missing=()

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "AnalysisTestSupport.h"
+#include "analysis/AnalysisTestSupport.h"
 #include "analysis/ActivitySeries.h"
 #include "report/ReportWriter.h"
 
