@@ -188,18 +188,31 @@ void Table::setFiltered(bool on) {
 
 void Table::setCaseInsensitiveFilter(bool on) {
     if (on == caseInsensitive_) return;
+    // Recompile before switching, so that a failure leaves everything as it was.
+    const bool was = caseInsensitive_;
     caseInsensitive_ = on;
     if (filtered_) {
-        expr_ = compile(filterText_);
+        try {
+            expr_ = compile(filterText_);
+        } catch (...) {
+            caseInsensitive_ = was;
+            throw;
+        }
         rebuildView();
         first();
     }
 }
 
 void Table::setLocale(const Locale& locale) {
+    const Locale was = locale_;
     locale_ = locale;
     if (filtered_) {
-        expr_ = compile(filterText_);
+        try {
+            expr_ = compile(filterText_);
+        } catch (...) {
+            locale_ = was;
+            throw;
+        }
         rebuildView();
         first();
     }
