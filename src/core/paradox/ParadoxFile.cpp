@@ -85,7 +85,7 @@ struct Loaded {
 Loaded load(const std::string& path, bool keepRecords) {
     std::string bytes = readWholeFile(path);
     Loaded out;
-    out.layout = paradox::inspectParadox(bytes, path);
+    out.layout = paradox::checkParadoxFile(bytes, path);
     const ParadoxLayout& L = out.layout;
 
     FieldDefs defs;

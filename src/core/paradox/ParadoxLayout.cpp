@@ -129,7 +129,7 @@ const char* pxTypeName(PxType t) {
     return "nieznane";
 }
 
-ParadoxLayout inspectParadox(std::string& bytes, const std::string& path) {
+ParadoxLayout checkParadoxFile(std::string& bytes, const std::string& path) {
     const std::size_t size = bytes.size();
     if (size < kCommonHeaderEnd)
         notParadox(path, "plik jest za krótki na nagłówek (" + std::to_string(size) + " B)");

@@ -74,7 +74,7 @@ inline constexpr double kMsPerDay = 86400000.0;
 // Data blocks that hold no record are unlinked from the block chain in
 // `bytes`, because pxlib miscounts them. Throws FileFormatError naming
 // `path` and the cause.
-ParadoxLayout inspectParadox(std::string& bytes, const std::string& path);
+ParadoxLayout checkParadoxFile(std::string& bytes, const std::string& path);
 
 // Short Polish name of a field type for messages.
 const char* pxTypeName(PxType t);

@@ -32,7 +32,7 @@ public:
     PxDocument& operator=(const PxDocument&) = delete;
     ~PxDocument();
 
-    // Opens the table held in `bytes` (checked by inspectParadox(); must
+    // Opens the table held in `bytes` (checked by checkParadoxFile(); must
     // outlive the document). False on failure, see error().
     bool openMemory(std::string& bytes);
 
@@ -54,7 +54,7 @@ public:
     // Completes a created table and hands over the file's bytes.
     std::string finish();
 
-    // Whether pxlib read the header as inspectParadox() did.
+    // Whether pxlib read the header as checkParadoxFile() did.
     bool agreesWith(const ParadoxLayout& layout) const;
 
     // Reads record `index` (0-based) into `data` (recordSize bytes).
