@@ -1,0 +1,163 @@
+// Edits of an open Paradox table reaching the file, checked by reading the
+// file again. Fixtures: tests/data/paradox/make_fixtures.py.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "paradox/ParadoxFile.h"
+#include "table/TableError.h"
+
+namespace zorv {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+unsigned u16At(const std::string& b, std::size_t at) {
+    return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8;
+}
+
+// The records of a table file as stored, in block-chain order.
+std::vector<std::string> rawRecords(const fs::path& p) {
+    const std::string b = slurp(p);
+    const unsigned recordSize = u16At(b, 0);
+    const std::size_t headerSize = u16At(b, 2);
+    const std::size_t blockSize = static_cast<unsigned char>(b[5]) * 1024u;
+    std::vector<std::string> out;
+    for (unsigned block = u16At(b, 0x0E); block != 0;) {
+        const std::size_t at = headerSize + (block - 1) * blockSize;
+        const int used = static_cast<std::int16_t>(u16At(b, at + 4));
+        for (int i = 0; i <= used / static_cast<int>(recordSize); ++i)
+            out.push_back(b.substr(at + 6 + static_cast<std::size_t>(i) * recordSize, recordSize));
+        block = u16At(b, at);
+    }
+    return out;
+}
+
+class ParadoxStore : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("zorv-paradox-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path copy(const std::string& fixture) {
+        const fs::path to = dir_ / fixture;
+        fs::copy_file(fs::path(ZORV_TEST_DATA_DIR) / "paradox" / fixture, to);
+        return to;
+    }
+    fs::path dir_;
+};
+
+TEST_F(ParadoxStore, DeleteUpdateAndAppendReachTheFile) {
+    const fs::path file = copy("types.db");
+    auto t = openParadox(file.string(), true);
+    const int nr = t->fieldIndex("NR"), x = t->fieldIndex("X"), zone = t->fieldIndex("STREFA");
+
+    t->setRecNo(3);
+    t->deleteRecord();
+    Table disk = readParadox(file.string());
+    ASSERT_EQ(disk.recordCount(), 24u);
+    EXPECT_EQ(disk.value(1, nr), Value::integer(2));
+    EXPECT_EQ(disk.value(2, nr), Value::integer(4));
+
+    t->setRecNo(1);
+    t->edit();
+    t->setFieldValue(x, Value::integer(-42));
+    t->setFieldValue(zone, Value::text("Ćma/ż"));
+    t->post();
+    disk = readParadox(file.string());
+    EXPECT_EQ(disk.value(0, x), Value::integer(-42));
+    EXPECT_EQ(disk.value(0, zone), Value::text("Ćma/ż"));
+    EXPECT_EQ(disk.value(1, x), Value::integer(-2147483647));
+
+    t->appendRecord({Value::text("Nowa"), Value::date(45000)});
+    disk = readParadox(file.string());
+    ASSERT_EQ(disk.recordCount(), 25u);
+    EXPECT_EQ(disk.value(24, zone), Value::text("Nowa"));
+    EXPECT_EQ(disk.value(24, t->fieldIndex("DATA")), Value::date(45000));
+    EXPECT_EQ(disk.value(24, nr), Value::integer(26));  // numbered by the table: largest + 1
+    EXPECT_TRUE(disk.value(24, x).isNull());
+    // The header's counter follows, so another program numbers on from 26.
+    const std::string bytes = slurp(file);
+    EXPECT_EQ(u16At(bytes, 0x49) | u16At(bytes, 0x4B) << 16, 26u);
+}
+
+TEST_F(ParadoxStore, RecordsNotEditedKeepEveryByte) {
+    // Memo, BCD and bytes fields are not read, yet an edit must not lose them;
+    // and re-encoding what was read must give back the same bytes.
+    const fs::path file = copy("types.db");
+    const std::vector<std::string> before = rawRecords(file);
+    auto t = openParadox(file.string(), true);
+    t->setRecNo(2);
+    t->edit();
+    t->setFieldValue("GODZ", Value::integer(12));
+    t->post();
+    const std::vector<std::string> after = rawRecords(file);
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (i != 1) {
+            EXPECT_EQ(after[i], before[i]) << "record " << i + 1;
+        }
+    // GODZ, a short, lies at bytes 20..21 of the record.
+    EXPECT_EQ(after[1].substr(0, 20), before[1].substr(0, 20));
+    EXPECT_EQ(after[1].substr(20, 2), std::string("\x80\x0C", 2));
+    EXPECT_EQ(after[1].substr(22), before[1].substr(22));
+}
+
+TEST_F(ParadoxStore, RefusedEditsChangeNeitherTableNorFile) {
+    struct Case {
+        const char* name;
+        const char* fixture;
+        bool writable;
+        std::function<void(Table&)> edit;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"keyed table", "keyed.db", true, [](Table& t) { t.deleteRecord(); }, "klucz"},
+        {"opened read-only", "format4.db", false, [](Table& t) { t.deleteRecord(); }, "tylko do odczytu"},
+        {"value the field cannot hold", "types.db", true,
+         [](Table& t) {
+             t.edit();
+             t.setFieldValue("GODZ", Value::integer(-32768));
+             t.post();
+         },
+         "spoza zakresu"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = copy(c.fixture);
+        const std::string before = slurp(file);
+        auto t = openParadox(file.string(), c.writable);
+        const std::size_t count = t->recordCount();
+        std::vector<Value> first;
+        for (int f = 0; f < t->fieldCount(); ++f) first.push_back(t->value(0, f));
+        try {
+            c.edit(*t);
+            ADD_FAILURE() << "no exception";
+        } catch (const TableError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+        t->cancel();
+        EXPECT_EQ(t->recordCount(), count);
+        for (int f = 0; f < t->fieldCount(); ++f)
+            EXPECT_EQ(t->value(0, f), first[static_cast<std::size_t>(f)]);
+        EXPECT_EQ(slurp(file), before);
+        fs::remove(file);
+    }
+}
+
+}  // namespace
+}  // namespace zorv
