@@ -26,8 +26,6 @@ public:
     void updated(const Table& table, std::size_t row) override;
     void removing(const Table& table, std::size_t row) override;
 
-    const DbaseHeader& header() const { return header_; }
-
 private:
     std::uint64_t recordOffset(std::uint32_t record) const {
         return header_.headerLength + std::uint64_t{record} * header_.recordLength;
