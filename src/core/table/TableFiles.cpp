@@ -28,7 +28,8 @@ TableFormat requireFormat(const std::string& path) {
 }  // namespace
 
 std::unique_ptr<Table> openTableFile(const std::string& path, bool writable) {
-    return requireFormat(path) == TableFormat::DBase ? openDbase(path, writable) : openParadox(path, writable);
+    return requireFormat(path) == TableFormat::DBase ? openDbase(path, writable)
+                                                     : openParadox(path, writable);
 }
 
 void writeTableFile(const Table& table, const std::string& path) {

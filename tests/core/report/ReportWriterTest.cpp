@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "analysis/AnalysisTestSupport.h"
 #include "analysis/ActivitySeries.h"
+#include "analysis/AnalysisTestSupport.h"
 #include "report/ReportWriter.h"
 
 namespace zorv {

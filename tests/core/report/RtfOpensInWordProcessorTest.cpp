@@ -32,8 +32,8 @@ TEST(RtfReport, LibreOfficeGivesBackTheText) {
     // A profile of its own, so the conversion neither needs nor touches the user's.
     const std::string command = "HOME=" + dir.string() + " soffice -env:UserInstallation=file://" +
                                 (dir / "profile").string() +
-                                " --headless --convert-to 'txt:Text (encoded):UTF8' --outdir " + dir.string() +
-                                " " + rtf + " > " + (dir / "soffice.log").string() + " 2>&1";
+                                " --headless --convert-to 'txt:Text (encoded):UTF8' --outdir " +
+                                dir.string() + " " + rtf + " > " + (dir / "soffice.log").string() + " 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << "soffice failed; see " << (dir / "soffice.log");
     std::ifstream in(dir / "raport.txt", std::ios::binary);
     ASSERT_TRUE(in) << "no text came back";
