@@ -10,6 +10,8 @@
 #include <string>
 
 #include "SampleCatalogue.h"
+#include "dbase/DbaseFile.h"
+#include "paradox/ParadoxFile.h"
 #include "text/AtomicFile.h"
 #include "text/Cp1250.h"
 #include "text/DateText.h"
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
     try {
         const std::string dir = argv[1];
         const Table t = sample::makeSampleCatalogue();
+        writeDbase(t, dir + "/katalog.dbf");
+        writeParadox(t, dir + "/katalog.db");
         writeText(t, dir + "/katalog.txt");
         std::printf("%zu zdarzeń zapisano w %s\n", t.physicalCount(), dir.c_str());
     } catch (const std::exception& e) {

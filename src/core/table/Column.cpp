@@ -121,7 +121,7 @@ void Column::appendText(std::string_view utf8) {
 
 std::uint32_t Column::intern(std::string_view s) {
     if (interning_) {
-        const auto it = dictIndex_.find(std::string(s));
+        const auto it = dictIndex_.find(s);
         if (it != dictIndex_.end()) return it->second;
     }
     const auto id = static_cast<std::uint32_t>(dict_.size());

@@ -5,6 +5,7 @@
 // once per distinct value.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -88,7 +89,12 @@ private:
     std::vector<double> f64_;
     std::vector<std::uint32_t> ids_;
     std::vector<std::string> dict_;
-    std::unordered_map<std::string, std::uint32_t> dictIndex_;
+    // Looked up by string_view, so that finding a repeat allocates nothing.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>> dictIndex_;
     bool interning_ = true;
 };
 
