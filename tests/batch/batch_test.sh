@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# zorv-batch on the bundled sample catalogue: every statistics analysis writes
+# its table and report; wrong input ends with a message and exit code 1.
+#   batch_test.sh BUILD/src/cli/zorv-batch DATA/sample
+set -u
+batch=$1
+sample=$2
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+export HOME=$out XDG_CONFIG_HOME=$out/config XDG_DATA_HOME=$out/data
+fail=0
+check() { if ! "$@"; then echo "FAILED: $*"; fail=1; fi; }
+
+for cmd in activity cumulative-activity energy cumulative-energy daily-energy cumulative-daily-energy \
+           total-activity cumulative-total-activity over-threshold cumulative-over-threshold histogram \
+           energy-traces; do
+  for ext in dbf db; do
+    check "$batch" "$cmd" --period months --table "$out/$cmd.csv" --report "$out/$cmd.rtf" "$sample/katalog.$ext"
+    # Header plus at least one row, every line ending in the separator.
+    check test "$(wc -l < "$out/$cmd.csv")" -ge 2
+    check test -z "$(grep -v ';.$' "$out/$cmd.csv")"
+    check grep -q '\\ansicpg1250' "$out/$cmd.rtf"
+  done
+  check "$batch" "$cmd" --table "$out/$cmd.dbf" "$sample/katalog.dbf"
+  check test -s "$out/$cmd.dbf"
+done
+
+# Monthly activity over the whole sample: 72 months of 2000-2005, events add up.
+"$batch" activity --period months "$sample/katalog.dbf" > "$out/act.txt"
+check test "$(wc -l < "$out/act.txt")" -eq 73
+total=$(awk -F'\t' 'NR>1 {s+=$13} END {print s}' "$out/act.txt")
+check test "$total" -eq "$(($(wc -l < "$sample/katalog.txt") - 1))"
+
+# Wrong input: a message on standard error and exit code 1, nothing written.
+expect_fail() {
+  if "$batch" "$@" > "$out/stdout" 2> "$out/stderr"; then echo "FAILED (accepted): $*"; fail=1; fi
+  if [ ! -s "$out/stderr" ]; then echo "FAILED (no message): $*"; fail=1; fi
+}
+expect_fail activity "$sample/nie-ma.dbf"
+expect_fail activity --where "X>>0" "$sample/katalog.dbf"
+expect_fail no-such-analysis "$sample/katalog.dbf"
+expect_fail activity --period tygodnie "$sample/katalog.dbf"
+expect_fail activity --from 2005-01-01 --to 2004-01-01 "$sample/katalog.dbf"
+expect_fail activity --mmin abc "$sample/katalog.dbf"
+expect_fail activity --table "$out/x.xls" "$sample/katalog.dbf"
+expect_fail activity "$sample/katalog.txt"
+check test ! -e "$out/x.xls"
+"$batch" --help | grep -q energy-traces || { echo "FAILED: --help lists the analyses"; fail=1; }
+
+exit $fail
