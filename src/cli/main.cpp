@@ -19,6 +19,7 @@
 #include "analysis/ActivitySeries.h"
 #include "analysis/DBBase.h"
 #include "analysis/EnergyTraces.h"
+#include "analysis/ZoneStatistics.h"
 #include "catalogue/AnalysisSettings.h"
 #include "catalogue/FilterBuilder.h"
 #include "catalogue/Preferences.h"
@@ -43,6 +44,8 @@ struct Context {
     int classes = 9;
     double traceThreshold = 500.0;
     double dischargeThreshold = 1e7;
+    std::vector<std::string> zones;  // of the zone statistics
+    bool energyClasses = false;
 };
 
 struct Subcommand {
@@ -91,6 +94,23 @@ const std::vector<Subcommand>& subcommands() {
              return std::make_unique<DBEnergiaSladow>(c.settings, c.sample, c.traceThreshold,
                                                       c.dischargeThreshold);
          }},
+        {"zone-total-activity", "aktywność sejsmiczna w strefach", "--zones",
+         [](const Context& c) -> std::unique_ptr<Database> {
+             return std::make_unique<DBZoneTotalActivity>(c.settings, c.sample, c.zones);
+         }},
+        {"zone-energy", "energia wyzwolona w strefach", "--zones",
+         [](const Context& c) -> std::unique_ptr<Database> {
+             return std::make_unique<DBZoneEnergyReleased>(c.settings, c.sample, c.zones);
+         }},
+        {"zone-over-threshold", "aktywność powyżej progu kompletności w strefach", "--zones, --mmin",
+         [](const Context& c) -> std::unique_ptr<Database> {
+             return std::make_unique<DBZoneActivityOverTreshold>(c.settings, c.sample, c.zones);
+         }},
+        {"zone-activity", "aktywność sejsmiczna w strefach (cały katalog)", "--zones, --energy-classes",
+         [](const Context& c) -> std::unique_ptr<Database> {
+             return std::make_unique<DBZoneActivity>(c.settings, c.sample, c.zones, c.energyClasses,
+                                                     c.classes);
+         }},
     };
     return list;
 }
@@ -119,6 +139,9 @@ std::string helpText() {
          "  --classes N                 najwyższa klasa energii (domyślnie 9)\n"
          "  --trace-threshold J         próg energii śladów (domyślnie 500)\n"
          "  --discharge-threshold J     próg energii zjawisk rozładowujących (domyślnie 10000000)\n"
+         "  --zones LISTA               strefy analiz stref, rozdzielone przecinkami (G-1,G-2/3);\n"
+         "                              nazwa bez separatora oznacza oddział ze wszystkimi strefami\n"
+         "  --energy-classes            zone-activity: podział na klasy energii\n"
          "  --mmin M, --a A, --b B      próg kompletności i współczynniki zależności log E = a·M + b\n"
          "                              (domyślnie z ustawień programu)\n"
          "\nWyniki:\n"
@@ -163,10 +186,11 @@ int run(int argc, char** argv) {
     p.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     for (const char* name :
          {"zone", "department", "from", "to", "where", "period", "classes", "trace-threshold",
-          "discharge-threshold", "mmin", "a", "b", "table", "report", "settings", "locale"})
+          "discharge-threshold", "mmin", "a", "b", "table", "report", "settings", "locale", "zones"})
         opt(name, "x");
     opt("located");
     opt("or");
+    opt("energy-classes");
     if (!p.parse(QCoreApplication::arguments())) throw BatchError(p.errorText().toStdString());
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(helpText().c_str(), stdout);
@@ -223,6 +247,12 @@ int run(int argc, char** argv) {
         ctx.traceThreshold = parseDoubleOption(p, QStringLiteral("trace-threshold"));
     if (p.isSet(QStringLiteral("discharge-threshold")))
         ctx.dischargeThreshold = parseDoubleOption(p, QStringLiteral("discharge-threshold"));
+
+    for (const QString& z : p.value(QStringLiteral("zones")).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        ctx.zones.push_back(z.trimmed().toStdString());
+    ctx.energyClasses = p.isSet(QStringLiteral("energy-classes"));
+    if (command.rfind("zone-", 0) == 0 && ctx.zones.empty())
+        throw BatchError("Podaj strefy analizy opcją --zones (np. --zones G-1,G-2/3).");
 
     // The catalogue, read only, and its filter.
     const std::string path = args[1].toStdString();
@@ -293,6 +323,9 @@ int run(int argc, char** argv) {
     ctx.settings = RefreshAnalysisSettings(
         prefs, base, true, static_cast<std::int32_t>(catalogue->physicalCount()), *store, locale);
     int copyCounter = 1;
+    // The zone activity always works on the whole catalogue: the zones are its
+    // only selection.
+    if (command == "zone-activity") catalogue->setFiltered(false);
     std::unique_ptr<Table> sample = CopyCatalogueForAnalysis(*catalogue, ctx.settings, copyCounter);
     ctx.sample = sample.get();
     std::unique_ptr<Database> analysis = sub->make(ctx);

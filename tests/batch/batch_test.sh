@@ -25,6 +25,15 @@ for cmd in activity cumulative-activity energy cumulative-energy daily-energy cu
   check test -s "$out/$cmd.dbf"
 done
 
+for cmd in zone-total-activity zone-energy zone-over-threshold zone-activity; do
+  check "$batch" "$cmd" --zones G-1,G-2/1,G-4 --energy-classes --table "$out/$cmd.txt" --report "$out/$cmd.txt.rtf" \
+    "$sample/katalog.db"
+  check test "$(wc -l < "$out/$cmd.txt")" -eq 4
+done
+# Zone G-1 holds every event of G-1/1 … G-1/4.
+g1=$("$batch" zone-activity --zones G-1 "$sample/katalog.dbf" | awk -F'\t' 'NR==2 {print $3}')
+check test "$g1" -eq "$(grep -c '^G-1/' "$sample/katalog.txt")"
+
 # Monthly activity over the whole sample: 72 months of 2000-2005, events add up.
 "$batch" activity --period months "$sample/katalog.dbf" > "$out/act.txt"
 check test "$(wc -l < "$out/act.txt")" -eq 73
@@ -44,6 +53,7 @@ expect_fail activity --from 2005-01-01 --to 2004-01-01 "$sample/katalog.dbf"
 expect_fail activity --mmin abc "$sample/katalog.dbf"
 expect_fail activity --table "$out/x.xls" "$sample/katalog.dbf"
 expect_fail activity "$sample/katalog.txt"
+expect_fail zone-energy "$sample/katalog.dbf"
 check test ! -e "$out/x.xls"
 "$batch" --help | grep -q energy-traces || { echo "FAILED: --help lists the analyses"; fail=1; }
 
