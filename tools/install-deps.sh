@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config ccache clang-format
   qt6-base-dev libqt6opengl6-dev libqcustomplot-dev
   pxlib-dev libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth xdotool imagemagick
 )
 
 missing=()

@@ -1,6 +1,7 @@
 // The program's start: splash window, start menu, then the main window.
 
 #include <QDesktopServices>
+#include <QScreen>
 #include <QUrl>
 #include <exception>
 
@@ -33,6 +34,9 @@ int run(zorv::ZorvApplication& app, zorv::QtUserDialogs& dialogs) {
     zorv::QtSettingsStore store;
     zorv::TfmZorv window(store, dialogs, zorv::defaultShellPaths());
     dialogs.setParent(&window);
+    // The full screen also where no window manager maximises.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
     window.showMaximized();
     if (!window.startedUp()) return 1;
     const int rc = zorv::ZorvApplication::exec();

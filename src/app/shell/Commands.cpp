@@ -150,7 +150,70 @@ constexpr const char* kTopMenus[] = {"Plik",         "Widok",   "Baza danych", "
 constexpr const char* kTabs[] = {
     "Aktywność", "Energia", "PHA", "NPHA", "Zmienność w czasie", "Dodatkowe", "Zmienność w strefach"};
 
+struct ToolText {
+    const char* name;
+    const char* text;
+};
+
+constexpr ToolText kToolTexts[] = {
+    {"mNewBase", "Nowa baza"},
+    {"mBaseProperties", "Własności"},
+    {"mOpen", "Podgląd"},
+    {"mExport", "Eksport"},
+    {"mImport", "Import"},
+    {"mOptions", "Opcje"},
+    {"mToBegin", "«"},
+    {"mPrevious", "‹"},
+    {"mNext", "›"},
+    {"mToEnd", "»"},
+    {"mBookmarkGoTo", "Skocz"},
+    {"mGraphProperties", "Własności wykresu"},
+    {"mSaveGraphAsTemplate", "Zapisz szablon"},
+    {"mLoadGraphTemplate", "Odczytaj szablon"},
+    {"mViewReport", "Raport"},
+    {"mViewTable", "Tabela"},
+    {"mSeisActivity", "Klasy energii"},
+    {"mCSeisActivity", "Klasy energii (skum.)"},
+    {"mTotalActivity", "Aktywność"},
+    {"mCTotalActivity", "Aktywność (skum.)"},
+    {"mActivityOverTreshold", "Powyżej progu"},
+    {"mCActivityOverTreshold", "Powyżej progu (skum.)"},
+    {"mEnReleased", "Energia"},
+    {"mCEnReleased", "Energia (skum.)"},
+    {"mLEnReleased", "Energia (ciągły)"},
+    {"mCLEnReleased", "Wykres Benioffa"},
+    {"mParamHazard", "Hazard"},
+    {"mParamMRP", "Okres powrotu"},
+    {"mParamHazardVsMagnitudy", "Hazard(M)"},
+    {"mParamPDF", "Gęstość"},
+    {"mParamCDF", "Dystrybuanta"},
+    {"mHazard", "Hazard"},
+    {"mMeanReturnPeriod", "Okres powrotu"},
+    {"mHazardVsMagnitude", "Hazard(M)"},
+    {"mSmoothingFactor", "Współczynnik gładkości"},
+    {"mPDFest", "Gęstość"},
+    {"mPDFest_adapt", "Gęstość (adapt.)"},
+    {"mCDFest_adapt", "Dystrybuanta (adapt.)"},
+    {"mtvMMaxEst", "Mmax"},
+    {"mtvHazard", "Hazard"},
+    {"mtvMRP", "Okres powrotu"},
+    {"mtvBeta", "Współczynnik b"},
+    {"mShowAll", "Wszystkie"},
+    {"mZoneActivity", "Klasy energii"},
+    {"mZoneTotalActivity", "Aktywność"},
+    {"mZoneEnergyReleased", "Energia"},
+    {"mZoneB", "Współczynnik b"},
+    {"mZoneActivityOverTreshold", "Powyżej progu"},
+};
+
 }  // namespace
+
+const char* toolBarText(std::string_view name) {
+    for (const ToolText& t : kToolTexts)
+        if (name == t.name) return t.text;
+    const CommandDescriptor* c = findCommand(name);
+    return c ? c->caption : "";
+}
 
 std::span<const CommandDescriptor> commandTable() { return kCommands; }
 

@@ -47,6 +47,9 @@ const CommandDescriptor* findCommand(std::string_view name);
 std::span<const char* const> topMenus();
 // Tabs of the analysis tool bar in order.
 std::span<const char* const> analysisTabs();
+// The short text of a command's tool bar button (its caption when none);
+// the button's tool tip gives the whole caption.
+const char* toolBarText(std::string_view name);
 // Captions of the tool bars 1..5, the tags of the "Widok" toggles.
 const char* toolBarCaption(ToolBarId id);
 

@@ -89,6 +89,7 @@ void TfmZorv::buildCommands() {
         a->setObjectName(name);
         a->setStatusTip(QString::fromUtf8(d.hint));
         a->setToolTip(QString::fromUtf8(d.caption));
+        a->setIconText(QString::fromUtf8(toolBarText(d.name)));
         a->setData(d.tag);
         const QString key = QString::fromUtf8(d.shortcut);
         if (!key.isEmpty()) {
@@ -237,7 +238,6 @@ void TfmZorv::updateCommands() {
         applyEnabled(*it);
     }
     for (QMenu* m : analysisMenus_) m->menuAction()->setEnabled(open);
-    if (analysisTabs_) analysisTabs_->setEnabled(open);
 }
 
 void TfmZorv::updateFileCommands() {
@@ -272,7 +272,8 @@ void TfmZorv::buildToolBars() {
         bar->setObjectName(QStringLiteral("ToolBar%1").arg(i + 1));
         bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
         toolBars_.insert(i + 1, bar);
-        if (i == 4) addToolBarBreak();
+        // Rows: file and records; filter and charts; the analysis tabs.
+        if (i == 2 || i == 4) addToolBarBreak();
         addToolBar(Qt::TopToolBarArea, bar);
     }
     for (const CommandDescriptor& d : commandTable()) {
@@ -285,7 +286,7 @@ void TfmZorv::buildToolBars() {
     filter->addWidget(new QLabel(QStringLiteral(" Filtr: "), filter));
     filterBar_ = new QLabel(QStringLiteral("   "), filter);
     filterBar_->setObjectName(QStringLiteral("FilterBar"));
-    filterBar_->setMinimumWidth(240);
+    filterBar_->setMinimumWidth(160);
     filter->addWidget(filterBar_);
 
     // The analysis tool bar: one tab per family, a button per command.
