@@ -10,6 +10,8 @@ packages=(
   xvfb xauth
   libreoffice-writer-nogui
 )
+# Only tools/screenshots.sh needs these.
+if [ "${ZORV_SCREENSHOT_TOOLS:-}" = 1 ]; then packages+=(xdotool imagemagick); fi
 
 missing=()
 for p in "${packages[@]}"; do

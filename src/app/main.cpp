@@ -1,12 +1,65 @@
-#include <QApplication>
+// The program's start: splash window, start menu, then the main window.
 
-#include "shell/MainWindow.h"
+#include <QDesktopServices>
+#include <QScreen>
+#include <QUrl>
+#include <exception>
+
+#include "QtSettingsStore.h"
+#include "help/HelpWindow.h"
+#include "shell/ShellTexts.h"
+#include "shell/StartWindows.h"
+#include "shell/TfmZorv.h"
+#include "shell/UserDialogs.h"
+#include "shell/ZorvApplication.h"
+
+namespace {
+
+int run(zorv::ZorvApplication& app, zorv::QtUserDialogs& dialogs) {
+    {
+        zorv::TfmSplash splash;
+        splash.showFor(3000);
+    }
+    const int choice = zorv::TfmStartMenu().exec();
+    if (choice == zorv::TfmStartMenu::Quit) return 0;
+    if (choice == zorv::TfmStartMenu::WebPage) {
+        QDesktopServices::openUrl(QUrl(zorv::kWebAddress));
+        return 0;
+    }
+    if (choice == zorv::TfmStartMenu::Help) {
+        auto* help = new zorv::HelpWindow;
+        help->showFinder(zorv::HelpWindow::Finder::Contents);
+        return zorv::ZorvApplication::exec();
+    }
+    zorv::QtSettingsStore store;
+    zorv::TfmZorv window(store, dialogs, zorv::defaultShellPaths());
+    dialogs.setParent(&window);
+    // The full screen also where no window manager maximises.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
+    window.showMaximized();
+    if (!window.startedUp()) return 1;
+    const int rc = zorv::ZorvApplication::exec();
+    dialogs.setParent(nullptr);
+    (void)app;
+    return rc;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Morvane"));
-    QApplication::setApplicationName(QStringLiteral("Zorv"));
-    zorv::MainWindow window;
-    window.showMaximized();
-    return QApplication::exec();
+    zorv::ZorvApplication app(argc, argv);
+    zorv::ZorvApplication::setOrganizationName(QStringLiteral("Morvane"));
+    zorv::ZorvApplication::setApplicationName(QStringLiteral("Zorv"));
+    zorv::ZorvApplication::setApplicationDisplayName(zorv::kProgramCaption);
+    zorv::QtUserDialogs dialogs;
+    app.setDialogs(&dialogs);
+    try {
+        return run(app, dialogs);
+    } catch (const std::exception& e) {
+        dialogs.error(zorv::kProblemTitle, zorv::fatalErrorMessage(QString::fromUtf8(e.what())));
+    } catch (...) {
+        dialogs.error(zorv::kProblemTitle, QStringLiteral("Nieznany błąd programu."));
+    }
+    return 1;
 }

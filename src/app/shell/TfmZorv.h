@@ -1,0 +1,210 @@
+#pragma once
+// The main window (TfmZorv): an MDI frame with the program's commands, tool
+// bars and status bar. It owns the live preferences, the working catalogue
+// and the record of analysis settings, and routes every command by name to
+// the handler bound to it.
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "catalogue/AnalysisSettings.h"
+#include "catalogue/Preferences.h"
+#include "shell/ChildWindow.h"
+#include "shell/Commands.h"
+#include "shell/SingleInstance.h"
+#include "shell/WindowSlots.h"
+#include "table/Table.h"
+
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+
+namespace zorv {
+
+class HelpWindow;
+class SettingsStore;
+class TfmPreferences;
+class TfmProcessNotice;
+class TfmProgress;
+class UserDialogs;
+
+// Where the program keeps its lock and its default folders.
+struct ShellPaths {
+    QString lockFile;      // the single-instance lock
+    QString documentsDir;  // default working and catalogue folder
+    QString tempDir;       // default folder of temporary and exchanged files
+};
+// The user's folders; creates the temporary folder.
+ShellPaths defaultShellPaths();
+
+// State of the nonparametric hazard analysis kept between runs and reset by
+// every filter change.
+struct HazardCache {
+    double smoothingFactor = -1.0;  // -1: to be found anew
+    double maximumMagnitude = -1.0;
+    bool parametersTouched = true;
+    bool searchOption = true;
+    bool recompute = true;
+    bool reused = false;
+};
+
+class TfmZorv : public QMainWindow {
+    Q_OBJECT
+public:
+    using Handler = std::function<void(int tag)>;
+
+    TfmZorv(SettingsStore& store, UserDialogs& dialogs, ShellPaths paths, QWidget* parent = nullptr);
+    ~TfmZorv() override;
+
+    // The work of the first showing: refuses a second instance (false:
+    // the caller ends the program), loads the settings and enters the
+    // no-catalogue state. Runs once; the first show() calls it.
+    bool startUp();
+    bool startedUp() const { return started_; }
+
+    // ---- commands
+    QAction* action(const QString& name) const;
+    QMenu* menu(const QString& path) const;
+    // Binds the work of a command; the command is enabled from then on
+    // whenever its state rule allows.
+    void bindCommand(const QString& name, Handler handler);
+    bool commandBound(const QString& name) const;
+    // What the command's state rule says, bound or not.
+    bool commandWanted(const QString& name) const;
+    // Catalogue-dependent commands and record navigation.
+    void updateCommands();
+    // Save, print, export and chart commands by the active child (timer).
+    void updateFileCommands();
+    QTimer* statusTimer() const { return statusTimer_; }
+
+    // ---- working catalogue
+    // Makes `table` the working catalogue as the new-base command does after
+    // its check and the base properties dialog: record count, bookmark,
+    // analysis settings, commands and status bar.
+    void openCatalogue(std::unique_ptr<Table> table, const QString& name);
+    // Closes the catalogue: the no-catalogue state.
+    void shutDatabase();
+    Table* catalogue() const { return catalogue_.get(); }
+    const QString& catalogueName() const { return catalogueName_; }
+    bool basePropertiesSet() const { return basePropertiesSet_; }
+    std::int32_t recordCount() const { return recordCount_; }
+    const Bookmark& bookmark() const { return bookmark_; }
+
+    // ---- settings
+    Preferences& preferences() { return prefs_; }
+    BaseProperties& baseProperties() { return base_; }
+    const AnalysisSettings& analysisSettings() const { return settings_; }
+    void refreshAnalysisSettings();
+    SettingsStore& settingsStore() { return store_; }
+    UserDialogs& dialogs() { return dialogs_; }
+    const ShellPaths& paths() const { return paths_; }
+
+    // ---- parts shared with the analysis commands
+    WindowSlots& windowSlots() { return slots_; }
+    HazardCache& hazardCache() { return hazardCache_; }
+    // The number of the next analysis copy of the catalogue (1, 2, ...).
+    int takeCopyNumber() { return copyNumber_++; }
+    int chartCounter() const { return chartCounter_; }
+    TfmProgress& progressWindow();
+    TfmProcessNotice& processNotice();
+    TfmPreferences& preferencesDialog();
+    QMdiArea* mdiArea() const { return mdi_; }
+
+    // ---- status bar
+    QString hintText() const;
+    QString catalogueStatus() const;
+    QString recordStatus() const;
+    void refreshStatusBar();
+    void setFilterBarText(const QString& text);
+
+    // ---- the work of this window's own commands
+    void navigate(int tag);
+    void setBookmark();
+    void gotoBookmark();
+    void lockUnlock();
+    void tileHorizontally();
+    void tileVertically();
+    void arrangeIcons();
+    void minimizeAll();
+    // Asks, then closes the window; false when the user declined.
+    bool exitProgram();
+    void showPreferences();
+    void showHelp(bool index);
+    void showInformation();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Command {
+        const CommandDescriptor* descriptor = nullptr;
+        QAction* action = nullptr;
+        Handler handler;
+        bool wanted = true;
+    };
+
+    void buildCommands();
+    void buildToolBars();
+    void buildStatusBar();
+    void bindOwnCommands();
+    QMenu* menuFor(const QString& path);
+    void setWanted(const QString& name, bool wanted);
+    void applyEnabled(Command& c);
+    void runCommand(const QString& name);
+    void applyLoadedSettings();
+    void fillWindowMenu();
+    void afterPreferencesClosed();
+    void resetSettingsAndClose();
+
+    SettingsStore& store_;
+    UserDialogs& dialogs_;
+    ShellPaths paths_;
+    SingleInstance instance_;
+
+    Preferences prefs_;
+    BaseProperties base_;
+    AnalysisSettings settings_;
+
+    std::unique_ptr<Table> catalogue_;
+    QString catalogueName_;
+    std::int32_t recordCount_ = 0;
+    bool basePropertiesSet_ = false;
+    Bookmark bookmark_;
+
+    WindowSlots slots_;
+    HazardCache hazardCache_;
+    int copyNumber_ = 1;
+    int chartCounter_ = 100;
+
+    bool started_ = false;
+    bool startAttempted_ = false;
+
+    QMdiArea* mdi_;
+    QTimer* statusTimer_;
+    QHash<QString, Command> commands_;
+    QHash<QString, QMenu*> menus_;
+    QList<QMenu*> analysisMenus_;
+    QHash<int, QToolBar*> toolBars_;  // by the tag of the "Widok" toggle
+    QTabWidget* analysisTabs_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QList<QAction*> windowListActions_;
+    QLabel* hint_ = nullptr;
+    QLabel* cataloguePanel_ = nullptr;
+    QLabel* recordPanel_ = nullptr;
+    QLabel* filterBar_ = nullptr;
+
+    TfmProgress* progress_ = nullptr;
+    TfmProcessNotice* notice_ = nullptr;
+    TfmPreferences* preferencesDialog_ = nullptr;
+    QPointer<HelpWindow> help_;
+};
+
+}  // namespace zorv

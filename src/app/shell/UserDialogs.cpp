@@ -1,0 +1,84 @@
+#include "shell/UserDialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace zorv {
+
+QStringList qtNameFilters(const QString& filter) {
+    QStringList out;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        const QString pattern = parts[i + 1].trimmed();
+        if (description.contains(QLatin1Char('(')) && description.endsWith(QLatin1Char(')')))
+            out << description;
+        else
+            out << description + QStringLiteral(" (") +
+                       QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return out;
+}
+
+QString extensionOfNameFilter(const QString& nameFilter) {
+    static const QRegularExpression firstPattern(QStringLiteral("\\(\\s*\\*\\.([^\\s;)]+)"));
+    const auto m = firstPattern.match(nameFilter);
+    if (!m.hasMatch() || m.captured(1) == QLatin1String("*")) return {};
+    return m.captured(1);
+}
+
+QString withDefaultExtension(const QString& fileName, const QString& extension) {
+    if (fileName.isEmpty() || extension.isEmpty() || !QFileInfo(fileName).suffix().isEmpty()) return fileName;
+    return fileName + QLatin1Char('.') + extension;
+}
+
+namespace {
+
+int messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+               bool withCancel) {
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    if (withCancel) box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.exec();
+    return box.clickedButton() == ok ? 1 : 0;
+}
+
+}  // namespace
+
+void QtUserDialogs::information(const QString& title, const QString& text) {
+    messageBox(parent_, QMessageBox::Information, title, text, false);
+}
+
+void QtUserDialogs::error(const QString& title, const QString& text) {
+    messageBox(parent_, QMessageBox::Critical, title, text, false);
+}
+
+bool QtUserDialogs::confirm(const QString& title, const QString& text) {
+    return messageBox(parent_, QMessageBox::Question, title, text, true) == 1;
+}
+
+QString QtUserDialogs::openFile(const FileDialogRequest& request) {
+    const QStringList filters = qtNameFilters(request.filter);
+    return QFileDialog::getOpenFileName(parent_, request.title, request.directory,
+                                        filters.join(QStringLiteral(";;")), nullptr);
+}
+
+QString QtUserDialogs::saveFile(const FileDialogRequest& request) {
+    const QStringList filters = qtNameFilters(request.filter);
+    QString chosen = filters.isEmpty() ? QString() : filters.first();
+    const QString name = QFileDialog::getSaveFileName(parent_, request.title, request.directory,
+                                                      filters.join(QStringLiteral(";;")), &chosen);
+    QString extension = extensionOfNameFilter(chosen);
+    if (extension.isEmpty()) extension = request.defaultExtension;
+    return withDefaultExtension(name, extension);
+}
+
+QString QtUserDialogs::chooseDirectory(const QString& title, const QString& directory) {
+    return QFileDialog::getExistingDirectory(parent_, title, directory);
+}
+
+}  // namespace zorv

@@ -1,0 +1,39 @@
+#pragma once
+// Dialogs that record what the program asked and answer from a script.
+
+#include <QStringList>
+#include <deque>
+
+#include "shell/UserDialogs.h"
+
+struct ScriptedDialogs : zorv::UserDialogs {
+    struct Message {
+        QString kind, title, text;
+    };
+    std::vector<Message> messages;
+    std::deque<bool> confirmAnswers;  // empty: OK
+    QString fileAnswer;
+
+    void information(const QString& title, const QString& text) override {
+        messages.push_back({QStringLiteral("info"), title, text});
+    }
+    void error(const QString& title, const QString& text) override {
+        messages.push_back({QStringLiteral("error"), title, text});
+    }
+    bool confirm(const QString& title, const QString& text) override {
+        messages.push_back({QStringLiteral("confirm"), title, text});
+        if (confirmAnswers.empty()) return true;
+        const bool answer = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return answer;
+    }
+    QString openFile(const zorv::FileDialogRequest&) override { return fileAnswer; }
+    QString saveFile(const zorv::FileDialogRequest&) override { return fileAnswer; }
+    QString chooseDirectory(const QString&, const QString&) override { return fileAnswer; }
+
+    int count(const QString& text) const {
+        int n = 0;
+        for (const auto& m : messages) n += m.text == text;
+        return n;
+    }
+};
