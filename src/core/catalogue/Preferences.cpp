@@ -148,59 +148,70 @@ const std::variant<const char*, Fixed> kDefaultOrder[] = {
     "Graphs/InverseYAxis",
 };
 
-// What Apply writes, in order; the two masks of the Hazard and Application
-// keys are written from the controls of the Graphs page.
-const Binding kSaveOrder[] = {
-    {"Application", "aCoeff", &P::a},
-    {"Application", "bCoeff", &P::b},
-    {"Application", "MagnitudeOnly", &P::onlyMagnitude},
-    {"Application", "X", &P::X},
-    {"Application", "Y", &P::Y},
-    {"Application", "Energia", &P::Energia},
-    {"Application", "Oddzial", &P::Oddzial},
-    {"Application", "Data", &P::Data},
-    {"Application", "Prefix", &P::Prefix},
-    {"Application", "Slash", &P::Slash},
-    {"Application", "DescriptiveFilter", &P::DescrFilter},
-    {"Application", "LocationFilter", &P::LocationFilter},
-    {"Application", "EnergiaChar", &P::EnergiaChar},
-    {"Application", "Magnituda", &P::Magnituda},
-    {"Application", "EnergyMask", &P::EnergyMask},
-    {"Application", "CheckDBF", &P::CheckDBF},
-    {"Application", "AnimationsOn", &P::AnimationsOn},
-    {"Application", "BZForActivities", &P::BlockZoomForActivities},
-    {"Application", "GraphZoom", &P::GraphZoom},
-    {"Application", "VTABStatus", &P::VTABStatus},
-    {"Application", "Rejestratory", &P::Rejestratory},
-    {"Application", "ShowSeismometers", &P::ShowSeismometers},
-    {"Application", "SeisFilter", &P::SeisFilter},
-    {"Application", "CopySeisFilter", &P::CopySeisFilter},
-    {"Directories", "WorkDir", &P::WorkingDirectory},
-    {"Directories", "ExportImportDir", &P::ExportImportDirectory},
-    {"Directories", "DatabaseDir", &P::DatabaseDirectory},
-    {"Directories", "VTABDir", &P::VTABDirectory},
-    {"Hazard", "ProbabilityMask", &P::ProbabilityMask},
-    {"Hazard", "H", &P::H},
-    {"Hazard", "MMin", &P::MMin},
-    {"Hazard", "RTMIStart", &P::RTMIStart},
-    {"Hazard", "RTMIEnd", &P::RTMIEnd},
-    {"Hazard", "RTNIStart", &P::RTNIStart},
-    {"Hazard", "Iterations", &P::Iterations},
-    {"Hazard", "IntegralIterations", &P::IntegralIterations},
-    {"Hazard", "RTMI", &P::RTMI},
-    {"Hazard", "RTNI", &P::RTNI},
-    {"Hazard", "AutoRT", &P::Auto},
-    {"Graphs", "Title", &P::MainTitle},
-    {"Graphs", "ShowLegend", &P::ShowLegend},
-    {"Graphs", "GraphWidth", &P::GraphWidth},
-    {"Graphs", "GraphHeight", &P::GraphHeight},
-    {"Graphs", "ProbabilityMask", &P::ProbabilityMask},
-    {"Graphs", "EnergyMask", &P::EnergyMask},
-    {"Graphs", "TemplateFileName", &P::TemplateFileName},
-    {"Graphs", "JPEGQuality", &P::JPEGQuality},
-    {"Graphs", "InverseYAxis", &P::InverseYAxis},
-    {"Graphs", "InverseXAxis", &P::InverseXAxis},
+// What Apply writes, in order. The two masks of the Hazard and Application
+// keys have no control of their own: they are written from the masks of the
+// Graphs page.
+const char* const kSaveOrder[] = {
+    "Application/aCoeff",
+    "Application/bCoeff",
+    "Application/MagnitudeOnly",
+    "Application/X",
+    "Application/Y",
+    "Application/Energia",
+    "Application/Oddzial",
+    "Application/Data",
+    "Application/Prefix",
+    "Application/Slash",
+    "Application/DescriptiveFilter",
+    "Application/LocationFilter",
+    "Application/EnergiaChar",
+    "Application/Magnituda",
+    "Application/EnergyMask",
+    "Application/CheckDBF",
+    "Application/AnimationsOn",
+    "Application/BZForActivities",
+    "Application/GraphZoom",
+    "Application/VTABStatus",
+    "Application/Rejestratory",
+    "Application/ShowSeismometers",
+    "Application/SeisFilter",
+    "Application/CopySeisFilter",
+    "Directories/WorkDir",
+    "Directories/ExportImportDir",
+    "Directories/DatabaseDir",
+    "Directories/VTABDir",
+    "Hazard/ProbabilityMask",
+    "Hazard/H",
+    "Hazard/MMin",
+    "Hazard/RTMIStart",
+    "Hazard/RTMIEnd",
+    "Hazard/RTNIStart",
+    "Hazard/Iterations",
+    "Hazard/IntegralIterations",
+    "Hazard/RTMI",
+    "Hazard/RTNI",
+    "Hazard/AutoRT",
+    "Graphs/Title",
+    "Graphs/ShowLegend",
+    "Graphs/GraphWidth",
+    "Graphs/GraphHeight",
+    "Graphs/ProbabilityMask",
+    "Graphs/EnergyMask",
+    "Graphs/TemplateFileName",
+    "Graphs/JPEGQuality",
+    "Graphs/InverseYAxis",
+    "Graphs/InverseXAxis",
 };
+
+// The binding of a "Key/Name" path; the masks without a control of their own
+// take the Graphs page's.
+Binding bindingOf(std::string_view path) {
+    const auto slash = path.find('/');
+    const std::string key(path.substr(0, slash)), name(path.substr(slash + 1));
+    if (const Binding* b = loaded(key.c_str(), name.c_str())) return *b;
+    const Binding* graphs = loaded("Graphs", name.c_str());
+    return {key == "Hazard" ? "Hazard" : "Application", graphs->name, graphs->member};
+}
 
 void writeMember(SettingsStore& store, const Binding& b, const Preferences& p) {
     std::visit(
@@ -251,10 +262,7 @@ void WriteDefaultSettings(SettingsStore& store, const DefaultDirectories& dirs) 
     store.createKey("Reports");
     for (const auto& entry : kDefaultOrder) {
         if (const auto* path = std::get_if<const char*>(&entry)) {
-            const std::string_view s(*path);
-            const auto slash = s.find('/');
-            const std::string key(s.substr(0, slash)), name(s.substr(slash + 1));
-            writeMember(store, *loaded(key.c_str(), name.c_str()), defaults);
+            writeMember(store, bindingOf(*path), defaults);
             continue;
         }
         const Fixed& f = std::get<Fixed>(entry);
@@ -283,7 +291,7 @@ void LoadSettings(const SettingsStore& store, Preferences& prefs) {
 
 void SaveSettings(SettingsStore& store, const Preferences& prefs) {
     store.createKey("Reports");
-    for (const Binding& b : kSaveOrder) writeMember(store, b, prefs);
+    for (const char* path : kSaveOrder) writeMember(store, bindingOf(path), prefs);
 }
 
 void ResetSettings(SettingsStore& store) { store.deleteRoot(); }
