@@ -14,6 +14,8 @@ int energyClass(double energy, int maxClass) {
     return static_cast<int>(k);
 }
 
+bool countsInTotalActivity(double energy) { return energy > 0.0 && std::log10(energy) >= 3.0; }
+
 bool DBSeries::WriteReport(ReportLines& lines) {
     WriteReportOpening(*this, lines, heading);
     lines.push_back(ReportMarker(*this, "<p>"));
@@ -134,8 +136,7 @@ DBTotalActivity::DBTotalActivity(const AnalysisSettings& settings, Table* datase
         double energy = 0.0;
         ForEachSelected([&](std::size_t row) {
             const double e = ReadEnergy(row);
-            // At least 1000 J; log10 keeps 999.9999 J out exactly as it reads.
-            count += e > 0.0 && std::log10(e) >= 3.0;
+            count += countsInTotalActivity(e);
             energy += e;
         });
         resultTable->appendRecord(

@@ -11,6 +11,10 @@ namespace zorv {
 // limited to 0…maxClass; 0 for E <= 0.
 int energyClass(double energy, int maxClass);
 
+// Whether an event counts in the total activity: at least 1000 J, tested as
+// log10 E >= 3.
+bool countsInTotalActivity(double energy);
+
 // Common report of the series: opening with `heading`, "<p>", the table.
 class DBSeries : public DBGraphs {
 public:

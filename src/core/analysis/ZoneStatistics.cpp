@@ -66,7 +66,7 @@ DBZoneTotalActivity::DBZoneTotalActivity(const AnalysisSettings& settings, Table
         double energy = 0.0;
         ForEachInZone([&](std::size_t row) {
             const double e = ReadEnergy(row);
-            count += e > 0.0 && std::log10(e) >= 3.0;
+            count += countsInTotalActivity(e);
             energy += e;
         });
         resultTable->appendRecord({Value{}, Value::text(zone), Value::integer(count), Value::real(energy)});
