@@ -8,6 +8,7 @@
 #include <functional>
 #include <sstream>
 
+#include "TestFiles.h"
 #include "paradox/ParadoxFile.h"
 #include "table/TableError.h"
 
@@ -15,13 +16,6 @@ namespace zorv {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 unsigned u16At(const std::string& b, std::size_t at) {
     return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8;
@@ -44,21 +38,9 @@ std::vector<std::string> rawRecords(const fs::path& p) {
     return out;
 }
 
-class ParadoxStore : public testing::Test {
+class ParadoxStore : public ScratchDirTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("zorv-paradox-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path copy(const std::string& fixture) {
-        const fs::path to = dir_ / fixture;
-        fs::copy_file(fs::path(ZORV_TEST_DATA_DIR) / "paradox" / fixture, to);
-        return to;
-    }
-    fs::path dir_;
+    fs::path copy(const std::string& fixture) const { return copyFixture("paradox", fixture); }
 };
 
 TEST_F(ParadoxStore, DeleteUpdateAndAppendReachTheFile) {

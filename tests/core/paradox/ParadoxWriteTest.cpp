@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 
+#include "TestFiles.h"
 #include "paradox/ParadoxFile.h"
 #include "table/TableError.h"
 #include "text/Dates.h"
@@ -16,29 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 unsigned u16At(const std::string& b, std::size_t at) {
     return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8;
 }
 
-class ParadoxWrite : public testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("zorv-paradox-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    fs::path dir_;
-};
+class ParadoxWrite : public ScratchDirTest {};
 
 // A time of day given in milliseconds, as a fraction of a day (the file
 // holds milliseconds; this is the double that stands for them).

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
+#include "TestFiles.h"
 #include "analysis/ActivitySeries.h"
 #include "analysis/AnalysisTestSupport.h"
 #include "report/ReportWriter.h"
@@ -13,14 +10,18 @@ namespace {
 
 using testing::makeCatalogue;
 
-class ReportWriterTest : public ::testing::Test {
+class ReportWriterTest : public ScratchDirTest {
 protected:
     void SetUp() override {
+        ScratchDirTest::SetUp();
         saved_ = reportClock;
         // 2006-05-04 13:02:01
         reportClock = [] { return dayNumber(2006, 5, 4) + dayFraction({13, 2, 1, 0}); };
     }
-    void TearDown() override { reportClock = saved_; }
+    void TearDown() override {
+        reportClock = saved_;
+        ScratchDirTest::TearDown();
+    }
     std::function<double()> saved_;
 };
 
@@ -103,22 +104,13 @@ TEST_F(ReportWriterTest, CommonParametersAndLabels) {
     EXPECT_EQ(ReportLabel("Zależność Energia - Magnituda:"), "  Zależność Energia - Magnituda:    ");
 }
 
-std::string slurp(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST_F(ReportWriterTest, SavedReportIsWindows1250WithCrLf) {
-    const auto dir = std::filesystem::temp_directory_path() / "zorv-report-test";
-    std::filesystem::create_directories(dir);
+    const auto dir = dir_;
     const std::string name = SaveReportText({"Próg", "x\ty"}, (dir / "raport").string());
     EXPECT_EQ(name, (dir / "raport.txt").string());
     EXPECT_EQ(slurp(name), "Pr\xF3g\r\nx\ty\r\n");
     EXPECT_EQ(withDefaultExtension((dir / "a.log").string(), ".txt"), (dir / "a.log").string());
     EXPECT_EQ(withDefaultExtension("/x.d/raport", ".rtf"), "/x.d/raport.rtf");
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(ReportWriterTest, RtfKeepsPolishLettersAndEscapes) {

@@ -7,10 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
+#include "TestFiles.h"
 #include "report/ReportWriter.h"
 #include "text/LineFile.h"
 
@@ -19,10 +18,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(RtfReport, LibreOfficeGivesBackTheText) {
-    const fs::path dir = fs::temp_directory_path() / "zorv-rtf-test";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+class RtfReport : public ScratchDirTest {};
+
+TEST_F(RtfReport, LibreOfficeGivesBackTheText) {
+    const fs::path dir = dir_;
     const ReportLines lines{"Katalog", "Zależność Energia - Magnituda:    LogE = 1.96 · m + 1.15",
                             "Próg kompletności katalogu: ŁÓDŹ żółć {nawiasy} \\ukośnik",
                             "Numer\tOkres\tEnergia\t"};
@@ -35,11 +34,8 @@ TEST(RtfReport, LibreOfficeGivesBackTheText) {
                                 " --headless --convert-to 'txt:Text (encoded):UTF8' --outdir " +
                                 dir.string() + " " + rtf + " > " + (dir / "soffice.log").string() + " 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << "soffice failed; see " << (dir / "soffice.log");
-    std::ifstream in(dir / "raport.txt", std::ios::binary);
-    ASSERT_TRUE(in) << "no text came back";
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string s = text.str();
+    ASSERT_TRUE(fs::exists(dir / "raport.txt")) << "no text came back";
+    std::string s = slurp(dir / "raport.txt");
     if (s.rfind("\xEF\xBB\xBF", 0) == 0) s.erase(0, 3);  // byte-order mark
     std::vector<std::string> got;
     std::istringstream ls(s);
@@ -50,7 +46,6 @@ TEST(RtfReport, LibreOfficeGivesBackTheText) {
     while (!got.empty() && got.back().empty()) got.pop_back();
     // A tab at the end of a paragraph survives as a tab.
     EXPECT_EQ(got, lines);
-    fs::remove_all(dir);
 }
 
 }  // namespace

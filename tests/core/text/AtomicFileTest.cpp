@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
+#include "TestFiles.h"
 #include "text/AtomicFile.h"
 
 namespace zorv {
@@ -11,17 +8,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+class AtomicFileTest : public ScratchDirTest {};
 
-TEST(AtomicFile, ReplacesTargetOnlyOnCommit) {
-    const fs::path dir = fs::temp_directory_path() / "zorv-atomic-test";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+TEST_F(AtomicFileTest, ReplacesTargetOnlyOnCommit) {
+    const fs::path dir = dir_;
     const fs::path target = dir / "a.txt";
     writeFileAtomically(target.string(), "old");
     {
@@ -34,7 +24,6 @@ TEST(AtomicFile, ReplacesTargetOnlyOnCommit) {
     writeFileAtomically(target.string(), "new");
     EXPECT_EQ(slurp(target), "new");
     EXPECT_THROW(AtomicFile((dir / "no-such-dir" / "x").string()), std::runtime_error);
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
+#include "TestFiles.h"
 #include "text/AtomicFile.h"
 #include "text/LineFile.h"
 
@@ -13,16 +9,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+class LineFileTest : public ScratchDirTest {};
 
-TEST(LineFile, BytesOnDiskRoundTrip) {
-    const fs::path dir = fs::temp_directory_path() / ("zorv-linefile-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+TEST_F(LineFileTest, BytesOnDiskRoundTrip) {
+    const fs::path dir = dir_;
     const std::string in = (dir / "in.txt").string(), out = (dir / "out.txt").string();
 
     // Every byte but the line ends, the five windows-1250 leaves undefined included.
@@ -50,7 +40,6 @@ TEST(LineFile, BytesOnDiskRoundTrip) {
                 << e.what();
         }
     }
-    fs::remove_all(dir);
 }
 
 TEST(LineFile, LineEnds) {
