@@ -37,9 +37,19 @@ const Loops* loopsFor(Isa isa) {
     return nullptr;
 }
 
-const Loops& loops() {
-    static const Loops* chosen = hasAvx2Fma() ? &kAvx2Loops : &kPortableLoops;
-    return *chosen;
+namespace {
+const Loops*& chosen() {
+    static const Loops* loops = hasAvx2Fma() ? &kAvx2Loops : &kPortableLoops;
+    return loops;
+}
+}  // namespace
+
+const Loops& loops() { return *chosen(); }
+
+bool select(Isa isa) {
+    const Loops* l = loopsFor(isa);
+    if (l) chosen() = l;
+    return l != nullptr;
 }
 
 }  // namespace zorv::kernel

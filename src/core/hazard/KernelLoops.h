@@ -48,5 +48,8 @@ enum class Isa { Portable, Avx2Fma };
 const Loops& loops();
 // The loops of one build; nullptr when the processor cannot run it.
 const Loops* loopsFor(Isa isa);
+// Makes loops() return the loops of one build (tests compare the builds);
+// false, and no change, when the processor cannot run it.
+bool select(Isa isa);
 
 }  // namespace zorv::kernel
