@@ -21,21 +21,6 @@ namespace {
 using testing::Estimator;
 using testing::ScriptedProgress;
 
-// Truncated Gutenberg–Richter sample (b = 1, MMin = 1, Mmax = 4.5), from R:
-//   Rscript -e 'set.seed(7); x1 <- round(1 - log10(1 - runif(120) * (1 - 10^-3.5)), 4); cat(sprintf("%.4f",
-//   x1), sep=", ")'
-const std::vector<double> kGr120 = {
-    2.9430, 1.2201, 1.0534, 1.0314, 1.1213, 1.6814, 1.1804, 2.5491, 1.0787, 1.2668, 1.0818, 1.1143,
-    1.6431, 1.0440, 1.2623, 1.0384, 1.3570, 1.0038, 2.8364, 1.1653, 1.4428, 1.1519, 3.4423, 2.0256,
-    2.9365, 1.0295, 1.4281, 1.2927, 2.5334, 1.1953, 1.4945, 1.1329, 1.0892, 1.0889, 1.2070, 1.8146,
-    1.2992, 1.6785, 1.7910, 1.2650, 1.6973, 1.2089, 1.6188, 1.2492, 2.0174, 1.1671, 1.0374, 1.7353,
-    1.9922, 2.4710, 1.3695, 1.5526, 1.6455, 1.4289, 1.5571, 1.2123, 1.0771, 1.0900, 1.2155, 1.1390,
-    1.0925, 1.3047, 1.6264, 1.5135, 1.3409, 1.4671, 1.2746, 1.2854, 1.1785, 1.2399, 1.1469, 1.3990,
-    1.7972, 1.4209, 1.0627, 1.3641, 1.2544, 1.2501, 1.4241, 2.1698, 1.9516, 1.9146, 1.1204, 1.5871,
-    1.2129, 1.0357, 1.0433, 1.6232, 1.1856, 1.2341, 1.1830, 1.0037, 2.0520, 1.0873, 1.5569, 1.3683,
-    1.3371, 1.1903, 1.7541, 1.0894, 1.2191, 1.2891, 1.2982, 1.2125, 1.4474, 1.1829, 2.3546, 1.0190,
-    1.6292, 1.0989, 1.5011, 1.2190, 1.0262, 1.5784, 1.4256, 1.4306, 1.3622, 1.6759, 1.0883, 1.7758};
-
 // Two normal groups, from R:
 //   Rscript -e 'set.seed(11); x2 <- round(c(rnorm(50, 1.6, 0.25), rnorm(30, 2.6, 0.3)), 4);
 //   cat(sprintf("%.4f", x2), sep=", ")'
@@ -107,7 +92,7 @@ TEST(HKernel, SmallSampleQuestion) {
 }
 
 TEST(HKernel, CancelWhileCopyingTheSample) {
-    Table t = testing::magnitudeCatalogue(kGr120);
+    Table t = testing::magnitudeCatalogue(testing::kGr120);
     ScriptedProgress p;
     p.cancelAfter = 130;  // 120 records read, then 10 values copied
     EXPECT_THROW(sampleOnly(t, testing::hazardSettings(), &p), EBreakProcess);
@@ -135,7 +120,7 @@ struct RSample {
 };
 const RSample kRSamples[] = {
     {"Gutenberg-Richter 120",
-     &kGr120,
+     &testing::kGr120,
      {0.05, 0.1, 0.3},
      {-29.4076077001, 169.658390353, 2950.65911159},
      0.059855753037,
@@ -211,7 +196,7 @@ TEST(SmoothingFactor, FallbacksAndMessages) {
         s.UseRTNI = s.UseRTMI = false;
         s.H = 0.075;
         s.UserLocale = Locale::make(',', "dd.MM.yyyy");
-        Table t = testing::magnitudeCatalogue(kGr120);
+        Table t = testing::magnitudeCatalogue(testing::kGr120);
         ScriptedProgress p;
         const Estimator e(s, &t, -1.0, 5.0, {0, 0, 0}, &p);
         EXPECT_EQ(e.SmoothingFactor(), 0.075);
@@ -225,7 +210,7 @@ TEST(SmoothingFactor, FallbacksAndMessages) {
     }
     {
         // A caller's h: no search, no message.
-        Table t = testing::magnitudeCatalogue(kGr120);
+        Table t = testing::magnitudeCatalogue(testing::kGr120);
         ScriptedProgress p;
         const Estimator e(testing::hazardSettings(), &t, 0.2, 5.0, {0, 0, 0}, &p);
         EXPECT_EQ(e.SmoothingFactor(), 0.2);
@@ -236,14 +221,14 @@ TEST(SmoothingFactor, FallbacksAndMessages) {
 }
 
 TEST(SmoothingFactor, CancelEndsTheRun) {
-    Table t = testing::magnitudeCatalogue(kGr120);
+    Table t = testing::magnitudeCatalogue(testing::kGr120);
     ScriptedProgress p;
     p.cancelAfter = 240 + 2;  // reading and copying, then two search steps
     EXPECT_THROW(Estimator(testing::hazardSettings(), &t, -1.0, -1.0, {0, 0, 0}, &p), EBreakProcess);
 }
 
 TEST(AdaptiveKernel, FailureIsShownAndRaised) {
-    Table t = testing::magnitudeCatalogue(kGr120);
+    Table t = testing::magnitudeCatalogue(testing::kGr120);
     ScriptedProgress p;
     EXPECT_THROW(Estimator(testing::hazardSettings(), &t, -0.5, 5.0, {0, 0, 0}, &p), EHFactorBelowZero);
     ASSERT_EQ(p.messages.size(), 1u);
@@ -263,7 +248,7 @@ TEST(AdaptiveKernel, FailureIsShownAndRaised) {
 //   lam = 1/sqrt(f/g); pdf(m) = sum(exp(-0.5*((m-x)/(lam*h))**2)/lam)/(n*h*sqrt(2*pi))
 //   cdf(m) = sum(Phi((m-x)/(lam*h)) - Phi((1-x)/(lam*h))) / sum(Phi((3.5-x)/(lam*h)) - Phi((1-x)/(lam*h)))
 TEST(KernelDensities, AgreeWithScipy) {
-    Table t = testing::magnitudeCatalogue(kGr120);
+    Table t = testing::magnitudeCatalogue(testing::kGr120);
     const Estimator e(testing::hazardSettings(), &t, 0.06, 5.0, {0, 0, 0}, nullptr);
     EXPECT_NEAR(e.GeometricMeanDensity(), 0.8548340828794296, 1e-13);
     EXPECT_NEAR(e.LocalBandwidthFactors()[0], 2.6478499855722024, 1e-12);
