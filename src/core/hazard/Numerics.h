@@ -2,7 +2,7 @@
 // The numerical toolkit of the hazard estimators: two root finders, adaptive
 // Gauss–Legendre quadrature of F(m)^n and the normal distribution function.
 // The order of their tests decides which failure the user sees, so it is
-// kept as documented beside each routine.
+// kept as noted beside each routine.
 
 #include <cstddef>
 #include <functional>

@@ -170,9 +170,9 @@ TEST(RTNI, Failures) {
 }
 
 // The classical interpolation settles curves that rise steeply from the left
-// end of [0.001, 1]; with the documented variant's sign and end update the
-// same searches need more than 20 steps (checked with a Python transcription
-// of both variants).
+// end of [0.001, 1]. With the factor's sign flipped and the right end left in
+// place after a step, the cube needs more than 20 steps and the logarithm 19
+// (a Python transcription of both variants, /usr/bin/python3).
 TEST(RTMI, SettlesSteepCurvesWithinTheLimit) {
     struct Row {
         const char* name;
