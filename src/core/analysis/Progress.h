@@ -19,6 +19,14 @@ public:
     virtual bool isCancelled() const = 0;
     // Asks a yes/no question (OK continues).
     virtual bool confirm(const std::string& question) = 0;
+    // Shows a message that needs no answer under its own title: an error box
+    // when `error` is set, else an information box. The computation goes on
+    // afterwards. Implementations without a user interface may ignore it.
+    virtual void inform(const std::string& title, const std::string& text, bool error) {
+        (void)title;
+        (void)text;
+        (void)error;
+    }
 };
 
 }  // namespace zorv

@@ -1,0 +1,172 @@
+// The nonparametric hazard chain on truncated Gutenberg–Richter samples
+// (b = 1, MMin = 1.0, Mmax = 4.5, continuous magnitudes, fixed seed) of
+// 1,000, 5,000 and 20,000 events: the smoothing-factor search, the adaptive
+// kernel, the maximum-magnitude estimate and the whole chain, and, for
+// comparison, one evaluation of the cross-validation function and derivative
+// by plain double loops over all pairs (a search needs 5 to 9 of them).
+//
+//   flock /tmp/zorv-build.lock build/bench/hazard_bench
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <random>
+
+#include "hazard/HazardErrors.h"
+#include "hazard/NonParametricHazard.h"
+
+namespace zorv {
+namespace {
+
+// Inverse of the truncated Gutenberg–Richter distribution function.
+std::vector<double> grSample(std::size_t n, std::uint64_t seed) {
+    std::mt19937_64 engine(seed);
+    const double mMin = 1.0, mMax = 4.5, b = 1.0;
+    const double span = 1.0 - std::pow(10.0, -b * (mMax - mMin));
+    std::vector<double> m(n);
+    for (double& v : m) {
+        const double u = static_cast<double>(engine() >> 11) * 0x1.0p-53;
+        v = mMin - std::log10(1.0 - u * span) / b;
+    }
+    return m;
+}
+
+const Table& catalogue(std::size_t n) {
+    static std::map<std::size_t, Table> tables;
+    auto it = tables.find(n);
+    if (it == tables.end()) {
+        Table t({{"DATA", FieldType::Date}, {"MAGNITUDA", FieldType::Float}});
+        const std::vector<double> m = grSample(n, 20240611 + n);
+        for (std::size_t i = 0; i < n; ++i)
+            t.appendRecord({Value::date(40000 + static_cast<std::int32_t>(i / 10)), Value::real(m[i])});
+        it = tables.emplace(n, std::move(t)).first;
+    }
+    return it->second;
+}
+
+AnalysisSettings settings() {
+    AnalysisSettings s;
+    s.EnergyField = "ENG";
+    s.MagnitudeField = "MAGNITUDA";
+    s.DateField = "DATA";
+    s.MMin = 1.0;
+    s.WithProgress = false;
+    return s;
+}
+
+class Estimate : public NonParametricHazard {
+public:
+    using NonParametricHazard::NonParametricHazard;
+    bool WriteReport(ReportLines&) override { return false; }
+};
+
+Table& sample(benchmark::State& state) {
+    return const_cast<Table&>(catalogue(static_cast<std::size_t>(state.range(0))));
+}
+
+// The search as the estimator runs it (each Newton step one pass over the
+// pairs for the function and its derivative), with the adaptive kernel that
+// every construction builds; the maximum magnitude is given.
+void SmoothingFactorSearch(benchmark::State& state) {
+    Table& t = sample(state);
+    for (auto _ : state) {
+        Estimate e(settings(), &t, -1.0, 5.0, {0, 0, 0}, nullptr);
+        state.counters["h"] = e.SmoothingFactor();
+    }
+}
+
+void AdaptiveKernel(benchmark::State& state) {
+    Table& t = sample(state);
+    for (auto _ : state) {
+        Estimate e(settings(), &t, 0.01, 5.0, {0, 0, 0}, nullptr);
+        benchmark::DoNotOptimize(e.GeometricMeanDensity());
+    }
+}
+
+void MaximumMagnitude(benchmark::State& state, bool variable) {
+    Table& t = sample(state);
+    for (auto _ : state) {
+        // The variable upper limit need not converge; a failed estimate is
+        // timed as well.
+        try {
+            Estimate e(settings(), &t, 0.01, -1.0, {0, 0, static_cast<std::uint8_t>(variable)}, nullptr);
+            state.counters["MMaxEst"] = e.MMaxEst();
+        } catch (const AnalysisError& e) {
+            state.SetLabel(e.what());
+        }
+    }
+}
+
+void WholeChain(benchmark::State& state) {
+    Table& t = sample(state);
+    for (auto _ : state) {
+        Estimate e(settings(), &t, -1.0, -1.0, {0, 0, 0}, nullptr);
+        state.counters["h"] = e.SmoothingFactor();
+        state.counters["MMaxEst"] = e.MMaxEst();
+    }
+}
+
+// One evaluation of the cross-validation function and its derivative as two
+// plain double loops over all pairs (the form of the defining formulas).
+void PlainLscvEvaluation(benchmark::State& state) {
+    const std::vector<double> x = grSample(static_cast<std::size_t>(state.range(0)), 7);
+    const double h = 0.2;
+    for (auto _ : state) {
+        const double n = static_cast<double>(x.size());
+        double f = n * (2.0 - 1.0 / std::sqrt(2.0)) - 2.0 * n, d = 0.0;
+        for (std::size_t i = 0; i + 1 < x.size(); ++i)
+            for (std::size_t j = i + 1; j < x.size(); ++j) {
+                const double t = (x[j] - x[i]) * (x[j] - x[i]) / (h * h);
+                f += 2.0 * ((0.5 * t - 1.0) * (1.0 / std::sqrt(2.0)) * std::exp(-0.25 * t) -
+                            2.0 * (t - 1.0) * std::exp(-0.5 * t));
+            }
+        for (std::size_t i = 0; i + 1 < x.size(); ++i)
+            for (std::size_t j = i + 1; j < x.size(); ++j) {
+                const double dd = (x[j] - x[i]) * (x[j] - x[i]);
+                const double t = dd / (h * h);
+                d += (2.0 / (h * h * h)) *
+                     ((1.0 / std::sqrt(2.0)) * (0.25 * dd * dd / (h * h) - 1.5 * dd) * std::exp(-0.25 * t) -
+                      2.0 * (dd * dd / (h * h) - 3.0 * dd) * std::exp(-0.5 * t));
+            }
+        benchmark::DoNotOptimize(f);
+        benchmark::DoNotOptimize(d);
+    }
+}
+
+void FastLscvEvaluation(benchmark::State& state) {
+    Table& t = sample(state);
+    Estimate e(settings(), &t, -1.0, -1.0, {0, 0, 0}, nullptr, Estimate::Construction::SampleOnly);
+    double h = 0.2;
+    for (auto _ : state) {
+        h = std::nextafter(h, 1.0);  // a new h each time: no cached value
+        benchmark::DoNotOptimize(e.LscvDerivative(h));
+    }
+}
+
+BENCHMARK(SmoothingFactorSearch)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(AdaptiveKernel)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MaximumMagnitude, fixed, false)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MaximumMagnitude, variable, true)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeChain)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FastLscvEvaluation)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainLscvEvaluation)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+}  // namespace
+}  // namespace zorv
+
+BENCHMARK_MAIN();

@@ -1,0 +1,81 @@
+#include "hazard/HKernel.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "hazard/HazardErrors.h"
+#include "text/Dates.h"
+
+namespace zorv {
+
+HKernel::HKernel(const AnalysisSettings& settings, Table* dataset, Progress* progress)
+    : DBDialogs(settings, dataset, settings.WithProgress, progress), mMin(settings.MMin) {
+    recordCount = dataset ? static_cast<int>(dataset->recordCount()) : 0;
+    if (recordCount == 0) throw ENoRecords();
+    dataset->first();
+
+    const int dateField = dataset->fieldIndex(settings_.DateField);
+    const Column* dates = dateField >= 0 ? &dataset->column(dateField) : nullptr;
+    StartProgress("Przeszukiwanie danych...", 0, recordCount);
+    records.resize(static_cast<std::size_t>(recordCount));
+    std::size_t qualifying = 0;
+    double first = 0.0, last = 0.0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::size_t row = dataset->rowOfRecord(i);
+        const double m = ReadMagnitude(row);
+        records[i] = m;
+        if (m >= mMin) {
+            const double day = dates && !dates->isNull(row) ? dates->numberAt(row) : 0.0;
+            if (qualifying == 0) first = day;
+            last = day;
+            ++qualifying;
+        }
+        SetProgressPosition(static_cast<int>(i + 1));
+    }
+    if (qualifying == 0) throw ENoRecords();
+
+    // The span of the sample is that of its events, not of the whole copy.
+    if (dates) {
+        firstDate = first;
+        lastDate = last;
+        const CivilDate f = civilDate(wholeDays(first));
+        const CivilDate l = civilDate(wholeDays(last));
+        firstYear = static_cast<std::uint16_t>(f.year);
+        firstMonth = static_cast<std::uint16_t>(f.month);
+        firstDay = static_cast<std::uint16_t>(f.day);
+        lastYear = static_cast<std::uint16_t>(l.year);
+        lastMonth = static_cast<std::uint16_t>(l.month);
+        lastDay = static_cast<std::uint16_t>(l.day);
+        firstQuarter = static_cast<std::uint16_t>((firstMonth - 1) / 3 + 1);
+        lastQuarter = static_cast<std::uint16_t>((lastMonth - 1) / 3 + 1);
+    }
+
+    const bool magnitudeField = dataset->hasField(settings_.MagnitudeField);
+    StartProgress(magnitudeField ? "Sortowanie danych..." : "Sortowanie...", 0, static_cast<int>(qualifying));
+    x.reserve(qualifying);
+    // The extremes start from the sample itself: magnitudes of small mines
+    // may all be negative.
+    largestObserved = -std::numeric_limits<double>::infinity();
+    smallestObserved = std::numeric_limits<double>::infinity();
+    for (const double m : records) {
+        if (!(m >= mMin)) continue;
+        x.push_back(m);
+        largestObserved = std::max(largestObserved, m);
+        smallestObserved = std::min(smallestObserved, m);
+        SetProgressPosition(static_cast<int>(x.size()));
+        CheckCancel();
+    }
+
+    if (SampleSize() < settings_.MinSampleSize && progressStarted) {
+        const std::string question = "Próba do analizy zawiera mniej niż " +
+                                     std::to_string(settings_.MinSampleSize) +
+                                     " elementów. Czy kontynuować procedurę przetwarzania?";
+        if (!progressWindow->confirm(question)) throw EBreakProcess();
+    }
+}
+
+void HKernel::CheckCancel() const {
+    if (IsCancelled()) throw EBreakProcess();
+}
+
+}  // namespace zorv

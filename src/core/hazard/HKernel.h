@@ -1,0 +1,46 @@
+#pragma once
+// The magnitude sample of the kernel hazard estimators: the magnitudes of the
+// analysed catalogue at or above the completeness threshold MMin, in record
+// order, with the dates of the first and last of them and the smallest and
+// largest magnitude observed.
+
+#include <string>
+#include <vector>
+
+#include "analysis/DBDialogs.h"
+
+namespace zorv {
+
+class HKernel : public DBDialogs {
+public:
+    // Reads the sample. Raises ENoRecords when the catalogue is empty or no
+    // magnitude reaches MMin, and EBreakProcess when the user stops the
+    // reading or declines to go on with a sample smaller than MinSampleSize
+    // (asked only while the progress window is shown). The analysis' date
+    // span becomes that of the qualifying events.
+    HKernel(const AnalysisSettings& settings, Table* dataset, Progress* progress);
+
+    double LowerBound() const { return mMin; }
+    int RecordCount() const { return recordCount; }
+    // Magnitudes of all records, in record order.
+    const std::vector<double>& RecordMagnitudes() const { return records; }
+    int SampleSize() const { return static_cast<int>(x.size()); }
+    // The magnitudes ≥ MMin, in record order.
+    const std::vector<double>& Sample() const { return x; }
+    double LargestObserved() const { return largestObserved; }
+    double SmallestObserved() const { return smallestObserved; }
+
+protected:
+    // Raises EBreakProcess when the progress window's cancel button was
+    // pressed.
+    void CheckCancel() const;
+
+    double mMin;
+    int recordCount = 0;
+    std::vector<double> records;
+    std::vector<double> x;
+    double largestObserved = 0.0;
+    double smallestObserved = 10000.0;
+};
+
+}  // namespace zorv

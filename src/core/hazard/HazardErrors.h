@@ -1,0 +1,66 @@
+#pragma once
+// The failure kinds of the hazard estimators. Each carries its fixed message;
+// the command that started the analysis catches them by class and shows the
+// message (or, in the time-variation table, notes it in the row).
+
+#include "analysis/AnalysisError.h"
+
+namespace zorv {
+
+class HazardError : public AnalysisError {
+protected:
+    explicit HazardError(const char* message) : AnalysisError(message) {}
+};
+
+// The catalogue has no record, or no event reaches MMin.
+class ENoRecords : public HazardError {
+public:
+    ENoRecords() : HazardError("Brak rekordów do analizy") {}
+};
+
+class ESampleTooLow : public HazardError {
+public:
+    ESampleTooLow() : HazardError("Zbyt mała próba") {}
+};
+
+class ETooManyIterations : public HazardError {
+public:
+    ETooManyIterations() : HazardError("Zbyt wielka liczba iteracji, proces być może nie jest zbieżny") {}
+};
+
+class ETooLargeMagnitude : public HazardError {
+public:
+    ETooLargeMagnitude() : HazardError("Zbyt wielka wartość magnitudy/energii") {}
+};
+
+// A root finder ended on a smoothing factor that is not positive.
+class EHFactorBelowZero : public HazardError {
+public:
+    EHFactorBelowZero() : HazardError("Czynnik wygładzający mniejszy lub równy zero.") {}
+};
+
+class EDerivZero : public HazardError {
+public:
+    EDerivZero() : HazardError("Pochodna równa zero...") {}
+};
+
+class EZeroNotFound : public HazardError {
+public:
+    EZeroNotFound() : HazardError("Nie znaleziono miejsca zerowego funkcji") {}
+};
+
+class EMMaxEstExceeded : public HazardError {
+public:
+    EMMaxEstExceeded()
+        : HazardError(
+              "Przekroczona dopuszczalna wartość estymatora maksymalnej magnitudy. Najprawdopodobniej proces "
+              "obliczania całki nie jest zbieżny") {}
+};
+
+// The user stopped the computation.
+class EBreakProcess : public HazardError {
+public:
+    EBreakProcess() : HazardError("Procedura przerwana...") {}
+};
+
+}  // namespace zorv

@@ -1,0 +1,31 @@
+// The kernel loops built for AVX2 with fused multiply-add. Only reached
+// through loops() when the processor has both.
+
+#include "hazard/KernelLoops.h"
+
+// The 64-byte vectors of the loop bodies never cross a call boundary (every
+// helper is inlined into the loop functions, which take pointers and scalars
+// only), so the compiler's calling-convention warning about them does not
+// apply to this file.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+#pragma GCC push_options
+#pragma GCC target("avx2,fma")
+
+namespace zorv::kernel {
+
+namespace avx2 {
+#define ZORV_LANES 4
+#define ZORV_FMA 1
+#include "hazard/KernelLoopsBody.h"
+#undef ZORV_LANES
+#undef ZORV_FMA
+}  // namespace avx2
+
+extern const Loops kAvx2Loops;
+const Loops kAvx2Loops = {avx2::lscvRows, avx2::gaussRows, avx2::gaussSum,
+                          avx2::cdfSum,   avx2::cdfSums,   avx2::cdfAt};
+
+}  // namespace zorv::kernel
+
+#pragma GCC pop_options
