@@ -68,6 +68,13 @@ private slots:
         QVERIFY(p.confirm("Próba jest mała. Kontynuować?"));
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("Potwierdź..."));
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("Próba jest mała. Kontynuować?"));
+        // A message in the middle of a computation goes to the box of its kind.
+        p.inform("Problem...", "Nie można znaleźć optymalnego h", true);
+        p.inform("Info", "Użyto alternatywnego h", false);
+        QCOMPARE(dialogs.messages[2].kind, QStringLiteral("error"));
+        QCOMPARE(dialogs.messages[2].title, QStringLiteral("Problem..."));
+        QCOMPARE(dialogs.messages[3].kind, QStringLiteral("info"));
+        QCOMPARE(dialogs.messages[3].text, QStringLiteral("Użyto alternatywnego h"));
     }
 
     void processNotice() {

@@ -64,6 +64,13 @@ bool TfmProgress::confirm(const std::string& question) {
     return dialogs_.confirm(kConfirmTitle, QString::fromStdString(question));
 }
 
+void TfmProgress::inform(const std::string& title, const std::string& text, bool error) {
+    if (error)
+        dialogs_.error(QString::fromStdString(title), QString::fromStdString(text));
+    else
+        dialogs_.information(QString::fromStdString(title), QString::fromStdString(text));
+}
+
 QString TfmProgress::caption() const { return caption_->text(); }
 int TfmProgress::minimum() const { return gauge_->minimum(); }
 int TfmProgress::maximum() const { return gauge_->maximum(); }

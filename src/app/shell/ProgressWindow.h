@@ -30,6 +30,7 @@ public:
     void hide() override;
     bool isCancelled() const override { return cancelled_; }
     bool confirm(const std::string& question) override;
+    void inform(const std::string& title, const std::string& text, bool error) override;
 
     QString caption() const;
     int minimum() const;
