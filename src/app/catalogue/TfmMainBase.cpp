@@ -109,6 +109,9 @@ void TfmMainBase::setTable(Table* table, const Locale& locale) {
     locale_ = locale;
     model_->setTable(table, locale);
     for (int c = 0; c < model_->columnCount(); ++c) grid_->setColumnHidden(c, false);
+    // Widths from the first rows only: measuring a million would stall.
+    grid_->horizontalHeader()->setResizeContentsPrecision(200);
+    if (table) grid_->resizeColumnsToContents();
     invalidateSummary();
 }
 
