@@ -39,8 +39,10 @@ key Down
 shot menu-plik
 key Escape Escape
 xdotool search --name "Zorv 2.10.1" windowactivate --sync 2>/dev/null || true
-# "Opcje programu" is the first enabled entry of "Plik" without a catalogue.
+# "Opcje programu" follows "Nowa baza do analizy" among the entries of
+# "Plik" enabled without a catalogue.
 key alt
+key Down
 key Down
 key Return
 sleep 1
@@ -52,5 +54,37 @@ for page in 2 4 6 9; do
   xdotool mousemove --window "$win" 70 $((20 + (page - 1) * 32)) click 1
   sleep 0.6
   shot "preferences-page$page"
+done
+kill $pid 2>/dev/null || true
+wait $pid 2>/dev/null || true
+
+# The sample catalogue, opened from the command line as by "Nowa baza do
+# analizy": the structure check, the base properties, then each page of the
+# catalogue window through the "Widok" menu. A copy, so the bundled file is
+# never written.
+cp "$root/data/sample/katalog.dbf" "$HOME/katalog.dbf"
+QT_QPA_PLATFORM=xcb "$program" "$HOME/katalog.dbf" &
+pid=$!
+sleep 1.5
+sleep 3
+key Return            # "Uruchom program"
+sleep 3
+shot base-check
+key Return            # "Kontynuuj"
+sleep 1.5
+shot base-properties
+key Return            # "OK"
+sleep 2
+shot catalogue-grid
+# "Widok": the tool bar submenu, "Drzewo stref", "Lista stref", then the
+# five pages.
+for page in 2 3 4 5; do
+  key alt
+  key Right
+  key Down
+  for _ in $(seq 1 $((page + 2))); do key Down; done
+  key Return
+  sleep 1.5
+  shot "catalogue-page$page"
 done
 kill $pid 2>/dev/null || true

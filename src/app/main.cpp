@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 #include <exception>
 
@@ -39,6 +40,13 @@ int run(zorv::ZorvApplication& app, zorv::QtUserDialogs& dialogs) {
         window.setGeometry(screen->availableGeometry());
     window.showMaximized();
     if (!window.startedUp()) return 1;
+    // A catalogue named on the command line is opened as by "Nowa baza do
+    // analizy" once the window shows.
+    const QStringList args = zorv::ZorvApplication::arguments();
+    if (args.size() > 1) {
+        const QString path = args.last();
+        QTimer::singleShot(0, &window, [&window, path] { window.newBase(path); });
+    }
     const int rc = zorv::ZorvApplication::exec();
     dialogs.setParent(nullptr);
     (void)app;

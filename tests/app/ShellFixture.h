@@ -1,12 +1,15 @@
 #pragma once
 // A main window on a settings file and folders of a temporary directory.
 
+#include <QDialog>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "QtSettingsStore.h"
 #include "ScriptedDialogs.h"
+#include "catalogue/TfmBaseCheck.h"
 #include "shell/TfmZorv.h"
 #include "table/Table.h"
 
@@ -15,6 +18,11 @@ struct ShellFixture {
     ScriptedDialogs dialogs;
     std::unique_ptr<zorv::QtSettingsStore> store;
     std::unique_ptr<zorv::TfmZorv> window;
+    // Answers the modal dialogs of the catalogue commands; unset: the
+    // structure check runs and "Kontynuuj" closes it, every other dialog is
+    // accepted as it stands.
+    std::function<int(QDialog&)> answer;
+    std::vector<QString> dialogsShown;  // object names, in order
 
     ShellFixture() { store = std::make_unique<zorv::QtSettingsStore>(iniPath()); }
 
@@ -25,6 +33,15 @@ struct ShellFixture {
     }
     zorv::TfmZorv& make() {
         window = std::make_unique<zorv::TfmZorv>(*store, dialogs, paths());
+        window->setDialogRunner([this](QDialog& d) {
+            dialogsShown.push_back(d.objectName());
+            if (answer) return answer(d);
+            if (auto* check = qobject_cast<zorv::TfmBaseCheck*>(&d)) {
+                check->runCheck();
+                return check->checkPassed() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+            }
+            return int(QDialog::Accepted);
+        });
         return *window;
     }
     zorv::TfmZorv& start() {

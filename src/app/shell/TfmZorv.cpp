@@ -19,7 +19,9 @@
 #include <QToolButton>
 
 #include "catalogue/SettingsStore.h"
+#include "catalogue/TfmMainBase.h"
 #include "catalogue/TfmPreferences.h"
+#include "catalogue/TfmSort.h"
 #include "help/HelpWindow.h"
 #include "help/TfmGreetings.h"
 #include "shell/ProgressWindow.h"
@@ -58,6 +60,7 @@ TfmZorv::TfmZorv(SettingsStore& store, UserDialogs& dialogs, ShellPaths paths, Q
     buildToolBars();
     buildStatusBar();
     bindOwnCommands();
+    bindCatalogueCommands();
     settings_ = RefreshAnalysisSettings(prefs_, base_, false, 0, store_, userLocale(), this);
     statusTimer_->setInterval(250);
     connect(statusTimer_, &QTimer::timeout, this, &TfmZorv::updateFileCommands);
@@ -73,6 +76,10 @@ TfmZorv::~TfmZorv() {
     // activation signals must not reach it.
     disconnect(mdi_, nullptr, this, nullptr);
     statusTimer_->stop();
+    // The catalogue window and the period dialog look into the catalogue
+    // table, which goes with this object's members.
+    delete catalogueFrame_;
+    delete periodDialog_;
 }
 
 // ------------------------------------------------------------------ commands
@@ -352,6 +359,9 @@ void TfmZorv::refreshStatusBar() {
     const std::size_t filtered = catalogue_ ? catalogue_->recordCount() : 0;
     cataloguePanel_->setText(catalogueStatusText(catalogueName_, basePropertiesSet_, filtered));
     recordPanel_->setText(recordStatusText(catalogue_ != nullptr, filtered, recordCount_));
+    if (catalogueFrame_)
+        catalogueFrame_->setWindowTitle(
+            catalogueWindowCaption(catalogueName_, recordPanel_->text()).trimmed());
 }
 
 void TfmZorv::setFilterBarText(const QString& text) { filterBar_->setText(text); }
@@ -381,6 +391,10 @@ bool TfmZorv::startUp() {
     if (r.damaged) dialogs_.error(kProblemTitle, QString::fromUtf8(kDamagedSettingsMessage));
     applyLoadedSettings();
     preferencesDialog().loadControls();
+    // The catalogue window lives from the first showing to the end, minimised
+    // while there is nothing to show.
+    catalogueWindow();
+    arrangeIcons();
     shutDatabase();
     started_ = true;
     return true;
@@ -392,6 +406,7 @@ void TfmZorv::applyLoadedSettings() {
     action(QStringLiteral("mCopyFilter"))->setChecked(prefs_.CopySeisFilter);
     action(QStringLiteral("mInverseXAxis"))->setChecked(prefs_.InverseXAxis);
     action(QStringLiteral("mInverseYAxis"))->setChecked(prefs_.InverseYAxis);
+    inverseAxes();
 }
 
 bool TfmZorv::exitProgram() {
@@ -408,34 +423,6 @@ void TfmZorv::closeEvent(QCloseEvent* e) {
 
 // ------------------------------------------------------------------ catalogue
 
-void TfmZorv::openCatalogue(std::unique_ptr<Table> table, const QString& name) {
-    shutDatabase();
-    if (!table) return;
-    catalogue_ = std::move(table);
-    catalogue_->setCaseInsensitiveFilter(true);
-    catalogue_->setReadOnly(action(QStringLiteral("mLockUnlock"))->isChecked());
-    catalogueName_ = name;
-    recordCount_ = static_cast<std::int32_t>(catalogue_->recordCount());
-    bookmark_ = {};
-    if (!catalogue_->isEmpty()) catalogue_->first();
-    basePropertiesSet_ = true;
-    refreshAnalysisSettings();
-    updateCommands();
-    refreshStatusBar();
-}
-
-void TfmZorv::shutDatabase() {
-    basePropertiesSet_ = false;
-    catalogue_.reset();
-    catalogueName_.clear();
-    recordCount_ = 0;
-    bookmark_ = {};
-    refreshAnalysisSettings();
-    updateCommands();
-    updateFileCommands();
-    refreshStatusBar();
-}
-
 void TfmZorv::refreshAnalysisSettings() {
     settings_ =
         RefreshAnalysisSettings(prefs_, base_, basePropertiesSet_, recordCount_, store_, userLocale(), this);
@@ -450,6 +437,7 @@ void TfmZorv::navigate(int tag) {
         case 4: catalogue_->last(); break;
         default: break;
     }
+    if (catalogueWindow_) catalogueWindow_->showCurrentRecord();
     updateCommands();
 }
 
@@ -465,15 +453,10 @@ void TfmZorv::gotoBookmark() {
     }
     try {
         catalogue_->gotoBookmark(bookmark_);
+        if (catalogueWindow_) catalogueWindow_->showCurrentRecord();
     } catch (const std::exception&) {
         showProblem(dialogs_, kBookmarkFailedMessage);
     }
-    updateCommands();
-}
-
-void TfmZorv::lockUnlock() {
-    // The action has already toggled its check mark.
-    if (catalogue_) catalogue_->setReadOnly(action(QStringLiteral("mLockUnlock"))->isChecked());
     updateCommands();
 }
 
@@ -585,6 +568,7 @@ TfmPreferences& TfmZorv::preferencesDialog() {
 void TfmZorv::showPreferences() { preferencesDialog().exec(); }
 
 void TfmZorv::afterPreferencesClosed() {
+    applyFilter();
     refreshAnalysisSettings();
     refreshStatusBar();
 }

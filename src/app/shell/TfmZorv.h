@@ -11,15 +11,19 @@
 #include <memory>
 
 #include "catalogue/AnalysisSettings.h"
+#include "catalogue/FilterBuilder.h"
 #include "catalogue/Preferences.h"
+#include "catalogue/ZoneTree.h"
 #include "shell/ChildWindow.h"
 #include "shell/Commands.h"
 #include "shell/SingleInstance.h"
 #include "shell/WindowSlots.h"
 #include "table/Table.h"
 
+class QDialog;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QTabWidget;
 class QTimer;
@@ -29,6 +33,9 @@ namespace zorv {
 
 class HelpWindow;
 class SettingsStore;
+class TfmBasePreferences;
+class TfmMainBase;
+class TfmSort;
 class TfmPreferences;
 class TfmProcessNotice;
 class TfmProgress;
@@ -84,12 +91,48 @@ public:
     QTimer* statusTimer() const { return statusTimer_; }
 
     // ---- working catalogue
-    // Makes `table` the working catalogue as the new-base command does after
-    // its check and the base properties dialog: record count, bookmark,
-    // analysis settings, commands and status bar.
+    // "Nowa baza do analizy": asks for the file, then newBase(path).
+    void newBase();
+    // Opens the file as the working catalogue: the structure check (when
+    // the preferences ask for it), the zone tree, the base properties
+    // dialog, the filter. A failure leaves no catalogue open.
+    void newBase(const QString& path);
+    // Makes `table` the working catalogue as the new-base command does
+    // after its check: record count, zone tree, base properties dialog,
+    // filter, commands and status bar.
     void openCatalogue(std::unique_ptr<Table> table, const QString& name);
     // Closes the catalogue: the no-catalogue state.
     void shutDatabase();
+    // "Własności bazy danych".
+    void showBaseProperties();
+    TfmMainBase& catalogueWindow();
+    QMdiSubWindow* catalogueFrame() const { return catalogueFrame_; }
+    TfmBasePreferences& basePreferencesDialog();
+    TfmSort& periodDialog();
+    // Modal dialogs of the catalogue commands are run through this, so that
+    // tests can answer them; the default is QDialog::exec().
+    void setDialogRunner(std::function<int(QDialog&)> runner) { dialogRunner_ = std::move(runner); }
+    int execDialog(QDialog& dialog);
+
+    // ---- filters
+    void applyFilter();
+    void clearFilters();
+    void buildZoneTree();
+    void zoneTreeClicked();
+    void zoneListChanged();
+    // "Drzewo stref" / "Lista stref": shows the tree exactly when `tree`.
+    void showZoneView(bool tree);
+    // "Filtr czasowy".
+    void periodFilter();
+    void setConnective(int tag);
+    void setMapZone();
+    void unsetMapZone();
+    void inverseAxes();
+    void showCataloguePage(int tag);
+    const FilterSources& filterSources() const { return filters_; }
+    const QString& filterDescription() const { return filterDescription_; }
+    QString filterBarText() const;
+    const ZoneTree& zones() const { return zones_; }
     Table* catalogue() const { return catalogue_.get(); }
     const QString& catalogueName() const { return catalogueName_; }
     bool basePropertiesSet() const { return basePropertiesSet_; }
@@ -163,6 +206,10 @@ private:
     void fillWindowMenu();
     void afterPreferencesClosed();
     void resetSettingsAndClose();
+    void bindCatalogueCommands();
+    void afterNewBase();
+    void showProtection(bool on);
+    ZoneSummary summarize() const;
 
     SettingsStore& store_;
     UserDialogs& dialogs_;
@@ -205,6 +252,15 @@ private:
     TfmProcessNotice* notice_ = nullptr;
     TfmPreferences* preferencesDialog_ = nullptr;
     QPointer<HelpWindow> help_;
+
+    TfmMainBase* catalogueWindow_ = nullptr;
+    QMdiSubWindow* catalogueFrame_ = nullptr;
+    TfmBasePreferences* basePreferences_ = nullptr;
+    TfmSort* periodDialog_ = nullptr;
+    std::function<int(QDialog&)> dialogRunner_;
+    FilterSources filters_;
+    QString filterDescription_;
+    ZoneTree zones_;
 };
 
 }  // namespace zorv

@@ -1,0 +1,427 @@
+// The main window's work on the working catalogue: opening it (with the
+// structure check and the base properties), closing it, the write
+// protection, the filters and the catalogue window with its map.
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTableView>
+
+#include "catalogue/CatalogueModel.h"
+#include "catalogue/StructureCheck.h"
+#include "catalogue/TfmBaseCheck.h"
+#include "catalogue/TfmBasePreferences.h"
+#include "catalogue/TfmMainBase.h"
+#include "catalogue/TfmSort.h"
+#include "chart/LocationMap.h"
+#include "shell/ProgressWindow.h"
+#include "shell/TfmZorv.h"
+#include "shell/UserDialogs.h"
+#include "shell/UserLocale.h"
+#include "table/TableError.h"
+#include "table/TableFiles.h"
+
+namespace zorv {
+
+namespace {
+
+const QString kNewBaseTitle = QStringLiteral("Nowa baza danych do analizy");
+const QString kCatalogueFileTypes = QStringLiteral("Pliki dBase (*.dbf)|*.dbf|Pliki Paradox (*.db)|*.db");
+
+}  // namespace
+
+void TfmZorv::bindCatalogueCommands() {
+    bindCommand(QStringLiteral("mNewBase"), [this](int) { newBase(); });
+    bindCommand(QStringLiteral("mBaseProperties"), [this](int) { showBaseProperties(); });
+    bindCommand(QStringLiteral("mLockUnlock"), [this](int) { lockUnlock(); });
+    bindCommand(QStringLiteral("mTree"),
+                [this](int) { showZoneView(action(QStringLiteral("mTree"))->isChecked()); });
+    bindCommand(QStringLiteral("mZone"),
+                [this](int) { showZoneView(!action(QStringLiteral("mZone"))->isChecked()); });
+    for (const char* n : {"mShowMainBase", "mShowLocalizacje", "mShowDaneBazy", "mShowZakresy", "mShowVTAB"})
+        bindCommand(QString::fromUtf8(n), [this](int tag) { showCataloguePage(tag); });
+    bindCommand(QStringLiteral("mLocalizedOnly"), [this](int) { applyFilter(); });
+    bindCommand(QStringLiteral("mFilter"), [this](int) { periodFilter(); });
+    bindCommand(QStringLiteral("mClearFilters"), [this](int) { clearFilters(); });
+    bindCommand(QStringLiteral("mAND"), [this](int tag) { setConnective(tag); });
+    bindCommand(QStringLiteral("mOR"), [this](int tag) { setConnective(tag); });
+    bindCommand(QStringLiteral("mSetZone"), [this](int) { setMapZone(); });
+    bindCommand(QStringLiteral("mUnsetZone"), [this](int) { unsetMapZone(); });
+    bindCommand(QStringLiteral("mZoomIn"), [this](int) { catalogueWindow().map()->zoomTo(1.25); });
+    bindCommand(QStringLiteral("mZoomOut"), [this](int) { catalogueWindow().map()->zoomTo(0.75); });
+    bindCommand(QStringLiteral("m100Percent"), [this](int) { catalogueWindow().map()->undoZoom(); });
+    bindCommand(QStringLiteral("mInverseXAxis"), [this](int) { inverseAxes(); });
+    bindCommand(QStringLiteral("mInverseYAxis"), [this](int) { inverseAxes(); });
+    bindCommand(QStringLiteral("mShowSeismometers"), [this](int) {
+        QAction* a = action(QStringLiteral("mShowSeismometers"));
+        a->setChecked(false);
+        a->setVisible(false);
+        catalogueWindow().map()->hideSecondSeries();
+    });
+}
+
+int TfmZorv::execDialog(QDialog& dialog) { return dialogRunner_ ? dialogRunner_(dialog) : dialog.exec(); }
+
+// ------------------------------------------------------------------ windows and dialogs
+
+TfmMainBase& TfmZorv::catalogueWindow() {
+    if (!catalogueWindow_) {
+        catalogueWindow_ = new TfmMainBase;
+        catalogueFrame_ = mdi_->addSubWindow(catalogueWindow_);
+        catalogueFrame_->setObjectName(QStringLiteral("CatalogueWindow"));
+        catalogueWindow_->setSummaryGenerator([this] { return summarize(); });
+        connect(catalogueWindow_, &TfmMainBase::treeSelectionChanged, this, [this] {
+            if (catalogueWindow_->treeShown()) zoneTreeClicked();
+        });
+        connect(catalogueWindow_, &TfmMainBase::listTicksChanged, this, [this] {
+            if (!catalogueWindow_->treeShown()) zoneListChanged();
+        });
+        connect(catalogueWindow_, &TfmMainBase::currentRecordChanged, this, &TfmZorv::updateCommands);
+        connect(catalogueWindow_->model(), &CatalogueModel::editFailed, this,
+                [this](const QString& message) { showProblem(dialogs_, message); });
+        catalogueWindow_->setMapPageVisible(false);
+        catalogueFrame_->showMinimized();
+        refreshStatusBar();
+    }
+    return *catalogueWindow_;
+}
+
+TfmBasePreferences& TfmZorv::basePreferencesDialog() {
+    if (!basePreferences_) basePreferences_ = new TfmBasePreferences(base_, prefs_, userLocale(), this);
+    return *basePreferences_;
+}
+
+TfmSort& TfmZorv::periodDialog() {
+    if (!periodDialog_) periodDialog_ = new TfmSort(dialogs_, this);
+    return *periodDialog_;
+}
+
+void TfmZorv::showCataloguePage(int tag) {
+    TfmMainBase& w = catalogueWindow();
+    if (catalogueFrame_->isMinimized() || !catalogueFrame_->isVisible()) {
+        catalogueFrame_->showNormal();
+        catalogueFrame_->setGeometry(mdi_->viewport()->rect());
+    }
+    mdi_->setActiveSubWindow(catalogueFrame_);
+    catalogueFrame_->raise();
+    w.showPage(static_cast<TfmMainBase::Page>(tag - 1));
+}
+
+// ------------------------------------------------------------------ opening and closing
+
+void TfmZorv::newBase() {
+    const QString path = dialogs_.openFile({kNewBaseTitle, QString::fromStdString(prefs_.DatabaseDirectory),
+                                            kCatalogueFileTypes, QStringLiteral("dbf")});
+    if (path.isEmpty()) {
+        afterNewBase();
+        return;
+    }
+    newBase(path);
+}
+
+void TfmZorv::newBase(const QString& path) {
+    shutDatabase();
+    try {
+        std::unique_ptr<Table> table;
+        if (prefs_.CheckDBF) {
+            refreshAnalysisSettings();
+            TfmBaseCheck check(settings_, path, dialogs_, this);
+            execDialog(check);
+            if (!check.checkPassed()) {
+                showProblem(dialogs_, QString::fromUtf8(kCheckFailedMessage));
+                shutDatabase();
+                afterNewBase();
+                return;
+            }
+            table = check.takeTable();
+        } else {
+            ProcessNoticeScope busy(processNotice(), QStringLiteral("Otwieranie bazy danych"));
+            table = openTableFile(path.toStdString(), QFileInfo(path).isWritable());
+        }
+        openCatalogue(std::move(table), QFileInfo(path).fileName());
+    } catch (const std::exception& e) {
+        showProblem(dialogs_, QString::fromStdString(badCatalogueMessage(e.what())));
+        shutDatabase();
+    }
+    afterNewBase();
+}
+
+void TfmZorv::afterNewBase() {
+    refreshAnalysisSettings();
+    updateCommands();
+    updateFileCommands();
+    refreshStatusBar();
+}
+
+void TfmZorv::openCatalogue(std::unique_ptr<Table> table, const QString& name) {
+    shutDatabase();
+    if (!table) return;
+    catalogue_ = std::move(table);
+    catalogue_->setCaseInsensitiveFilter(true);
+    catalogue_->setLocale(userLocale());
+    catalogue_->setReadOnly(action(QStringLiteral("mLockUnlock"))->isChecked());
+    catalogueName_ = name;
+    recordCount_ = static_cast<std::int32_t>(catalogue_->recordCount());
+    bookmark_ = {};
+    if (!catalogue_->isEmpty()) catalogue_->first();
+    refreshAnalysisSettings();
+
+    buildZoneTree();
+    TfmMainBase& w = catalogueWindow();
+    w.setTable(catalogue_.get(), userLocale());
+    w.setMapPageVisible(true);
+    w.showPage(TfmMainBase::GridPage);
+    updateCommands();
+
+    TfmBasePreferences& d = basePreferencesDialog();
+    std::vector<TfmBasePreferences::Field> fields;
+    for (int f = 0; f < catalogue_->fieldCount(); ++f)
+        fields.push_back({QString::fromStdString(catalogue_->field(f).name), w.fieldVisible(f)});
+    d.prepare(fields, action(QStringLiteral("mLockUnlock"))->isChecked(),
+              action(QStringLiteral("mLocalizedOnly"))->isChecked());
+    if (execDialog(d) == QDialog::Accepted || d.histogramRequested()) {
+        const std::vector<bool> shown = d.checkedFields();
+        for (int f = 0; f < static_cast<int>(shown.size()); ++f) w.setFieldVisible(f, shown[std::size_t(f)]);
+        showProtection(d.baseProtected());
+        action(QStringLiteral("mLocalizedOnly"))->setChecked(d.localized());
+    }
+    basePropertiesSet_ = true;
+    refreshAnalysisSettings();
+    applyFilter();
+    showCataloguePage(TfmMainBase::GridPage + 1);
+    if (d.histogramRequested()) runCommand(QStringLiteral("mHistogram"));
+    if (w.map()->zoneShown()) unsetMapZone();
+    periodDialog().setUp(catalogue_.get(), settings_.DateField, PeriodKind::WholeSpan);
+}
+
+void TfmZorv::shutDatabase() {
+    basePropertiesSet_ = false;
+    TfmMainBase& w = catalogueWindow();
+    // Nothing may keep pointing at the table that goes.
+    w.setTable(nullptr, userLocale());
+    periodDialog().setUp(nullptr, settings_.DateField, PeriodKind::WholeSpan);
+    catalogue_.reset();
+    catalogueName_.clear();
+    zones_ = {};
+    w.clearZones();
+    clearFilters();
+    recordCount_ = 0;
+    bookmark_ = {};
+    basePreferencesDialog().setInitFromPreferences(true);
+    w.setMapPageVisible(false);
+    w.showPage(TfmMainBase::GridPage);
+    catalogueFrame_->showMinimized();
+    updateCommands();
+    updateFileCommands();
+    refreshStatusBar();
+    applyFilter();
+    refreshAnalysisSettings();
+}
+
+void TfmZorv::showBaseProperties() {
+    if (!basePropertiesSet_ || !catalogue_) return;
+    TfmMainBase& w = catalogueWindow();
+    TfmBasePreferences& d = basePreferencesDialog();
+    std::vector<TfmBasePreferences::Field> fields;
+    for (int f = 0; f < catalogue_->fieldCount(); ++f)
+        fields.push_back({QString::fromStdString(catalogue_->field(f).name), w.fieldVisible(f)});
+    d.prepare(fields, action(QStringLiteral("mLockUnlock"))->isChecked(),
+              action(QStringLiteral("mLocalizedOnly"))->isChecked());
+    if (execDialog(d) == QDialog::Accepted || d.histogramRequested()) {
+        const std::vector<bool> shown = d.checkedFields();
+        for (int f = 0; f < static_cast<int>(shown.size()); ++f) w.setFieldVisible(f, shown[std::size_t(f)]);
+        showProtection(d.baseProtected());
+        action(QStringLiteral("mLocalizedOnly"))->setChecked(d.localized());
+    }
+    if (d.histogramRequested()) runCommand(QStringLiteral("mHistogram"));
+    refreshAnalysisSettings();
+    applyFilter();
+}
+
+void TfmZorv::lockUnlock() {
+    // The action has already toggled its check mark.
+    showProtection(action(QStringLiteral("mLockUnlock"))->isChecked());
+}
+
+void TfmZorv::showProtection(bool on) {
+    // The check mark and the table's read-only state always agree, so that
+    // a protected catalogue cannot be edited through the grid.
+    action(QStringLiteral("mLockUnlock"))->setChecked(on);
+    if (catalogue_) catalogue_->setReadOnly(on);
+    if (catalogueWindow_) catalogueWindow_->refreshRecords();
+    updateCommands();
+}
+
+// ------------------------------------------------------------------ filters
+
+void TfmZorv::applyFilter() {
+    filters_.locatedOnly = action(QStringLiteral("mLocalizedOnly"))->isChecked();
+    filters_.XField = prefs_.X;
+    filters_.LocationFilter = prefs_.LocationFilter;
+    const JoinedFilter joined = joinFilters(filters_, [this](const std::string& e) {
+        if (!catalogue_) return true;
+        try {
+            catalogue_->checkFilter(e);
+            return true;
+        } catch (const TableError&) {
+            return false;
+        }
+    });
+    if (joined.locationRejected) showProblem(dialogs_, QString::fromUtf8(kBadLocationFilterMessage));
+    if (catalogue_) {
+        try {
+            if (joined.expression.empty()) {
+                catalogue_->setFiltered(false);
+                catalogue_->setFilter({});
+            } else {
+                catalogue_->setFilter(joined.expression);
+                catalogue_->setFiltered(true);
+            }
+        } catch (const TableError& e) {
+            // A zone code or an expression the engine cannot take: the
+            // records stay unfiltered rather than half filtered.
+            catalogue_->setFiltered(false);
+            dialogs_.error(QString::fromUtf8(kBadFilterCaption), QString::fromUtf8(e.what()));
+        }
+        if (!catalogue_->isEmpty()) catalogue_->first();
+    }
+    filterDescription_ = QString::fromStdString(joined.description);
+    setFilterBarText(QString::fromStdString(zorv::filterBarText(joined, prefs_.DescrFilter)));
+    hazardCache_ = HazardCache{};
+    if (catalogueWindow_) catalogueWindow_->refreshRecords();
+    refreshStatusBar();
+    updateCommands();
+}
+
+QString TfmZorv::filterBarText() const { return filterBar_->text(); }
+
+void TfmZorv::clearFilters() {
+    filters_.PeriodExpression.clear();
+    filters_.PeriodDescription.clear();
+    filters_.ZoneExpression.clear();
+    filters_.ExtraExpression.clear();
+    filters_.MapZoneExpression.clear();
+    filters_.MapZoneDescription.clear();
+    filters_.Connective = " AND ";
+    filters_.DescriptionConnective = " i ";
+    action(QStringLiteral("mAND"))->setChecked(true);
+    action(QStringLiteral("mOR"))->setChecked(false);
+    action(QStringLiteral("mLocalizedOnly"))->setChecked(false);
+    if (catalogue_) {
+        catalogue_->setFiltered(false);
+        catalogue_->setFilter({});
+    }
+    if (catalogueWindow_) {
+        catalogueWindow_->untickAll();
+        catalogueWindow_->selectRoot();
+        catalogueWindow_->map()->hideZone();
+    }
+    applyFilter();
+}
+
+void TfmZorv::buildZoneTree() {
+    if (!catalogue_) return;
+    zones_ = zorv::buildZoneTree(*catalogue_, settings_.DepartmentField, settings_.ZoneSeparator,
+                                 &progressWindow());
+    catalogueWindow().setZones(zones_, QString::fromStdString(settings_.MainTitle));
+}
+
+void TfmZorv::zoneTreeClicked() {
+    QString name;
+    ZoneFilter z;
+    switch (catalogueWindow().selectedNode(&name)) {
+        case TfmMainBase::TreeNode::Department:
+            z = zoneTreeDepartmentFilter(settings_.DepartmentField, name.toStdString(),
+                                         settings_.ZoneSeparator);
+            break;
+        case TfmMainBase::TreeNode::Zone:
+            z = zoneTreeZoneFilter(settings_.DepartmentField, name.toStdString());
+            break;
+        case TfmMainBase::TreeNode::Root:
+        case TfmMainBase::TreeNode::None: z = zoneTreeRootFilter(); break;
+    }
+    filters_.ZoneExpression = z.expression;
+    filters_.ZoneDescription = z.description;
+    applyFilter();
+}
+
+void TfmZorv::zoneListChanged() {
+    const ZoneFilter z = zoneListFilter(settings_.DepartmentField, catalogueWindow().tickedZones());
+    filters_.ZoneExpression = z.expression;
+    filters_.ZoneDescription = z.description;
+    applyFilter();
+}
+
+void TfmZorv::showZoneView(bool tree) {
+    action(QStringLiteral("mTree"))->setChecked(tree);
+    action(QStringLiteral("mZone"))->setChecked(!tree);
+    catalogueWindow().showTree(tree);
+    if (tree)
+        zoneTreeClicked();
+    else
+        zoneListChanged();
+}
+
+void TfmZorv::periodFilter() {
+    if (!catalogue_) return;
+    TfmSort& d = periodDialog();
+    d.setWindowTitle(QStringLiteral("Filtr"));
+    if (execDialog(d) != QDialog::Accepted) return;
+    const PeriodDialogValues v = d.values();
+    filters_.PeriodExpression = periodDialogExpression(v, settings_.DateField, userLocale());
+    filters_.PeriodDescription = periodDialogDescription(v, userLocale());
+    filters_.ExtraExpression = periodDialogExtraExpression(v);
+    applyFilter();
+}
+
+void TfmZorv::setConnective(int tag) {
+    const bool orJoin = tag == 2;
+    action(QStringLiteral("mAND"))->setChecked(!orJoin);
+    action(QStringLiteral("mOR"))->setChecked(orJoin);
+    filters_.Connective = orJoin ? " OR " : " AND ";
+    filters_.DescriptionConnective = orJoin ? " lub " : " i ";
+    applyFilter();
+}
+
+void TfmZorv::setMapZone() {
+    if (!catalogue_) return;
+    LocationMap* map = catalogueWindow().map();
+    catalogueWindow_->regenerateSummary();
+    const QRectF area = map->visibleArea();
+    const ZoneFilter z = mapZoneFilter(settings_.XField, settings_.YField, area.left(), area.top(),
+                                       area.right(), area.bottom());
+    map->showZone(area);
+    filters_.MapZoneExpression = z.expression;
+    filters_.MapZoneDescription = z.description;
+    action(QStringLiteral("mLocalizedOnly"))->setChecked(true);
+    applyFilter();
+}
+
+void TfmZorv::unsetMapZone() {
+    catalogueWindow().map()->hideZone();
+    filters_.MapZoneExpression.clear();
+    filters_.MapZoneDescription.clear();
+    applyFilter();
+}
+
+void TfmZorv::inverseAxes() {
+    catalogueWindow().map()->setInverted(action(QStringLiteral("mInverseXAxis"))->isChecked(),
+                                         action(QStringLiteral("mInverseYAxis"))->isChecked());
+}
+
+ZoneSummary TfmZorv::summarize() const {
+    if (!catalogue_) return {};
+    ZoneSummaryFields f{settings_.DepartmentField, settings_.DateField,     settings_.XField,
+                        settings_.YField,          settings_.ZoneSeparator, prefs_.LocationFilter};
+    try {
+        return summarizeZones(*catalogue_, f, zones_.zones, zones_.departments);
+    } catch (const TableError&) {
+        // The location expression is reported by the filter; the map then
+        // shows every event.
+        f.locationFilter = " IS NOT NULL";
+        return summarizeZones(*catalogue_, f, zones_.zones, zones_.departments);
+    }
+}
+
+}  // namespace zorv
