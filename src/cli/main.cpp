@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -23,6 +24,8 @@
 #include "catalogue/AnalysisSettings.h"
 #include "catalogue/FilterBuilder.h"
 #include "catalogue/Preferences.h"
+#include "hazard/HazardAnalysis.h"
+#include "hazard/NonParametricTables.h"
 #include "report/ReportWriter.h"
 #include "table/TableError.h"
 #include "table/TableFiles.h"
@@ -46,6 +49,7 @@ struct Context {
     double dischargeThreshold = 1e7;
     std::vector<std::string> zones;  // of the zone statistics
     bool energyClasses = false;
+    HazardParameters hazard;  // the np-* analyses
 };
 
 struct Subcommand {
@@ -60,6 +64,160 @@ auto series() {
     return [](const Context& c) -> std::unique_ptr<Database> {
         return std::make_unique<T>(c.settings, c.sample, c.kind);
     };
+}
+
+// ---- nonparametric hazard: np-hazard, np-return-period, np-smoothing,
+// np-hazard-magnitude, np-density
+
+// Messages the estimator shows on its way go to standard error; a small
+// sample is analysed as it is (the question's OK).
+class BatchProgress : public Progress {
+public:
+    void start(const std::string&, int, int) override {}
+    void setRange(int, int) override {}
+    void setPosition(int) override {}
+    void hide() override {}
+    bool isCancelled() const override { return false; }
+    bool confirm(const std::string& question) override {
+        std::fprintf(stderr, "%s OK\n", question.c_str());
+        return true;
+    }
+    void inform(const std::string& title, const std::string& text, bool) override {
+        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    }
+};
+
+const char* const kNonParametricHelp =
+    "\nHazard nieparametryczny (np-*):\n"
+    "  --start X, --end X, --step X zakres tabeli (okres D, współczynnik h lub magnituda);\n"
+    "                              bez nich skala automatyczna\n"
+    "  --magnitude M               np-hazard: magnituda (do 4 razy; domyślnie 3)\n"
+    "  --duration D                np-hazard-magnitude: okres D (do 4 razy; domyślnie 1, 3, 5, 7)\n"
+    "  --time-unit months|quarters jednostka czasu D (miesiące|kwartały; domyślnie miesiące)\n"
+    "  --silverman on|off          poszukiwanie optymalnego współczynnika gładkości\n"
+    "                              (domyślnie z ustawień programu)\n"
+    "  --alt-h H                   alternatywny współczynnik gładkości (domyślnie z ustawień)\n"
+    "  --variable-upper-limit      zmienna górna granica całkowania\n"
+    "  --functions LISTA           np-density: pdf,pdf-adapt,cdf (domyślnie wszystkie)\n";
+
+double parseDoubleOption(const QCommandLineParser& p, const QString& name);
+
+void addNonParametricOptions(QCommandLineParser& p) {
+    for (const char* name :
+         {"start", "end", "step", "magnitude", "duration", "time-unit", "silverman", "alt-h", "functions"}) {
+        QCommandLineOption o(QString::fromLatin1(name));
+        o.setValueName(QStringLiteral("x"));
+        p.addOption(o);
+    }
+    p.addOption(QCommandLineOption(QStringLiteral("variable-upper-limit")));
+}
+
+// The dialog's record from the options, checked as the dialog checks it.
+HazardParameters readNonParametricOptions(const QCommandLineParser& p, HazardKind kind,
+                                          const Preferences& prefs, const Locale& locale) {
+    const auto isSet = [&](const char* name) { return p.isSet(QString::fromLatin1(name)); };
+    const auto number = [&](const char* name) { return parseDoubleOption(p, QString::fromLatin1(name)); };
+    HazardParameters r = DefaultHazardParameters(kind, 0, prefs.H, prefs.Auto, false);
+    r.accepted = true;
+    const int rangeOptions = isSet("start") + isSet("end") + isSet("step");
+    if (rangeOptions != 0 && rangeOptions != 3)
+        throw BatchError("Podaj wszystkie trzy opcje --start, --end, --step.");
+    r.automaticRange = rangeOptions == 0;
+    if (r.automaticRange) {
+        r.start = r.end = r.step = -1.0;
+    } else {
+        r.start = number("start");
+        r.end = number("end");
+        r.step = number("step");
+        if (const auto problem = HazardRangeProblem(r)) throw BatchError(*problem);
+    }
+    const std::string unit = p.value(QStringLiteral("time-unit")).toStdString();
+    if (unit == "quarters" || unit == "kwartały")
+        r.unit = TimeUnit::Quarters;
+    else if (unit.empty() || unit == "months" || unit == "miesiące")
+        r.unit = TimeUnit::Months;
+    else
+        throw BatchError("Nieznana jednostka czasu: " + unit + " (months|quarters)");
+    const std::string search = p.value(QStringLiteral("silverman")).toStdString();
+    if (search == "on" || search == "off")
+        r.useSearch = search == "on";
+    else if (!search.empty())
+        throw BatchError("Opcja --silverman przyjmuje on lub off.");
+    if (isSet("alt-h")) {
+        r.alternativeH = number("alt-h");
+        if (!(r.alternativeH >= 1e-7 && r.alternativeH <= 1.0))
+            throw BatchError("Alternatywny współczynnik gładkości musi leżeć w przedziale od 1e-7 do 1.");
+    }
+    r.variableUpperLimit = isSet("variable-upper-limit");
+    r.touched = isSet("silverman") || isSet("alt-h") || r.variableUpperLimit;
+
+    const char* valueOption = kind == HazardKind::Hazard ? "magnitude" : "duration";
+    std::vector<SelectableValue> rows;
+    for (const QString& v : p.values(QString::fromLatin1(valueOption))) {
+        const std::string text = v.toStdString();
+        const auto x = parseNumber(text, Locale::point()) ? parseNumber(text, Locale::point())
+                                                          : parseNumber(text, Locale::comma());
+        if (!x || !(*x > 0.0))
+            throw BatchError("Niepoprawna liczba w opcji --" + std::string(valueOption) + ": " + text);
+        rows.push_back({true, *x});
+    }
+    if (rows.size() > 4)
+        throw BatchError("Opcję --" + std::string(valueOption) + " można podać najwyżej 4 razy.");
+    if (rows.empty()) {
+        if (kind == HazardKind::Hazard) rows = {{true, 3.0}};
+        if (kind == HazardKind::HazardVsMagnitude)
+            rows = {{true, 1.0}, {true, 3.0}, {true, 5.0}, {true, 7.0}};
+    }
+    const std::vector<double> values = SelectedValues(rows, locale);
+    r.count = static_cast<int>(values.size());
+    std::copy(values.begin(), values.end(), r.values.begin());
+
+    if (kind == HazardKind::Probabilities) {
+        const QStringList names =
+            isSet("functions")
+                ? p.value(QStringLiteral("functions")).split(QLatin1Char(','), Qt::SkipEmptyParts)
+                : QStringList{QStringLiteral("pdf"), QStringLiteral("pdf-adapt"), QStringLiteral("cdf")};
+        for (const QString& n : names) {
+            const std::string f = n.trimmed().toStdString();
+            if (f == "pdf")
+                r.functions |= DensityFunction;
+            else if (f == "pdf-adapt")
+                r.functions |= AdaptiveDensityFunction;
+            else if (f == "cdf")
+                r.functions |= AdaptiveDistribution;
+            else
+                throw BatchError("Nieznana funkcja: " + f + " (pdf, pdf-adapt, cdf)");
+        }
+    }
+    if (!ContinueEnabled(kind, rows, r.functions))
+        throw BatchError("Wybierz co najmniej jedną funkcję (--functions).");
+    return r;
+}
+
+// Runs the nonparametric analysis of the context's record and tells its
+// estimate on standard error.
+std::unique_ptr<Database> runNonParametric(const Context& c) {
+    BatchProgress progress;
+    HazardCache cache;
+    std::unique_ptr<Database> a;
+    try {
+        a = RunNonParametricHazard(c.settings, c.sample, c.hazard, cache, &progress);
+    } catch (...) {
+        const HazardFailureMessage m = DescribeHazardFailure(std::current_exception());
+        throw BatchError(m.title + " " + m.text);
+    }
+    const Locale& loc = c.settings.UserLocale;
+    if (const auto* e = dynamic_cast<const NonParametricHazard*>(a.get())) {
+        std::string line = "n = " + std::to_string(e->SampleSize());
+        if (c.hazard.kind != HazardKind::SmoothingFactor)
+            line += ", h = " + formatGeneral(e->SmoothingFactor(), loc) +
+                    ", MMaxEst = " + formatMask(e->MMaxEst(), "0.000000", loc);
+        if (const auto* r = dynamic_cast<const Hrds*>(e))
+            line += ", średnia aktywność = " + formatMask(r->ActivityRate(), "0.000", loc) +
+                    (r->Unit() == TimeUnit::Months ? " zdarzeń/miesiąc" : " zdarzeń/kwartał");
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+    return a;
 }
 
 const std::vector<Subcommand>& subcommands() {
@@ -111,6 +269,18 @@ const std::vector<Subcommand>& subcommands() {
              return std::make_unique<DBZoneActivity>(c.settings, c.sample, c.zones, c.energyClasses,
                                                      c.classes);
          }},
+        {"np-hazard", "hazard sejsmiczny (nieparametryczny)",
+         "--start/--end/--step, --magnitude, --time-unit, --silverman, --alt-h, --variable-upper-limit",
+         runNonParametric},
+        {"np-return-period", "średni okres powrotu (nieparametryczny)",
+         "--start/--end/--step, --time-unit, --silverman, --alt-h, --variable-upper-limit", runNonParametric},
+        {"np-smoothing", "współczynnik gładkości Silvermana (tabela LSCV)", "--start/--end/--step",
+         runNonParametric},
+        {"np-hazard-magnitude", "hazard w funkcji magnitudy (nieparametryczny)",
+         "--start/--end/--step, --duration, --time-unit, --silverman, --alt-h, --variable-upper-limit",
+         runNonParametric},
+        {"np-density", "funkcje gęstości, dystrybuanta rozkładu (nieparametryczne)",
+         "--start/--end/--step, --functions, --silverman, --alt-h, --variable-upper-limit", runNonParametric},
     };
     return list;
 }
@@ -151,6 +321,7 @@ std::string helpText() {
          "  --settings PLIK             plik ustawień zamiast ustawień użytkownika\n"
          "  --locale pl|en              separator dziesiętny i format daty (domyślnie pl)\n"
          "  -h, --help                  ta pomoc\n";
+    s += kNonParametricHelp;
     return s;
 }
 
@@ -191,6 +362,7 @@ int run(int argc, char** argv) {
     opt("located");
     opt("or");
     opt("energy-classes");
+    addNonParametricOptions(p);
     if (!p.parse(QCoreApplication::arguments())) throw BatchError(p.errorText().toStdString());
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(helpText().c_str(), stdout);
@@ -251,6 +423,14 @@ int run(int argc, char** argv) {
     for (const QString& z : p.value(QStringLiteral("zones")).split(QLatin1Char(','), Qt::SkipEmptyParts))
         ctx.zones.push_back(z.trimmed().toStdString());
     ctx.energyClasses = p.isSet(QStringLiteral("energy-classes"));
+    static const std::map<std::string, HazardKind> hazardKinds = {
+        {"np-hazard", HazardKind::Hazard},
+        {"np-return-period", HazardKind::MeanReturnPeriod},
+        {"np-smoothing", HazardKind::SmoothingFactor},
+        {"np-hazard-magnitude", HazardKind::HazardVsMagnitude},
+        {"np-density", HazardKind::Probabilities}};
+    if (const auto k = hazardKinds.find(command); k != hazardKinds.end())
+        ctx.hazard = readNonParametricOptions(p, k->second, prefs, locale);
     if (command.rfind("zone-", 0) == 0 && ctx.zones.empty())
         throw BatchError("Podaj strefy analizy opcją --zones (np. --zones G-1,G-2/3).");
 

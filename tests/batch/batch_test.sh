@@ -40,6 +40,23 @@ check test "$(wc -l < "$out/act.txt")" -eq 73
 total=$(awk -F'\t' 'NR>1 {s+=$13} END {print s}' "$out/act.txt")
 check test "$total" -eq "$(($(wc -l < "$sample/katalog.txt") - 1))"
 
+# Nonparametric hazard: the tables, the estimate on standard error, the report.
+"$batch" np-hazard --magnitude 3 --magnitude 3 --magnitude 2.5 "$sample/katalog.dbf" > "$out/nph.txt" 2> "$out/nph.err"
+check test "$(head -1 "$out/nph.txt")" = "$(printf 'Numer\tOkres\tm1\tm2\t')"
+check test "$(wc -l < "$out/nph.txt")" -eq 62  # D = 0, 0.2, … 12
+check grep -q 'MMaxEst = ' "$out/nph.err"
+check "$batch" np-return-period --time-unit quarters --table "$out/npr.csv" --report "$out/npr.txt" "$sample/katalog.db" 2> /dev/null
+check env LC_ALL=C grep -q 'Ilo.. kwarta..w:' "$out/npr.txt"
+check test "$(wc -l < "$out/npr.csv")" -ge 100
+"$batch" np-smoothing "$sample/katalog.dbf" > "$out/nps.txt" 2> /dev/null
+check test "$(wc -l < "$out/nps.txt")" -eq 75  # h = 0.002 … 0.148
+"$batch" np-hazard-magnitude --duration 12 --duration 1 --start 1.5 --end 3 --step 0.5 --silverman off \
+  --alt-h 0.1 "$sample/katalog.dbf" > "$out/nphm.txt" 2> /dev/null
+check test "$(head -1 "$out/nphm.txt")" = "$(printf 'Numer\tMagnituda\tEnergia\tD1\tD2\t')"
+check test "$(wc -l < "$out/nphm.txt")" -eq 5
+"$batch" np-density --functions cdf,pdf --variable-upper-limit "$sample/katalog.dbf" > "$out/npd.txt" 2> /dev/null
+check test "$(head -1 "$out/npd.txt")" = "$(printf 'Numer\tMagnituda\tEnergia\tpdf_est\tcdf_est_adapt\t')"
+
 # Wrong input: a message on standard error and exit code 1, nothing written.
 expect_fail() {
   if "$batch" "$@" > "$out/stdout" 2> "$out/stderr"; then echo "FAILED (accepted): $*"; fail=1; fi
@@ -54,6 +71,14 @@ expect_fail activity --mmin abc "$sample/katalog.dbf"
 expect_fail activity --table "$out/x.xls" "$sample/katalog.dbf"
 expect_fail activity "$sample/katalog.txt"
 expect_fail zone-energy "$sample/katalog.dbf"
+expect_fail np-hazard --start 1 --end 2 --step 0 "$sample/katalog.dbf"
+expect_fail np-hazard --start 1 --end 2 "$sample/katalog.dbf"
+expect_fail np-hazard --magnitude 1 --magnitude 2 --magnitude 3 --magnitude 4 --magnitude 5 "$sample/katalog.dbf"
+expect_fail np-hazard --time-unit years "$sample/katalog.dbf"
+expect_fail np-density --functions none "$sample/katalog.dbf"
+# Two days of events leave no activity rate.
+expect_fail np-return-period --from 2003-05-01 --to 2003-05-02 "$sample/katalog.dbf"
+grep -q 'trzy dni' "$out/stderr" || { echo "FAILED: short period message"; fail=1; }
 check test ! -e "$out/x.xls"
 "$batch" --help | grep -q energy-traces || { echo "FAILED: --help lists the analyses"; fail=1; }
 

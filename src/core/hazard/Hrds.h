@@ -1,0 +1,86 @@
+#pragma once
+// The nonparametric estimator with the activity rate of the sample: the
+// events per month or per quarter that turn the magnitude distribution into
+// the hazard and the mean return period of the tables (NonParametricTables.h).
+
+#include <cstdint>
+#include <string>
+
+#include "hazard/HazardErrors.h"
+#include "hazard/NonParametricHazard.h"
+
+namespace zorv {
+
+// The time unit of D and of the activity rate; the values are those the
+// parameter dialog returns.
+enum class TimeUnit : std::uint8_t { Quarters = 1, Months = 2 };
+
+// "Miesiące" / "Kwartały": the name of the unit, the time axis of the hazard
+// chart.
+std::string timeUnitName(TimeUnit unit);
+
+// The length of a span of `spanDays` days in months or quarters, by calendar
+// arithmetic: the span is read as a date counted from 1899-12-30 and decoded
+// into year Y, month M and day D; months = 12·(Y − 1900) + (M − 1) +
+// (D − 1)/30, quarters = 4·(Y − 1900) + (M − 1)/3 + (D − 1)/90. A fraction of
+// a day is dropped. 365 days give 11 + 29/30 months. Spans under three days
+// give 0 or less.
+double timeUnitCount(double spanDays, TimeUnit unit);
+
+// The events of the sample span too short a time for an activity rate:
+// timeUnitCount is not positive.
+class ESamplePeriodTooShort : public HazardError {
+public:
+    ESamplePeriodTooShort()
+        : HazardError(
+              "Okres czasu próby jest zbyt krótki (krótszy niż trzy dni), aby wyznaczyć średnią "
+              "aktywność sejsmiczną") {}
+};
+
+// What the hazard tables need besides their range: the smoothing factor and
+// maximum magnitude to use (−1 asks for the search and the estimate) and the
+// option of the variable upper limit of the maximum-magnitude integral.
+struct EstimateRequest {
+    double h = -1.0;
+    double mMax = -1.0;
+    bool variableUpperLimit = false;
+};
+
+class Hrds : public NonParametricHazard {
+public:
+    // Builds the estimator, then the activity rate of the sample. Raises
+    // ESamplePeriodTooShort when the first and last events of the sample
+    // are less than three days apart, besides the failures of the estimator.
+    Hrds(const AnalysisSettings& settings, Table* dataset, TimeUnit unit, const EstimateRequest& request,
+         Progress* progress);
+
+    TimeUnit Unit() const { return unit; }
+    // The length of the sample period in the time unit.
+    double TimeUnitCount() const { return timeUnitCountValue; }
+    // n / TimeUnitCount: events per month or per quarter.
+    double ActivityRate() const { return activityRate; }
+
+    // R(m, D) = 1 − exp(−λ·D·(1 − F(m))): the probability of at least one
+    // event above magnitude m within D time units, F the adaptive kernel
+    // distribution truncated to [MMin, MMaxEst] and λ the activity rate.
+    double HazardAt(double m, double d) const;
+    // T(m) = 1/((1 − F(m))·λ) in time units. Where F(m) = 1 (at MMaxEst and
+    // above) no event above m can occur and T is unbounded; 0 stands for it,
+    // as in the parametric tables.
+    double MeanReturnPeriodAt(double m) const;
+
+    // The hazard report: parameters, time unit lines, then the table.
+    bool WriteReport(ReportLines& lines) override;
+
+private:
+    TimeUnit unit;
+    double timeUnitCountValue = 0.0;
+    double activityRate = 0.0;
+};
+
+// The parameter lines the nonparametric reports share, from the creation date
+// to the smoothing factor in use, under the heading `heading`.
+void WriteNonParametricParameters(const NonParametricHazard& a, ReportLines& lines,
+                                  const std::string& heading);
+
+}  // namespace zorv
