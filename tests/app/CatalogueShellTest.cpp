@@ -324,11 +324,11 @@ private slots:
             ->findItems(QStringLiteral("G-1/2"), Qt::MatchExactly)
             .front()
             ->setCheckState(Qt::Checked);
-        w.hazardCache().smoothingFactor = 0.3;
+        w.hazardCache().Store(zorv::ScaleHints{0.3, 4.0, false, true});
         w.action(QStringLiteral("mLocalizedOnly"))->trigger();
         QCOMPARE(w.filterBarText(), QStringLiteral("( ODDZIAL='G-1/2' ) AND X<>0   "));
         QCOMPARE(w.filterDescription(), QStringLiteral("Strefa: G-1/2  i Zlokalizowane"));
-        QCOMPARE(w.hazardCache().smoothingFactor, -1.0);
+        QCOMPARE(w.hazardCache().RequestedH(), -1.0);
         const std::size_t g12located =
             countRows(t, [&](std::size_t r) { return zone(r) == "G-1/2" && located(r); });
         QVERIFY(g12located > 0);

@@ -113,8 +113,9 @@ private slots:
         for (int i = 0; i < WindowSlots::kCount; ++i) QCOMPARE(w.windowSlots().count(i), 0);
         QCOMPARE(w.takeCopyNumber(), 1);
         QCOMPARE(w.takeCopyNumber(), 2);
-        QCOMPARE(w.hazardCache().smoothingFactor, -1.0);
-        QVERIFY(w.hazardCache().recompute);
+        QCOMPARE(w.hazardCache().RequestedH(), -1.0);
+        QCOMPARE(w.hazardCache().RequestedMMax(), -1.0);
+        QVERIFY(w.hazardCache().PreviousSearchOption());
     }
 
     void loadedSettingsReachTheCommands() {

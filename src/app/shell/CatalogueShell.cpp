@@ -288,7 +288,7 @@ void TfmZorv::applyFilter() {
     }
     filterDescription_ = QString::fromStdString(joined.description);
     setFilterBarText(QString::fromStdString(zorv::filterBarText(joined, prefs_.DescrFilter)));
-    hazardCache_ = HazardCache{};
+    hazardCache_.Reset();
     if (catalogueWindow_) catalogueWindow_->refreshRecords();
     refreshStatusBar();
     updateCommands();

@@ -14,6 +14,7 @@
 #include "catalogue/FilterBuilder.h"
 #include "catalogue/Preferences.h"
 #include "catalogue/ZoneTree.h"
+#include "hazard/HazardCache.h"
 #include "shell/ChildWindow.h"
 #include "shell/Commands.h"
 #include "shell/SingleInstance.h"
@@ -52,15 +53,6 @@ ShellPaths defaultShellPaths();
 
 // State of the nonparametric hazard analysis kept between runs and reset by
 // every filter change.
-struct HazardCache {
-    double smoothingFactor = -1.0;  // -1: to be found anew
-    double maximumMagnitude = -1.0;
-    bool parametersTouched = true;
-    bool searchOption = true;
-    bool recompute = true;
-    bool reused = false;
-};
-
 class TfmZorv : public QMainWindow {
     Q_OBJECT
 public:
