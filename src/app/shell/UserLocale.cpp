@@ -15,6 +15,8 @@ Locale toCoreLocale(const QLocale& locale) {
     bool plain = !pattern.isEmpty();
     for (QChar c : pattern)
         if (!allowed.contains(c)) plain = false;
+    // Month and day names ("MMM", "ddd") are not numbers we can write and read back.
+    if (pattern.contains(QStringLiteral("MMM")) || pattern.contains(QStringLiteral("ddd"))) plain = false;
     if (!plain) pattern = QStringLiteral("yyyy-MM-dd");
     return Locale::make(decimal, pattern.toStdString(), thousands);
 }
