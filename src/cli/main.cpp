@@ -18,6 +18,7 @@
 #include "QtSettingsStore.h"
 #include "analysis/ActivityHistogram.h"
 #include "analysis/ActivitySeries.h"
+#include "analysis/BValue.h"
 #include "analysis/DBBase.h"
 #include "analysis/EnergyTraces.h"
 #include "analysis/ZoneStatistics.h"
@@ -26,6 +27,7 @@
 #include "catalogue/Preferences.h"
 #include "hazard/HazardAnalysis.h"
 #include "hazard/NonParametricTables.h"
+#include "hazard/ParametricTables.h"
 #include "report/ReportWriter.h"
 #include "table/TableError.h"
 #include "table/TableFiles.h"
@@ -220,6 +222,73 @@ std::unique_ptr<Database> runNonParametric(const Context& c) {
     return a;
 }
 
+// ---- parametric hazard and b-value: options and subcommands
+
+// The table request of the p-* subcommands, read from their options.
+ParametricRequest& parametricRequest() {
+    static ParametricRequest request;
+    return request;
+}
+
+void addParametricOptions(QCommandLineParser& p) {
+    for (const char* name : {"magnitudes", "durations", "start", "step", "end"})
+        p.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("x")));
+    p.addOption(QCommandLineOption(QStringLiteral("fixed-upper-limit")));
+}
+
+double parametricNumber(const std::string& text, const char* name) {
+    const auto v = parseNumber(text, Locale::point());
+    const auto w = v ? v : parseNumber(text, Locale::comma());
+    if (!w) throw BatchError("Niepoprawna liczba w opcji --" + std::string(name) + ": " + text);
+    return *w;
+}
+
+std::vector<double> parseList(const QCommandLineParser& p, const char* name, std::vector<double> fallback) {
+    if (!p.isSet(QString::fromLatin1(name))) return fallback;
+    std::vector<double> out;
+    for (const QString& item :
+         p.value(QString::fromLatin1(name)).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        out.push_back(parametricNumber(item.trimmed().toStdString(), name));
+    }
+    if (out.empty() || out.size() > 4)
+        throw BatchError("Opcja --" + std::string(name) + " przyjmuje od 1 do 4 wartości.");
+    return out;
+}
+
+void readParametricOptions(const QCommandLineParser& p, const std::string& command, PeriodKind kind) {
+    ParametricRequest& r = parametricRequest();
+    if (command.rfind("p-", 0) == 0 && kind != PeriodKind::Quarters && kind != PeriodKind::Months)
+        throw BatchError("Jednostką czasu hazardu są kwartały albo miesiące (--period).");
+    r.timeUnit = kind == PeriodKind::Months ? TimeUnit::Months : TimeUnit::Quarters;
+    r.variableUpperLimit = !p.isSet(QStringLiteral("fixed-upper-limit"));
+    r.values = command == "p-hazard"             ? parseList(p, "magnitudes", {3.0})
+               : command == "p-hazard-magnitude" ? parseList(p, "durations", {1.0, 3.0, 5.0, 7.0})
+                                                 : std::vector<double>{};
+    const int given =
+        p.isSet(QStringLiteral("start")) + p.isSet(QStringLiteral("step")) + p.isSet(QStringLiteral("end"));
+    if (given != 0 && given != 3) throw BatchError("Podaj razem --start, --step i --end albo żadnej z nich.");
+    if (given == 3) {
+        r.start = parametricNumber(p.value(QStringLiteral("start")).toStdString(), "start");
+        r.step = parametricNumber(p.value(QStringLiteral("step")).toStdString(), "step");
+        r.end = parametricNumber(p.value(QStringLiteral("end")).toStdString(), "end");
+    }
+}
+
+// Builds a parametric table and prints its estimate to standard error.
+template <class T>
+auto parametricTable() {
+    return [](const Context& c) -> std::unique_ptr<Database> {
+        auto table = std::make_unique<T>(c.settings, c.sample, parametricRequest());
+        const bool months = table->Unit() == TimeUnit::Months;
+        std::fprintf(stderr, "Beta = %.4f  b = %.4f  MMaxEst = %.4f  aktywność = %.4f zdarzeń/%s  n = %d\n",
+                     table->Beta(), table->BValue(), table->MMaxEst(), table->ActivityRate(),
+                     months ? "miesiąc" : "kwartał", table->SampleSize());
+        return table;
+    };
+}
+
+// ---- end of parametric hazard and b-value
+
 const std::vector<Subcommand>& subcommands() {
     static const std::vector<Subcommand> list = {
         {"activity", "aktywność sejsmiczna w klasach energii", "--period, --classes",
@@ -281,6 +350,25 @@ const std::vector<Subcommand>& subcommands() {
          runNonParametric},
         {"np-density", "funkcje gęstości, dystrybuanta rozkładu (nieparametryczne)",
          "--start/--end/--step, --functions, --silverman, --alt-h, --variable-upper-limit", runNonParametric},
+        // Parametric hazard and b-value.
+        {"p-hazard", "parametryczny hazard sejsmiczny w okresie D",
+         "--period, --magnitudes, --start/--step/--end, --fixed-upper-limit", parametricTable<PHazard>()},
+        {"p-return-period", "parametryczny średni okres powrotu", "--period, --start/--step/--end",
+         parametricTable<PMeanReturnPeriod>()},
+        {"p-hazard-magnitude", "parametryczny hazard w funkcji magnitudy",
+         "--period, --durations, --start/--step/--end", parametricTable<PHazardVsMagnitude>()},
+        {"p-density", "parametryczna funkcja gęstości rozkładu magnitudy", "--start/--step/--end",
+         parametricTable<PPDF>()},
+        {"p-cdf", "parametryczna dystrybuanta rozkładu magnitudy", "--start/--step/--end",
+         parametricTable<PCDF>()},
+        {"b-changes", "zmiana współczynnika b w okresach", "--period, --mmin",
+         [](const Context& c) -> std::unique_ptr<Database> {
+             return std::make_unique<DBBChanges>(c.settings, c.sample, c.kind);
+         }},
+        {"zone-b", "estymator współczynnika b w strefach", "--zones, --mmin",
+         [](const Context& c) -> std::unique_ptr<Database> {
+             return std::make_unique<DBZoneBChanges>(c.settings, c.sample, c.zones);
+         }},
     };
     return list;
 }
@@ -312,6 +400,10 @@ std::string helpText() {
          "  --zones LISTA               strefy analiz stref, rozdzielone przecinkami (G-1,G-2/3);\n"
          "                              nazwa bez separatora oznacza oddział ze wszystkimi strefami\n"
          "  --energy-classes            zone-activity: podział na klasy energii\n"
+         "  --magnitudes LISTA          p-hazard: magnitudy (do 4, domyślnie 3)\n"
+         "  --durations LISTA           p-hazard-magnitude: okresy D (do 4, domyślnie 1,3,5,7)\n"
+         "  --start X, --step X, --end X  zakres zmiennej tabeli hazardu (domyślnie automatyczny)\n"
+         "  --fixed-upper-limit         stała górna granica całkowania (domyślnie zmienna)\n"
          "  --mmin M, --a A, --b B      próg kompletności i współczynniki zależności log E = a·M + b\n"
          "                              (domyślnie z ustawień programu)\n"
          "\nWyniki:\n"
@@ -363,6 +455,7 @@ int run(int argc, char** argv) {
     opt("or");
     opt("energy-classes");
     addNonParametricOptions(p);
+    addParametricOptions(p);
     if (!p.parse(QCoreApplication::arguments())) throw BatchError(p.errorText().toStdString());
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(helpText().c_str(), stdout);
@@ -431,6 +524,7 @@ int run(int argc, char** argv) {
         {"np-density", HazardKind::Probabilities}};
     if (const auto k = hazardKinds.find(command); k != hazardKinds.end())
         ctx.hazard = readNonParametricOptions(p, k->second, prefs, locale);
+    readParametricOptions(p, command, ctx.kind);
     if (command.rfind("zone-", 0) == 0 && ctx.zones.empty())
         throw BatchError("Podaj strefy analizy opcją --zones (np. --zones G-1,G-2/3).");
 

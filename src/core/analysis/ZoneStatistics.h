@@ -90,3 +90,15 @@ private:
 };
 
 }  // namespace zorv
+
+namespace zorv {
+
+// The b-value per zone over the whole span of its events; "Opis" tells why a
+// zone has none.
+class DBZoneBChanges : public DBZones {
+public:
+    DBZoneBChanges(const AnalysisSettings& settings, Table* dataset, std::vector<std::string> zones,
+                   Progress* progress = nullptr);
+};
+
+}  // namespace zorv

@@ -74,6 +74,9 @@ HKernel::HKernel(const AnalysisSettings& settings, Table* dataset, Progress* pro
     }
 }
 
+HKernel::HKernel(const AnalysisSettings& settings, Progress* progress)
+    : DBDialogs(settings, nullptr, settings.WithProgress, progress), mMin(settings.MMin) {}
+
 void HKernel::CheckCancel() const {
     if (IsCancelled()) throw EBreakProcess();
 }

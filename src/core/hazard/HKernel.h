@@ -31,6 +31,10 @@ public:
     double SmallestObserved() const { return smallestObserved; }
 
 protected:
+    // Light construction for an estimator whose sample its caller supplies:
+    // nothing is read, and the sample stays empty.
+    HKernel(const AnalysisSettings& settings, Progress* progress);
+
     // Raises EBreakProcess when the progress window's cancel button was
     // pressed.
     void CheckCancel() const;

@@ -9,26 +9,12 @@
 
 namespace zorv {
 
-std::string timeUnitName(TimeUnit unit) { return unit == TimeUnit::Months ? "Miesiące" : "Kwartały"; }
-
-double timeUnitCount(double spanDays, TimeUnit unit) {
-    const CivilDate c = civilDate(wholeDays(spanDays));
-    const double years = c.year - 1900;
-    const double months = c.month - 1;
-    const double days = c.day - 1;
-    if (unit == TimeUnit::Months) return 12.0 * years + months + days / 30.0;
-    return 4.0 * years + months / 3.0 + days / 90.0;
-}
-
 Hrds::Hrds(const AnalysisSettings& settings, Table* dataset, TimeUnit unit, const EstimateRequest& request,
            Progress* progress)
     : NonParametricHazard(settings, dataset, request.h, request.mMax,
                           {0, 0, static_cast<std::uint8_t>(request.variableUpperLimit ? 1 : 0)}, progress),
       unit(unit) {
-    timeUnitCountValue = timeUnitCount(lastDate - firstDate, unit);
-    // Under three days the calendar arithmetic gives 0 or a negative count,
-    // and with it an infinite or negative rate.
-    if (!(timeUnitCountValue > 0.0)) throw ESamplePeriodTooShort();
+    timeUnitCountValue = requirePositiveTimeUnitCount(lastDate - firstDate, unit);
     activityRate = static_cast<double>(SampleSize()) / timeUnitCountValue;
 }
 

@@ -1,0 +1,150 @@
+#include "hazard/ParametricHazard.h"
+
+#include <cmath>
+#include <numeric>
+
+#include "hazard/HazardErrors.h"
+#include "hazard/Numerics.h"
+#include "report/ReportWriter.h"
+#include "text/Dates.h"
+#include "text/NumberFormat.h"
+
+namespace zorv {
+
+namespace {
+constexpr double kLn10 = 2.30258509299404568402;
+
+AnalysisSettings withProgress(AnalysisSettings s, bool show) {
+    s.WithProgress = show;
+    return s;
+}
+}  // namespace
+
+double TruncatedExponentialCdf(double m, double a, double b, double beta, double cutoff) {
+    if (m < a) return 0.0;
+    if (m > cutoff) return 1.0;
+    return -std::expm1(-beta * (m - a)) / -std::expm1(-beta * (b - a));
+}
+
+double TruncatedExponentialDensity(double m, double a, double b, double beta, double cutoff) {
+    if (m < a || m > cutoff) return 0.0;
+    return beta * std::exp(-beta * (m - a)) / -std::expm1(-beta * (b - a));
+}
+
+double SolveBeta(double meanExcess, double range, double beta0, double epsilon, int limit) {
+    const auto g = [&](double b) { return 1.0 / b - range / std::expm1(range * b) - meanExcess; };
+    // r²·exp(rβ)/(exp(rβ) − 1)² written as r²/(4 sinh²(rβ/2)), which does not
+    // overflow for large rβ.
+    const auto derivative = [&](double b) {
+        const double s = std::sinh(0.5 * range * b);
+        return range * range / (4.0 * s * s) - 1.0 / (b * b);
+    };
+    double x = beta0;
+    for (int k = 1;; ++k) {
+        const double d = derivative(x);
+        if (d == 0.0) throw EDerivZero();
+        const double next = x - g(x) / d;
+        if (!std::isfinite(next)) throw EZeroNotFound();
+        const double e = std::fabs(next) > 1.0 ? std::fabs((next - x) / next) : std::fabs(next - x);
+        if (k > limit) throw ETooManyIterations();
+        x = next;
+        if (e > epsilon) continue;
+        const double gx = g(x);
+        if (!std::isfinite(gx)) throw EZeroNotFound();
+        if (std::fabs(gx) > 100.0 * epsilon) continue;
+        if (x < 0.0 || x > 100.0) throw EHFactorBelowZero();
+        return x;
+    }
+}
+
+ParametricHazard::ParametricHazard(const AnalysisSettings& settings, Table* dataset, TimeUnit unit_,
+                                   bool variableUpperLimit_, bool showProgress, Progress* progress)
+    : HKernel(withProgress(settings, showProgress), dataset, progress),
+      unit(unit_),
+      variableUpperLimit(variableUpperLimit_) {
+    if (SampleSize() < settings_.MinSampleSize) throw ESampleTooLow();
+    EstimateJointly();
+    // The b-value needs no activity rate; the tables refuse a span too short for one.
+    timeUnitCount = zorv::timeUnitCount(lastDate - firstDate, unit);
+    activityRate = timeUnitCount > 0.0 ? SampleSize() / timeUnitCount : 0.0;
+}
+
+ParametricHazard::ParametricHazard(const AnalysisSettings& settings, Progress* progress)
+    : HKernel(settings, progress) {}
+
+void ParametricHazard::EstimateJointly() {
+    const AnalysisSettings& s = settings_;
+    const int n = SampleSize();
+    const double meanExcess = std::accumulate(x.begin(), x.end(), 0.0) / n - mMin;
+    const int limit = 2 * s.Iterations;
+    double beta0 = 0.02;
+    double upper = largestObserved;
+    passes = 0;
+    mMaxEst = 0.0;
+    for (;;) {
+        CheckCancel();
+        beta = SolveBeta(meanExcess, upper - mMin, beta0, s.Epsilon, limit);
+        // The distribution of this pass is cut off at its own upper bound:
+        // cut off at the estimate not yet made, F would be 1 everywhere and
+        // the first pass would give 2·Mobs − MMin whatever the data.
+        const double b = beta;
+        const double u = upper;
+        const double integral =
+            GaussLegendreIntegral([&](double m) { return TruncatedExponentialCdf(m, mMin, u, b, u); }, mMin,
+                                  variableUpperLimit ? upper : largestObserved, n, s.Epsilon);
+        mMaxEst = integral + largestObserved;
+        ++passes;
+        if (passes > limit) throw ETooManyIterations();
+        if (mMaxEst > s.MMaxLimit) throw ETooLargeMagnitude();
+        if (std::fabs(mMaxEst - upper) < s.Epsilon) return;
+        beta0 = beta;
+        upper = mMaxEst;
+    }
+}
+
+double ParametricHazard::BValue() const { return beta / kLn10; }
+
+double ParametricHazard::Cdf(double m, double a, double b, double beta_) const {
+    return TruncatedExponentialCdf(m, a, b, beta_, mMaxEst);
+}
+
+double ParametricHazard::Density(double m, double a, double b, double beta_) const {
+    return TruncatedExponentialDensity(m, a, b, beta_, mMaxEst);
+}
+
+double ParametricHazard::Hazard(double m, double D) const {
+    if (m == 0.0) return 0.0;
+    return -std::expm1(-activityRate * D * (1.0 - Cdf(m, mMin, mMaxEst, beta)));
+}
+
+double ParametricHazard::MeanReturnPeriod(double m) const {
+    if (m == 0.0) return 0.0;
+    const double F = Cdf(m, mMin, mMaxEst, beta);
+    if (F == 1.0) return 0.0;
+    return 1.0 / ((1.0 - F) * activityRate);
+}
+
+bool ParametricHazard::WriteReport(ReportLines& lines) {
+    const Locale& loc = settings_.UserLocale;
+    WriteReportOpening(*this, lines, title);
+    WriteCommonParameters(*this, lines, 3);
+    lines.push_back(ReportLabel("Wielkość próby:") + std::to_string(SampleSize()));
+    lines.push_back(ReportLabel("Minimalna magnituda obserwowana:") +
+                    FormatMagnitudeEnergy(*this, smallestObserved));
+    lines.push_back(ReportLabel("Maksymalna magnituda obserwowana:") +
+                    FormatMagnitudeEnergy(*this, largestObserved));
+    lines.push_back(ReportLabel("Maksymalna magnituda estymowana:") + FormatMagnitudeEnergy(*this, mMaxEst));
+    lines.push_back("  Współczynnik Beta                  " + formatMask(beta, "0.000", loc));
+    const bool months = unit == TimeUnit::Months;
+    lines.push_back(
+        (months ? "  Ilość miesięcy:                    " : "  Ilość kwartałów:                   ") +
+        formatMask(timeUnitCount, "0.00", loc));
+    lines.push_back(
+        (months ? "  Średnia aktywność/miesiąc:         " : "  Średnia aktywność/kwartał:         ") +
+        formatMask(activityRate, "0.00", loc) + " zdarzeń");
+    lines.push_back(ReportMarker(*this, "<p>"));
+    WriteTableText(lines);
+    return true;
+}
+
+}  // namespace zorv
