@@ -90,7 +90,7 @@ public:
 };
 
 const char* const kNonParametricHelp =
-    "\nHazard nieparametryczny (np-*):\n"
+    "\nHazard nieparametryczny (np-*) i parametryczny (p-*):\n"
     "  --start X, --end X, --step X zakres tabeli (okres D, współczynnik h lub magnituda);\n"
     "                              bez nich skala automatyczna\n"
     "  --magnitude M               np-hazard: magnituda (do 4 razy; domyślnie 3)\n"
@@ -103,6 +103,14 @@ const char* const kNonParametricHelp =
     "  --functions LISTA           np-density: pdf,pdf-adapt,cdf (domyślnie wszystkie)\n";
 
 double parseDoubleOption(const QCommandLineParser& p, const QString& name);
+
+// The time unit of D and of the activity rate (--time-unit, months by default).
+TimeUnit readTimeUnit(const QCommandLineParser& p) {
+    const std::string unit = p.value(QStringLiteral("time-unit")).toStdString();
+    if (unit == "quarters" || unit == "kwartały") return TimeUnit::Quarters;
+    if (unit.empty() || unit == "months" || unit == "miesiące") return TimeUnit::Months;
+    throw BatchError("Nieznana jednostka czasu: " + unit + " (months|quarters)");
+}
 
 void addNonParametricOptions(QCommandLineParser& p) {
     for (const char* name :
@@ -133,13 +141,7 @@ HazardParameters readNonParametricOptions(const QCommandLineParser& p, HazardKin
         r.step = number("step");
         if (const auto problem = HazardRangeProblem(r)) throw BatchError(*problem);
     }
-    const std::string unit = p.value(QStringLiteral("time-unit")).toStdString();
-    if (unit == "quarters" || unit == "kwartały")
-        r.unit = TimeUnit::Quarters;
-    else if (unit.empty() || unit == "months" || unit == "miesiące")
-        r.unit = TimeUnit::Months;
-    else
-        throw BatchError("Nieznana jednostka czasu: " + unit + " (months|quarters)");
+    r.unit = readTimeUnit(p);
     const std::string search = p.value(QStringLiteral("silverman")).toStdString();
     if (search == "on" || search == "off")
         r.useSearch = search == "on";
@@ -230,9 +232,9 @@ ParametricRequest& parametricRequest() {
     return request;
 }
 
+// --start/--end/--step, --magnitude, --duration and --time-unit are the
+// options of the nonparametric subcommands.
 void addParametricOptions(QCommandLineParser& p) {
-    for (const char* name : {"magnitudes", "durations", "start", "step", "end"})
-        p.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("x")));
     p.addOption(QCommandLineOption(QStringLiteral("fixed-upper-limit")));
 }
 
@@ -243,26 +245,26 @@ double parametricNumber(const std::string& text, const char* name) {
     return *w;
 }
 
+// The values of a repeatable option (each may also be a comma-separated
+// list), at most four.
 std::vector<double> parseList(const QCommandLineParser& p, const char* name, std::vector<double> fallback) {
     if (!p.isSet(QString::fromLatin1(name))) return fallback;
     std::vector<double> out;
-    for (const QString& item :
-         p.value(QString::fromLatin1(name)).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        out.push_back(parametricNumber(item.trimmed().toStdString(), name));
-    }
+    for (const QString& given : p.values(QString::fromLatin1(name)))
+        for (const QString& item : given.split(QLatin1Char(','), Qt::SkipEmptyParts))
+            out.push_back(parametricNumber(item.trimmed().toStdString(), name));
     if (out.empty() || out.size() > 4)
         throw BatchError("Opcja --" + std::string(name) + " przyjmuje od 1 do 4 wartości.");
     return out;
 }
 
-void readParametricOptions(const QCommandLineParser& p, const std::string& command, PeriodKind kind) {
+void readParametricOptions(const QCommandLineParser& p, const std::string& command) {
+    if (command.rfind("p-", 0) != 0) return;
     ParametricRequest& r = parametricRequest();
-    if (command.rfind("p-", 0) == 0 && kind != PeriodKind::Quarters && kind != PeriodKind::Months)
-        throw BatchError("Jednostką czasu hazardu są kwartały albo miesiące (--period).");
-    r.timeUnit = kind == PeriodKind::Months ? TimeUnit::Months : TimeUnit::Quarters;
+    r.timeUnit = readTimeUnit(p);
     r.variableUpperLimit = !p.isSet(QStringLiteral("fixed-upper-limit"));
-    r.values = command == "p-hazard"             ? parseList(p, "magnitudes", {3.0})
-               : command == "p-hazard-magnitude" ? parseList(p, "durations", {1.0, 3.0, 5.0, 7.0})
+    r.values = command == "p-hazard"             ? parseList(p, "magnitude", {3.0})
+               : command == "p-hazard-magnitude" ? parseList(p, "duration", {1.0, 3.0, 5.0, 7.0})
                                                  : std::vector<double>{};
     const int given =
         p.isSet(QStringLiteral("start")) + p.isSet(QStringLiteral("step")) + p.isSet(QStringLiteral("end"));
@@ -352,14 +354,14 @@ const std::vector<Subcommand>& subcommands() {
          "--start/--end/--step, --functions, --silverman, --alt-h, --variable-upper-limit", runNonParametric},
         // Parametric hazard and b-value.
         {"p-hazard", "parametryczny hazard sejsmiczny w okresie D",
-         "--period, --magnitudes, --start/--step/--end, --fixed-upper-limit", parametricTable<PHazard>()},
-        {"p-return-period", "parametryczny średni okres powrotu", "--period, --start/--step/--end",
+         "--start/--end/--step, --magnitude, --time-unit, --fixed-upper-limit", parametricTable<PHazard>()},
+        {"p-return-period", "parametryczny średni okres powrotu", "--start/--end/--step, --time-unit",
          parametricTable<PMeanReturnPeriod>()},
         {"p-hazard-magnitude", "parametryczny hazard w funkcji magnitudy",
-         "--period, --durations, --start/--step/--end", parametricTable<PHazardVsMagnitude>()},
-        {"p-density", "parametryczna funkcja gęstości rozkładu magnitudy", "--start/--step/--end",
+         "--start/--end/--step, --duration, --time-unit", parametricTable<PHazardVsMagnitude>()},
+        {"p-density", "parametryczna funkcja gęstości rozkładu magnitudy", "--start/--end/--step",
          parametricTable<PPDF>()},
-        {"p-cdf", "parametryczna dystrybuanta rozkładu magnitudy", "--start/--step/--end",
+        {"p-cdf", "parametryczna dystrybuanta rozkładu magnitudy", "--start/--end/--step",
          parametricTable<PCDF>()},
         {"b-changes", "zmiana współczynnika b w okresach", "--period, --mmin",
          [](const Context& c) -> std::unique_ptr<Database> {
@@ -400,10 +402,7 @@ std::string helpText() {
          "  --zones LISTA               strefy analiz stref, rozdzielone przecinkami (G-1,G-2/3);\n"
          "                              nazwa bez separatora oznacza oddział ze wszystkimi strefami\n"
          "  --energy-classes            zone-activity: podział na klasy energii\n"
-         "  --magnitudes LISTA          p-hazard: magnitudy (do 4, domyślnie 3)\n"
-         "  --durations LISTA           p-hazard-magnitude: okresy D (do 4, domyślnie 1,3,5,7)\n"
-         "  --start X, --step X, --end X  zakres zmiennej tabeli hazardu (domyślnie automatyczny)\n"
-         "  --fixed-upper-limit         stała górna granica całkowania (domyślnie zmienna)\n"
+         "  --fixed-upper-limit         p-*: stała górna granica całkowania (domyślnie zmienna)\n"
          "  --mmin M, --a A, --b B      próg kompletności i współczynniki zależności log E = a·M + b\n"
          "                              (domyślnie z ustawień programu)\n"
          "\nWyniki:\n"
@@ -524,7 +523,7 @@ int run(int argc, char** argv) {
         {"np-density", HazardKind::Probabilities}};
     if (const auto k = hazardKinds.find(command); k != hazardKinds.end())
         ctx.hazard = readNonParametricOptions(p, k->second, prefs, locale);
-    readParametricOptions(p, command, ctx.kind);
+    readParametricOptions(p, command);
     if (command.rfind("zone-", 0) == 0 && ctx.zones.empty())
         throw BatchError("Podaj strefy analizy opcją --zones (np. --zones G-1,G-2/3).");
 

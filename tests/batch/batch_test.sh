@@ -58,14 +58,17 @@ check test "$(wc -l < "$out/nphm.txt")" -eq 5
 check test "$(head -1 "$out/npd.txt")" = "$(printf 'Numer\tMagnituda\tEnergia\tpdf_est\tcdf_est_adapt\t')"
 # Parametric hazard tables: the table, the report and the estimate on standard error.
 for cmd in p-hazard p-return-period p-hazard-magnitude p-density p-cdf; do
-  check "$batch" "$cmd" --period months --table "$out/$cmd.csv" --report "$out/$cmd.txt" "$sample/katalog.dbf" \
-    2> "$out/$cmd.err"
+  check "$batch" "$cmd" --time-unit months --table "$out/$cmd.csv" --report "$out/$cmd.txt" \
+    "$sample/katalog.dbf" 2> "$out/$cmd.err"
   check test "$(wc -l < "$out/$cmd.csv")" -ge 2
   check grep -q 'Beta = .* b = .* MMaxEst = .* n = ' "$out/$cmd.err"
   # Reports and text tables are windows-1250.
   check grep -q 'czynnik Beta' "$out/$cmd.txt"
 done
 check test "$(head -1 "$out/p-hazard-magnitude.csv" | tr -d '\r')" = "Numer;Magnituda;Energia;D1;D2;D3;D4;"
+# The same options as the nonparametric tables: repeated or listed values.
+"$batch" p-hazard --magnitude 2 --magnitude 3.5 "$sample/katalog.dbf" > "$out/ph.txt" 2> /dev/null
+check test "$(head -1 "$out/ph.txt")" = "$(printf 'Numer\tOkres\tm1\tm2\t')"
 # A quarterly b-value series of the whole sample runs to its end: 24 quarters.
 "$batch" b-changes --period quarters "$sample/katalog.dbf" > "$out/b.txt"
 check test "$(wc -l < "$out/b.txt")" -eq 25
@@ -96,7 +99,7 @@ expect_fail np-density --functions none "$sample/katalog.dbf"
 expect_fail np-return-period --from 2003-05-01 --to 2003-05-02 "$sample/katalog.dbf"
 grep -q 'trzy dni' "$out/stderr" || { echo "FAILED: short period message"; fail=1; }
 expect_fail p-density --start 1 --step 0 --end 3 "$sample/katalog.dbf"
-expect_fail p-hazard --period years "$sample/katalog.dbf"
+expect_fail p-hazard --time-unit years "$sample/katalog.dbf"
 expect_fail p-hazard --start 1 "$sample/katalog.dbf"
 check test ! -e "$out/x.xls"
 "$batch" --help | grep -q energy-traces || { echo "FAILED: --help lists the analyses"; fail=1; }
