@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeWidget>
 
 #include "ShellFixture.h"
@@ -28,6 +29,7 @@
 #include "catalogue/TfmSort.h"
 #include "chart/LocationMap.h"
 #include "dbase/DbaseFile.h"
+#include "help/HelpWindow.h"
 #include "shell/UserLocale.h"
 #include "text/DateText.h"
 #include "text/Dates.h"
@@ -409,6 +411,11 @@ private slots:
         TfmZorv& w = f.start();
         w.newBase(sampleCopy(f, "katalog.dbf"));
         TfmSort& sort = w.periodDialog();
+        // "Pomoc" opens the manual at the page about filters.
+        QVERIFY(!w.helpWindow());
+        sort.helpButton()->click();
+        QVERIFY(w.helpWindow());
+        QVERIFY(w.helpWindow()->browser()->source().toString().endsWith(QStringLiteral("filtry.html")));
         PeriodDialogValues v = sort.values();
         // The start after the end.
         v.Scale = PeriodKind::Years;

@@ -67,6 +67,8 @@ TfmBasePreferences::TfmBasePreferences(BaseProperties& values, const Preferences
     histogram_ = new QPushButton(QStringLiteral("Wykres powtarzalności"), this);
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     help_ = new QPushButton(QStringLiteral("Pomoc"), this);
+    connect(help_, &QPushButton::clicked, this,
+            [this] { emit helpRequested(QStringLiteral("katalog.html")); });
     ok_->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(histogram_);

@@ -53,6 +53,10 @@ public:
     QPushButton* okButton() const { return ok_; }
     QPushButton* histogramButton() const { return histogram_; }
 
+signals:
+    // The "Pomoc" button: the page of the manual about this dialog.
+    void helpRequested(const QString& page);
+
 private:
     void refreshThresholdEnergy();
 

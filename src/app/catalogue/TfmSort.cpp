@@ -119,6 +119,8 @@ TfmSort::TfmSort(UserDialogs& dialogs, QWidget* parent) : QDialog(parent), dialo
     ok_ = new QPushButton(QStringLiteral("Kontynuuj"), this);
     cancel_ = new QPushButton(QStringLiteral("Anuluj"), this);
     help_ = new QPushButton(QStringLiteral("Pomoc"), this);
+    connect(help_, &QPushButton::clicked, this,
+            [this] { emit helpRequested(QStringLiteral("filtry.html")); });
     defaults_ = new QPushButton(QStringLiteral("Przywróć domyślne wartości"), this);
     defaults_->setObjectName(QStringLiteral("Button1"));
     ok_->setDefault(true);

@@ -48,6 +48,11 @@ public:
 
 public slots:
     void accept() override;
+    QPushButton* helpButton() const { return help_; }
+
+signals:
+    // The "Pomoc" button: the page of the manual about this dialog.
+    void helpRequested(const QString& page);
 
 private:
     UserDialogs& dialogs_;

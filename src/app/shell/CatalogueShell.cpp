@@ -88,12 +88,18 @@ TfmMainBase& TfmZorv::catalogueWindow() {
 }
 
 TfmBasePreferences& TfmZorv::basePreferencesDialog() {
-    if (!basePreferences_) basePreferences_ = new TfmBasePreferences(base_, prefs_, userLocale(), this);
+    if (!basePreferences_) {
+        basePreferences_ = new TfmBasePreferences(base_, prefs_, userLocale(), this);
+        connect(basePreferences_, &TfmBasePreferences::helpRequested, this, &TfmZorv::showHelpPage);
+    }
     return *basePreferences_;
 }
 
 TfmSort& TfmZorv::periodDialog() {
-    if (!periodDialog_) periodDialog_ = new TfmSort(dialogs_, this);
+    if (!periodDialog_) {
+        periodDialog_ = new TfmSort(dialogs_, this);
+        connect(periodDialog_, &TfmSort::helpRequested, this, &TfmZorv::showHelpPage);
+    }
     return *periodDialog_;
 }
 

@@ -585,6 +585,14 @@ void TfmZorv::showHelp(bool index) {
     help_->showFinder(index ? HelpWindow::Finder::Index : HelpWindow::Finder::Contents);
 }
 
+HelpWindow* TfmZorv::helpWindow() const { return help_.data(); }
+
+void TfmZorv::showHelpPage(const QString& page) {
+    if (!help_) help_ = new HelpWindow(nullptr);
+    help_->showFinder(HelpWindow::Finder::Contents);
+    help_->openPage(page);
+}
+
 void TfmZorv::showInformation() {
     TfmGreetings info(this);
     info.exec();

@@ -101,6 +101,8 @@ public:
     QMdiSubWindow* catalogueFrame() const { return catalogueFrame_; }
     TfmBasePreferences& basePreferencesDialog();
     TfmSort& periodDialog();
+    // The manual's window, once opened.
+    HelpWindow* helpWindow() const;
     // Modal dialogs of the catalogue commands are run through this, so that
     // tests can answer them; the default is QDialog::exec().
     void setDialogRunner(std::function<int(QDialog&)> runner) { dialogRunner_ = std::move(runner); }
@@ -171,6 +173,8 @@ public:
     bool exitProgram();
     void showPreferences();
     void showHelp(bool index);
+    // Opens the manual at a page ("katalog.html").
+    void showHelpPage(const QString& page);
     void showInformation();
 
 protected:
