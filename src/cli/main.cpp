@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -28,6 +29,7 @@
 #include "hazard/HazardAnalysis.h"
 #include "hazard/NonParametricTables.h"
 #include "hazard/ParametricTables.h"
+#include "hazard/TimeVariations.h"
 #include "report/ReportWriter.h"
 #include "table/TableError.h"
 #include "table/TableFiles.h"
@@ -291,6 +293,78 @@ auto parametricTable() {
 
 // ---- end of parametric hazard and b-value
 
+// ---- time variations of the hazard: time-variations
+
+// The dialog's record of the time-variations subcommand, read from its options.
+TimeVariationsParameters& timeVariationsRequest() {
+    static TimeVariationsParameters request;
+    return request;
+}
+
+void addTimeVariationsOptions(QCommandLineParser& p) {
+    for (const char* name : {"window", "window-step", "min-events", "return-magnitude"})
+        p.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("x")));
+}
+
+// --magnitude, --duration and --time-unit are those of the np-* analyses;
+// --fixed-upper-limit that of the p-* analyses.
+void readTimeVariationsOptions(const QCommandLineParser& p) {
+    TimeVariationsParameters& r = timeVariationsRequest();
+    r = TimeVariationsDefaults(10);
+    const auto whole = [&](const char* name, int& target) {
+        if (!p.isSet(QString::fromLatin1(name))) return;
+        const double v = parseDoubleOption(p, QString::fromLatin1(name));
+        if (v != std::trunc(v) || std::fabs(v) > 1e9)
+            throw BatchError("Opcja --" + std::string(name) + " przyjmuje liczbę całkowitą.");
+        target = static_cast<int>(v);
+    };
+    const auto single = [&](const char* name, double& target) {
+        if (!p.isSet(QString::fromLatin1(name))) return;
+        if (p.values(QString::fromLatin1(name)).size() > 1)
+            throw BatchError("Opcję --" + std::string(name) + " można tu podać tylko raz.");
+        target = parseDoubleOption(p, QString::fromLatin1(name));
+    };
+    whole("window", r.windowWidth);
+    whole("window-step", r.windowStep);
+    whole("min-events", r.minEvents);
+    single("magnitude", r.hazardMagnitude);
+    single("duration", r.hazardPeriod);
+    single("return-magnitude", r.returnMagnitude);
+    r.unit = readTimeUnit(p);
+    r.variableUpperLimit = !p.isSet(QStringLiteral("fixed-upper-limit"));
+    // A step that is not positive would never end the run.
+    if (const auto problem = TimeVariationsProblem(r)) throw BatchError(*problem);
+}
+
+std::unique_ptr<Database> runTimeVariations(const Context& c) {
+    std::unique_ptr<TimeVariations> a;
+    try {
+        a = std::make_unique<TimeVariations>(c.settings, c.sample, timeVariationsRequest());
+    } catch (const std::exception& e) {
+        throw BatchError(std::string("Problem... ") + e.what());
+    }
+    int failed = 0;
+    Table& t = *a->GetTable();
+    const int note = t.requireField("Opis");
+    for (std::size_t i = 0; i < t.recordCount(); ++i)
+        failed += !t.column(note).textAt(t.rowOfRecord(i)).empty();
+    std::fprintf(stderr, "Liczba okien: %d, w tym bez estymacji: %d\n", a->WindowsWritten(), failed);
+    return a;
+}
+
+const char* const kTimeVariationsHelp =
+    "\nZmienność hazardu w czasie (time-variations):\n"
+    "  --window DNI                szerokość okna (domyślnie 300)\n"
+    "  --window-step DNI           krok przemieszczania okna (domyślnie 25)\n"
+    "  --min-events N              minimalna ilość zjawisk w oknie (30 do 1000; domyślnie 30)\n"
+    "  --magnitude M               magnituda hazardu (domyślnie 3)\n"
+    "  --duration D                okres D hazardu (domyślnie 1)\n"
+    "  --return-magnitude M        magnituda średniego okresu powrotu (domyślnie 3)\n"
+    "  --time-unit months|quarters jednostka czasu (domyślnie miesiące)\n"
+    "  --fixed-upper-limit         stała górna granica całkowania (domyślnie zmienna)\n";
+
+// ---- end of time variations
+
 const std::vector<Subcommand>& subcommands() {
     static const std::vector<Subcommand> list = {
         {"activity", "aktywność sejsmiczna w klasach energii", "--period, --classes",
@@ -371,6 +445,9 @@ const std::vector<Subcommand>& subcommands() {
          [](const Context& c) -> std::unique_ptr<Database> {
              return std::make_unique<DBZoneBChanges>(c.settings, c.sample, c.zones);
          }},
+        {"time-variations", "zmienność hazardu parametrycznego w czasie (okno przesuwne)",
+         "--window, --window-step, --min-events, --magnitude, --duration, --return-magnitude, --time-unit",
+         runTimeVariations},
     };
     return list;
 }
@@ -413,6 +490,7 @@ std::string helpText() {
          "  --locale pl|en              separator dziesiętny i format daty (domyślnie pl)\n"
          "  -h, --help                  ta pomoc\n";
     s += kNonParametricHelp;
+    s += kTimeVariationsHelp;
     return s;
 }
 
@@ -455,6 +533,7 @@ int run(int argc, char** argv) {
     opt("energy-classes");
     addNonParametricOptions(p);
     addParametricOptions(p);
+    addTimeVariationsOptions(p);
     if (!p.parse(QCoreApplication::arguments())) throw BatchError(p.errorText().toStdString());
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(helpText().c_str(), stdout);
@@ -524,6 +603,7 @@ int run(int argc, char** argv) {
     if (const auto k = hazardKinds.find(command); k != hazardKinds.end())
         ctx.hazard = readNonParametricOptions(p, k->second, prefs, locale);
     readParametricOptions(p, command);
+    if (command == "time-variations") readTimeVariationsOptions(p);
     if (command.rfind("zone-", 0) == 0 && ctx.zones.empty())
         throw BatchError("Podaj strefy analizy opcją --zones (np. --zones G-1,G-2/3).");
 

@@ -75,6 +75,19 @@ check test "$(wc -l < "$out/b.txt")" -eq 25
 check "$batch" zone-b --zones G-1,G-2/1,G-9 --table "$out/zone-b.txt" "$sample/katalog.db"
 check test "$(wc -l < "$out/zone-b.txt")" -eq 4
 check grep -q 'Brak rekord' "$out/zone-b.txt"
+# Time variations: windows of 300 days by 25 over 2000-2005, one record each.
+"$batch" time-variations --table "$out/tv.csv" --report "$out/tv.txt" "$sample/katalog.dbf" 2> "$out/tv.err"
+check test "$(head -1 "$out/tv.csv" | tr -d '\r')" = \
+  "Numer;Data;Beta;b;Lambda;MMaxEst;Hazard;MRP;Opis;OkresStart;OkresKoniec;DataStart;DataKoniec;LZdarzen;DoAnalizy;"
+check test "$(wc -l < "$out/tv.csv")" -eq 77
+check grep -q 'Liczba okien: 76' "$out/tv.err"
+check env LC_ALL=C grep -q 'Liczba okien                       76' "$out/tv.txt"
+# A quarter shorter than the window: one window, written as one in the report.
+check "$batch" time-variations --from 2003-01-01 --to 2003-03-31 --window 300 --window-step 5 --min-events 60 \
+  --magnitude 2.5 --duration 3 --return-magnitude 2 --time-unit quarters --table "$out/tv1.txt" \
+  --report "$out/tv1.rtf" "$sample/katalog.db" 2> /dev/null
+check test "$(wc -l < "$out/tv1.txt")" -eq 2
+check grep -q 'Liczba okien                       1' "$out/tv1.rtf"
 
 # Wrong input: a message on standard error and exit code 1, nothing written.
 expect_fail() {
@@ -101,6 +114,11 @@ grep -q 'trzy dni' "$out/stderr" || { echo "FAILED: short period message"; fail=
 expect_fail p-density --start 1 --step 0 --end 3 "$sample/katalog.dbf"
 expect_fail p-hazard --time-unit years "$sample/katalog.dbf"
 expect_fail p-hazard --start 1 "$sample/katalog.dbf"
+expect_fail time-variations --window-step 0 "$sample/katalog.dbf"
+expect_fail time-variations --window-step -25 "$sample/katalog.dbf"
+expect_fail time-variations --window 12.5 "$sample/katalog.dbf"
+expect_fail time-variations --min-events 10 "$sample/katalog.dbf"
+expect_fail time-variations --time-unit years "$sample/katalog.dbf"
 check test ! -e "$out/x.xls"
 "$batch" --help | grep -q energy-traces || { echo "FAILED: --help lists the analyses"; fail=1; }
 

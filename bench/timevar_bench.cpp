@@ -1,0 +1,53 @@
+// Time variations of the parametric hazard on the bundled sample catalogue
+// (about 20,000 events 2000–2005, complete from 1.3): windows of 300 days by
+// 25 days (the dialog's defaults, 76 windows), and by 1 day for the worst
+// case of the dialog's limits (1891 windows).
+//
+//   flock /tmp/zorv-build.lock build/bench/timevar_bench
+
+#include <benchmark/benchmark.h>
+
+#include "SampleCatalogue.h"
+#include "hazard/TimeVariations.h"
+
+namespace zorv {
+namespace {
+
+const Table& sampleCatalogue() {
+    static const Table t = sample::makeSampleCatalogue();
+    return t;
+}
+
+AnalysisSettings settings() {
+    AnalysisSettings s;
+    s.EnergyChar = "E";
+    s.EnergyField = "ENG";
+    s.MagnitudeField = "MAGNITUDA";
+    s.DateField = "DATA";
+    s.DepartmentField = "ODDZIAL";
+    s.MMin = 1.3;
+    s.EnergyMask = "0.00e+00";
+    s.ProbabilityMask = "0.000";
+    s.WithProgress = false;
+    return s;
+}
+
+void TimeVariationsOnSample(benchmark::State& state) {
+    Table copy = sampleCatalogue().copyView();
+    TimeVariationsParameters p;
+    p.windowStep = static_cast<int>(state.range(0));
+    int windows = 0;
+    for (auto _ : state) {
+        TimeVariations tv(settings(), &copy, p);
+        windows = tv.WindowsWritten();
+        benchmark::DoNotOptimize(tv.GetTable()->recordCount());
+    }
+    state.counters["events"] = static_cast<double>(copy.recordCount());
+    state.counters["windows"] = windows;
+}
+BENCHMARK(TimeVariationsOnSample)->Arg(25)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace zorv
+
+BENCHMARK_MAIN();

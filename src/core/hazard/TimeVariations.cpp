@@ -1,0 +1,221 @@
+#include "hazard/TimeVariations.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "analysis/AnalysisError.h"
+#include "hazard/HazardErrors.h"
+#include "report/ReportWriter.h"
+#include "text/DateText.h"
+#include "text/DateTimeText.h"
+#include "text/Dates.h"
+#include "text/NumberFormat.h"
+
+namespace zorv {
+
+namespace {
+constexpr double kLn10 = 2.30258509299404568402;
+// A record without a date belongs to no window.
+constexpr std::int32_t kNoDay = INT32_MIN;
+
+// The records of `rows` in a table of their own: the window's catalogue.
+Table windowTable(const Table& source, const std::vector<std::uint32_t>& rows) {
+    Table t(source.fields());
+    t.setName(source.name());
+    t.setLocale(source.locale());
+    for (int f = 0; f < source.fieldCount(); ++f)
+        t.loadColumn(f).appendRows(source.column(f), &rows, rows.size());
+    t.finishLoad();
+    return t;
+}
+}  // namespace
+
+std::string TimeVariationsNote(std::exception_ptr failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ESampleTooLow&) {
+        return "Zbyt mała ilość rekordów";
+    } catch (const ETooManyIterations&) {
+        return "Przekroczony limit iteracji";
+    } catch (const EHFactorBelowZero&) {
+        return "Brak miejsca zerowego";
+    } catch (const ENoRecords&) {
+        return "Brak rekordów";
+    } catch (const ETooLargeMagnitude&) {
+        return "Całka nie jest zbieżna";
+    } catch (const ESamplePeriodTooShort&) {
+        return "Zbyt krótki okres próby";
+    } catch (...) {
+        return "Nieznany wyjątek";
+    }
+}
+
+TimeVariations::TimeVariations(const AnalysisSettings& settings, Table* selection,
+                               const TimeVariationsParameters& p, Progress* progress)
+    : ParametricHazard(settings, progress), parameters(p) {
+    unit = p.unit;
+    variableUpperLimit = p.variableUpperLimit;
+    dataset_ = selection;
+    if (p.windowStep < 1) throw AnalysisError("Krok przemieszczania okna musi być większy od zera.");
+    if (p.windowWidth < 1) throw AnalysisError("Szerokość okna musi być większa od zera.");
+    title = kTimeVariationsCaption;
+    RunWindows();
+}
+
+void TimeVariations::RunWindows() {
+    Table& copy = *dataset_;
+    copy.setFiltered(false);
+    copy.setFilter("");
+    const std::size_t count = copy.physicalCount();
+    if (count == 0) throw ENoRecords();
+
+    // Whole days of every record, read once: a window compares them
+    // directly, both ends included.
+    const int dateField = copy.fieldIndex(settings_.DateField);
+    std::vector<std::int32_t> days(count, kNoDay);
+    if (dateField >= 0) {
+        const Column& c = copy.column(dateField);
+        for (std::size_t r = 0; r < count; ++r)
+            if (!c.isNull(r)) days[r] = wholeDays(c.numberAt(r));
+    }
+    first = days.front() == kNoDay ? 0 : days.front();
+    last = days.back() == kNoDay ? 0 : days.back();
+    firstDate = first;
+    lastDate = last;
+    const int span = last - first;
+    windowCountFormula = (span - parameters.windowWidth) / parameters.windowStep + 1;
+
+    FieldDefs fields{{"Data", FieldType::Integer},
+                     {"Beta", FieldType::Float},
+                     {"b", FieldType::Float},
+                     {"Lambda", FieldType::Float},
+                     {"MMaxEst", FieldType::Float},
+                     {"Hazard", FieldType::Float},
+                     {"MRP", FieldType::Float},
+                     {"Opis", FieldType::String, 30},
+                     {"OkresStart", FieldType::Integer},
+                     {"OkresKoniec", FieldType::Integer},
+                     {"DataStart", FieldType::Date},
+                     {"DataKoniec", FieldType::Date},
+                     {"LZdarzen", FieldType::Integer},
+                     {"DoAnalizy", FieldType::Integer}};
+    Table& t = CreateResultTable(fields);
+    for (const char* name : {"Beta", "b", "Lambda", "MMaxEst", "Hazard", "MRP"})
+        t.setDisplayFormat(t.requireField(name), settings_.ProbabilityMask);
+
+    AnalysisSettings windowSettings = settings_;
+    windowSettings.MinSampleSize = parameters.minEvents;
+    windowSettings.WithProgress = false;
+
+    StartProgress("Analiza danych...", 0, std::max(windowCountFormula, 1));
+    std::vector<std::uint32_t> rows;
+    int start = first;
+    int end = first + parameters.windowWidth;
+    for (int index = 0;; ++index) {
+        SetProgressPosition(index);
+        if (IsCancelled()) {
+            HideProgress();
+            throw EBreakProcess();
+        }
+        rows.clear();
+        for (std::size_t r = 0; r < count; ++r)
+            if (days[r] >= start && days[r] <= end) rows.push_back(static_cast<std::uint32_t>(r));
+
+        std::vector<Value> record(t.fields().size());
+        record[1] = Value::integer(static_cast<std::int64_t>(std::trunc((start + end) * 0.5)));
+        record[9] = Value::integer(start);
+        record[10] = Value::integer(end);
+        record[11] = Value::date(start);
+        record[12] = Value::date(end);
+        record[13] = Value::integer(static_cast<std::int64_t>(rows.size()));
+        try {
+            if (static_cast<int>(rows.size()) < parameters.minEvents) throw ESampleTooLow();
+            Table window = windowTable(copy, rows);
+            const ParametricHazard estimate(windowSettings, &window, unit, variableUpperLimit, false);
+            // A span under three days has no length in months or quarters,
+            // and so no activity rate.
+            if (!(estimate.TimeUnitCountValue() > 0.0)) throw ESamplePeriodTooShort();
+            mMaxEst = estimate.MMaxEst();
+            mMin = estimate.LowerBound();
+            n = estimate.SampleSize();
+            beta = estimate.Beta();
+            activityRate = estimate.ActivityRate();
+            record[2] = Value::real(beta);
+            record[3] = Value::real(beta / kLn10);
+            record[4] = Value::real(activityRate);
+            record[5] = Value::real(mMaxEst);
+            if (parameters.hazardMagnitude < mMaxEst)
+                record[6] = Value::real(estimate.Hazard(parameters.hazardMagnitude, parameters.hazardPeriod));
+            if (parameters.returnMagnitude < mMaxEst)
+                record[7] = Value::real(estimate.MeanReturnPeriod(parameters.returnMagnitude));
+            record[14] = Value::integer(n);
+        } catch (const EBreakProcess&) {
+            HideProgress();
+            throw;
+        } catch (...) {
+            record[8] = Value::text(TimeVariationsNote(std::current_exception()));
+        }
+        t.appendRecord(record);
+        ++windowsWritten;
+
+        start += parameters.windowStep;
+        end += parameters.windowStep;
+        if (end > last) break;
+    }
+    HideProgress();
+    t.first();
+    hasData = true;
+}
+
+std::string TimeVariations::ReturnPeriodLabel() const {
+    return "Średni okres powrotu zjawiska o magnitudzie m =" +
+           FormatMagnitudeEnergy(*this, parameters.returnMagnitude);
+}
+
+std::string TimeVariations::HazardLabel() const {
+    return "Prawd. przekroczenia magnitudy m = " + FormatMagnitudeEnergy(*this, parameters.hazardMagnitude) +
+           " w przeciągu " + formatGeneral(parameters.hazardPeriod, settings_.UserLocale) +
+           (unit == TimeUnit::Months ? " miesięcy" : " kwartałów");
+}
+
+bool TimeVariations::WriteReport(ReportLines& lines) {
+    const Locale& loc = settings_.UserLocale;
+    const bool months = unit == TimeUnit::Months;
+    // This report's labels are a column wider than those of the other
+    // analyses.
+    WriteReportTitle(*this, lines);
+    lines.push_back(ReportMarker(*this, "<H2>"));
+    lines.push_back(title);
+    lines.push_back(ReportMarker(*this, "<H3>"));
+    lines.push_back("  Data utworzenia pliku:             " + formatDateTime(reportClock(), loc));
+    lines.push_back("  Okres czasu:                       " + formatDate(first, loc) + " do " +
+                    formatDate(last, loc));
+    lines.push_back("  Próg kompletności katalogu:        " + FormatMagnitudeEnergy(*this, settings_.MMin));
+    lines.push_back("  Zależność Energia - Magnituda:    LogE = " + formatGeneral(settings_.a, loc) +
+                    " · m + " + formatGeneral(settings_.b, loc));
+    lines.push_back("");
+    // The windows written, not the formula's count, which is negative for a
+    // selection shorter than the window.
+    lines.push_back("  Liczba okien                       " + std::to_string(windowsWritten));
+    lines.push_back("  Szerokość okna                     " + std::to_string(parameters.windowWidth) +
+                    " dni");
+    lines.push_back("  Krok okna                          " + std::to_string(parameters.windowStep) + " dni");
+    lines.push_back("");
+    lines.push_back("  Hazard sejsmiczny:");
+    lines.push_back("   Prawdopodobieństwo przekroczenia magnitudy " +
+                    FormatMagnitudeEnergy(*this, parameters.hazardMagnitude));
+    lines.push_back("   Liczba okresów D = " + formatGeneral(parameters.hazardPeriod, loc) +
+                    (months ? " miesięcy" : " kwartałów"));
+    lines.push_back("");
+    lines.push_back(std::string("  Średni okres powrotu ") +
+                    (months ? " (w miesiącach)" : " (w kwartałach)"));
+    lines.push_back("   Średni okres powrotu zjawiska o magnitudzie " +
+                    FormatMagnitudeEnergy(*this, parameters.returnMagnitude) + ":");
+    return true;
+}
+
+}  // namespace zorv

@@ -1,0 +1,60 @@
+#pragma once
+// Time variations of the parametric hazard: a window of fixed width [days]
+// slides along the period of the selection by a fixed step, and the
+// parametric estimate is made anew on the events of each window. One record
+// per window; a window whose estimate fails keeps its record with a short
+// note instead of the values.
+
+#include <exception>
+#include <string>
+
+#include "hazard/ParametricHazard.h"
+#include "hazard/TimeVariationsParameters.h"
+
+namespace zorv {
+
+// The note of a window whose estimate failed: "Zbyt mała ilość rekordów",
+// "Przekroczony limit iteracji", … and "Nieznany wyjątek" for a failure of
+// no known kind. A span under three days, which has no activity rate, gets
+// "Zbyt krótki okres próby".
+std::string TimeVariationsNote(std::exception_ptr failure);
+
+class TimeVariations : public ParametricHazard {
+public:
+    // Runs every window over `selection` (its filter is switched off and
+    // cleared; a window is every record whose whole day lies in
+    // [start, end]). Raises ENoRecords for an empty selection, AnalysisError
+    // for a step or width below one day, and EBreakProcess when the user
+    // stops the run.
+    TimeVariations(const AnalysisSettings& settings, Table* selection, const TimeVariationsParameters& p,
+                   Progress* progress = nullptr);
+
+    const TimeVariationsParameters& Parameters() const { return parameters; }
+    int FirstDay() const { return first; }
+    int LastDay() const { return last; }
+    // (last − first − width) div step + 1: negative for a selection shorter
+    // than the window, which still gets one window.
+    int WindowCountFormula() const { return windowCountFormula; }
+    int WindowsWritten() const { return windowsWritten; }
+    int SampleSizeOfLastWindow() const { return n; }
+
+    // "Średni okres powrotu zjawiska o magnitudzie m =…" and "Prawd.
+    // przekroczenia magnitudy m = … w przeciągu D miesięcy"; the chart labels.
+    std::string ReturnPeriodLabel() const;
+    std::string HazardLabel() const;
+    std::string GetSeriesCaption1() const override { return ReturnPeriodLabel(); }
+    std::string GetSeriesCaption2() const override { return HazardLabel(); }
+
+    bool WriteReport(ReportLines& lines) override;
+
+private:
+    void RunWindows();
+
+    TimeVariationsParameters parameters;
+    int first = 0, last = 0;  // whole day numbers of the first and last record
+    int windowCountFormula = 0;
+    int windowsWritten = 0;
+    int n = 0;  // events of the current window at or above MMin
+};
+
+}  // namespace zorv

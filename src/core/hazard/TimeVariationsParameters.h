@@ -1,0 +1,101 @@
+#pragma once
+// The parameters of the time-variation analysis as its dialog returns them,
+// and the dialog's logic that needs no window: the check boxes a menu entry
+// preselects, the limits of the values, the unit labels, the energy read-out
+// and the charts a run opens.
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hazard/TimeUnit.h"
+#include "text/Locale.h"
+#include "text/NumberFormat.h"
+
+namespace zorv {
+
+inline constexpr const char* kTimeVariationsCaption = "Analiza zmienności w czasie";
+
+struct TimeVariationsParameters {
+    bool variableUpperLimit = true;  // "Zmienna górna granica całkowania"
+    int minEvents = 30;              // "Minimalna ilość zjawisk"; replaces MinSampleSize
+    int windowWidth = 300;           // "Szerokość okna" [days]
+    int windowStep = 25;             // "Krok przemieszczania" [days]
+    double hazardPeriod = 1.0;       // D [time units]
+    double hazardMagnitude = 3.0;
+    double returnMagnitude = 3.0;
+    TimeUnit unit = TimeUnit::Quarters;  // item 0 of "Podział skali czasu"
+    // "Współczynnik b relacji Gutenberga - Richtera", "Estymator maksymalnej
+    // magnitudy", "Średni okres powrotu", "Hazard sejsmiczny".
+    bool bValueChart = false;
+    bool maximumMagnitudeChart = false;
+    bool returnPeriodChart = false;
+    bool hazardChart = false;
+    // "Znaczniki zjawisk" of the b-value and maximum-magnitude charts.
+    bool bValueMarkers = true;
+    bool maximumMagnitudeMarkers = true;
+};
+
+// The dialog's record for the menu entry of `tag`: 1 maximum magnitude,
+// 3 hazard, 4 mean return period, 5 b-value, 10 b-value and all the others.
+inline TimeVariationsParameters TimeVariationsDefaults(int tag) {
+    TimeVariationsParameters p;
+    p.maximumMagnitudeChart = tag == 1 || tag == 10;
+    p.hazardChart = tag == 3 || tag == 10;
+    p.returnPeriodChart = tag == 4 || tag == 10;
+    p.bValueChart = tag == 5 || tag == 10;
+    return p;
+}
+
+// The message refusing a value outside the dialog's limits, or nullopt. A
+// step that is not positive would move the window nowhere and never end.
+inline std::optional<std::string> TimeVariationsProblem(const TimeVariationsParameters& p) {
+    if (p.windowStep < 1 || p.windowStep > 500)
+        return "Krok przemieszczania okna musi być liczbą całkowitą od 1 do 500 dni.";
+    if (p.windowWidth < 1 || p.windowWidth > 10000)
+        return "Szerokość okna musi być liczbą całkowitą od 1 do 10000 dni.";
+    if (p.minEvents < 30 || p.minEvents > 1000)
+        return "Minimalna ilość zjawisk musi być liczbą całkowitą od 30 do 1000.";
+    if (!(p.hazardPeriod >= 1.0 && p.hazardPeriod <= 100.0))
+        return "Liczba okresów D musi leżeć w przedziale od 1 do 100.";
+    if (!(p.hazardMagnitude >= 0.001 && p.hazardMagnitude <= 10.0) ||
+        !(p.returnMagnitude >= 0.001 && p.returnMagnitude <= 10.0))
+        return "Magnituda musi leżeć w przedziale od 0.001 do 10.";
+    return std::nullopt;
+}
+
+// The labels next to D and to the return period.
+struct TimeVariationsUnitLabels {
+    std::string period;        // "miesięcy" / "kwartałów"
+    std::string returnPeriod;  // "(w miesiącach)." / "(w kwartałach)"
+};
+inline TimeVariationsUnitLabels UnitLabelsOf(TimeUnit unit) {
+    if (unit == TimeUnit::Months) return {"miesięcy", "(w miesiącach)."};
+    return {"kwartałów", "(w kwartałach)"};
+}
+
+// The energy next to a magnitude: 10^(a·M + b) [J] as "0.00e+00".
+inline std::string TimeVariationsEnergyText(double magnitude, double a, double b, const Locale& locale) {
+    return formatMask(std::pow(10.0, a * magnitude + b), "0.00e+00", locale);
+}
+
+// One line chart over the result table.
+struct TimeVariationsChart {
+    int quantity;     // 0 hazard, 1 mean return period, 3 maximum magnitude, 4 b-value
+    int activity;     // 3: no event-count series (its check boxes are hidden and unticked)
+    bool markEvents;  // point series of the events above the threshold
+};
+
+// The charts a run opens, in the order hazard, mean return period, maximum
+// magnitude, b-value.
+inline std::vector<TimeVariationsChart> TimeVariationsCharts(const TimeVariationsParameters& p) {
+    std::vector<TimeVariationsChart> charts;
+    if (p.hazardChart) charts.push_back({0, 3, true});
+    if (p.returnPeriodChart) charts.push_back({1, 3, true});
+    if (p.maximumMagnitudeChart) charts.push_back({3, 3, p.maximumMagnitudeMarkers});
+    if (p.bValueChart) charts.push_back({4, 3, p.bValueMarkers});
+    return charts;
+}
+
+}  // namespace zorv
