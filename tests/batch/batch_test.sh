@@ -56,6 +56,12 @@ check test "$(head -1 "$out/nphm.txt")" = "$(printf 'Numer\tMagnituda\tEnergia\t
 check test "$(wc -l < "$out/nphm.txt")" -eq 5
 "$batch" np-density --functions cdf,pdf --variable-upper-limit "$sample/katalog.dbf" > "$out/npd.txt" 2> /dev/null
 check test "$(head -1 "$out/npd.txt")" = "$(printf 'Numer\tMagnituda\tEnergia\tpdf_est\tcdf_est_adapt\t')"
+# Every nonparametric analysis writes its report with the common header.
+for cmd in np-hazard np-return-period np-smoothing np-hazard-magnitude np-density; do
+  check "$batch" "$cmd" --table "$out/$cmd.dbf" --report "$out/$cmd.rtf" "$sample/katalog.dbf" 2> /dev/null
+  check grep -q 'Data utworzenia pliku' "$out/$cmd.rtf"
+  check test -s "$out/$cmd.dbf"
+done
 # Parametric hazard tables: the table, the report and the estimate on standard error.
 for cmd in p-hazard p-return-period p-hazard-magnitude p-density p-cdf; do
   check "$batch" "$cmd" --time-unit months --table "$out/$cmd.csv" --report "$out/$cmd.txt" \
