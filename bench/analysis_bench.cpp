@@ -27,14 +27,7 @@ const Table& millionEvents() {
 
 AnalysisSettings settings() {
     AnalysisSettings s;
-    s.EnergyChar = "E";
-    s.EnergyField = "ENG";
-    s.MagnitudeField = "MAGNITUDA";
-    s.DateField = "DATA";
-    s.DepartmentField = "ODDZIAL";
     s.MMin = 1.3;
-    s.EnergyMask = "0.00e+00";
-    s.ProbabilityMask = "0.000";
     return s;
 }
 

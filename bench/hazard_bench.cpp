@@ -48,9 +48,6 @@ const Table& catalogue(std::size_t n) {
 
 AnalysisSettings settings() {
     AnalysisSettings s;
-    s.EnergyField = "ENG";
-    s.MagnitudeField = "MAGNITUDA";
-    s.DateField = "DATA";
     s.MMin = 1.0;
     s.WithProgress = false;
     return s;

@@ -180,6 +180,18 @@ void TfmZorv::openCatalogue(std::unique_ptr<Table> table, const QString& name) {
     w.showPage(TfmMainBase::GridPage);
     updateCommands();
 
+    const bool histogramRequested = runBasePropertiesDialog();
+    basePropertiesSet_ = true;
+    refreshAnalysisSettings();
+    applyFilter();
+    showCataloguePage(TfmMainBase::GridPage + 1);
+    if (histogramRequested) runCommand(QStringLiteral("mHistogram"));
+    if (w.map()->zoneShown()) unsetMapZone();
+    periodDialog().setUp(catalogue_.get(), settings_.DateField, PeriodKind::WholeSpan);
+}
+
+bool TfmZorv::runBasePropertiesDialog() {
+    TfmMainBase& w = catalogueWindow();
     TfmBasePreferences& d = basePreferencesDialog();
     std::vector<TfmBasePreferences::Field> fields;
     for (int f = 0; f < catalogue_->fieldCount(); ++f)
@@ -192,13 +204,7 @@ void TfmZorv::openCatalogue(std::unique_ptr<Table> table, const QString& name) {
         showProtection(d.baseProtected());
         action(QStringLiteral("mLocalizedOnly"))->setChecked(d.localized());
     }
-    basePropertiesSet_ = true;
-    refreshAnalysisSettings();
-    applyFilter();
-    showCataloguePage(TfmMainBase::GridPage + 1);
-    if (d.histogramRequested()) runCommand(QStringLiteral("mHistogram"));
-    if (w.map()->zoneShown()) unsetMapZone();
-    periodDialog().setUp(catalogue_.get(), settings_.DateField, PeriodKind::WholeSpan);
+    return d.histogramRequested();
 }
 
 void TfmZorv::shutDatabase() {
@@ -227,20 +233,7 @@ void TfmZorv::shutDatabase() {
 
 void TfmZorv::showBaseProperties() {
     if (!basePropertiesSet_ || !catalogue_) return;
-    TfmMainBase& w = catalogueWindow();
-    TfmBasePreferences& d = basePreferencesDialog();
-    std::vector<TfmBasePreferences::Field> fields;
-    for (int f = 0; f < catalogue_->fieldCount(); ++f)
-        fields.push_back({QString::fromStdString(catalogue_->field(f).name), w.fieldVisible(f)});
-    d.prepare(fields, action(QStringLiteral("mLockUnlock"))->isChecked(),
-              action(QStringLiteral("mLocalizedOnly"))->isChecked());
-    if (execDialog(d) == QDialog::Accepted || d.histogramRequested()) {
-        const std::vector<bool> shown = d.checkedFields();
-        for (int f = 0; f < static_cast<int>(shown.size()); ++f) w.setFieldVisible(f, shown[std::size_t(f)]);
-        showProtection(d.baseProtected());
-        action(QStringLiteral("mLocalizedOnly"))->setChecked(d.localized());
-    }
-    if (d.histogramRequested()) runCommand(QStringLiteral("mHistogram"));
+    if (runBasePropertiesDialog()) runCommand(QStringLiteral("mHistogram"));
     refreshAnalysisSettings();
     applyFilter();
 }

@@ -183,6 +183,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Shows the base properties for the open catalogue and applies what was
+    // confirmed; true when the recurrence graph was asked for.
+    bool runBasePropertiesDialog();
     struct Command {
         const CommandDescriptor* descriptor = nullptr;
         QAction* action = nullptr;

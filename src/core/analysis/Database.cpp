@@ -31,10 +31,14 @@ Database::Database(const AnalysisSettings& settings, Table* dataset)
         const std::size_t row = dataset->rowOfRecord(index);
         return dates.storage() == StorageKind::Double ? dates.doubles()[row] : dates.numberAt(row);
     };
-    firstDate = dayAt(0);
-    lastDate = dayAt(dataset->recordCount() - 1);
-    const CivilDate f = civilDate(wholeDays(firstDate));
-    const CivilDate l = civilDate(wholeDays(lastDate));
+    SetDateSpan(dayAt(0), dayAt(dataset->recordCount() - 1));
+}
+
+void Database::SetDateSpan(double first, double last) {
+    firstDate = first;
+    lastDate = last;
+    const CivilDate f = civilDate(wholeDays(first));
+    const CivilDate l = civilDate(wholeDays(last));
     firstYear = static_cast<std::uint16_t>(f.year);
     firstMonth = static_cast<std::uint16_t>(f.month);
     firstDay = static_cast<std::uint16_t>(f.day);

@@ -71,6 +71,9 @@ public:
 
 protected:
     EnergyMagnitudeRelation relation() const { return {settings_.a, settings_.b}; }
+    // Sets the date span (day numbers) with its years, months, days and
+    // quarters.
+    void SetDateSpan(double first, double last);
 
     AnalysisSettings settings_;
     Table* dataset_;

@@ -12,25 +12,26 @@
 
 namespace zorv {
 
+// A record built directly (tests, tools) carries the default settings.
 struct AnalysisSettings {
-    std::string FilePrefix;   // base name of temporary result tables
-    std::string EnergyChar;   // energy abbreviation in captions
-    std::string EnergyField;  // field names of the roles
-    std::string DepartmentField;
-    std::string MagnitudeField;
-    std::string DateField;
+    std::string FilePrefix = "temp";  // base name of temporary result tables
+    std::string EnergyChar = "E";     // energy abbreviation in captions
+    std::string EnergyField = "ENG";  // field names of the roles
+    std::string DepartmentField = "ODDZIAL";
+    std::string MagnitudeField = "MAGNITUDA";
+    std::string DateField = "DATA";
     double a = 1.96;  // log10 E = a·M + b
     double b = 1.15;
-    std::string ReportFontName;
-    std::string MainTitle;
+    std::string ReportFontName = "Courier New";
+    std::string MainTitle = "Katalog";
     std::string OutputDir;  // folder of result tables, ending in "/"
-    std::string EnergyMask;
-    std::string ProbabilityMask;
-    std::string ZoneSeparator;
+    std::string EnergyMask = "0.00e+00";
+    std::string ProbabilityMask = "0.000";
+    std::string ZoneSeparator = "/";
     std::string TableExtension = ".dbf";
-    std::string ZonePrefix;
-    std::string XField;
-    std::string YField;
+    std::string ZonePrefix = "G-";
+    std::string XField = "X";
+    std::string YField = "Y";
     std::int32_t RecordCount = 0;  // records of the catalogue when it was opened
     bool MagnitudeOnly = true;
     bool PrintMarkup = false;  // set only around the printing of a report

@@ -35,20 +35,7 @@ HKernel::HKernel(const AnalysisSettings& settings, Table* dataset, Progress* pro
     if (qualifying == 0) throw ENoRecords();
 
     // The span of the sample is that of its events, not of the whole copy.
-    if (dates) {
-        firstDate = first;
-        lastDate = last;
-        const CivilDate f = civilDate(wholeDays(first));
-        const CivilDate l = civilDate(wholeDays(last));
-        firstYear = static_cast<std::uint16_t>(f.year);
-        firstMonth = static_cast<std::uint16_t>(f.month);
-        firstDay = static_cast<std::uint16_t>(f.day);
-        lastYear = static_cast<std::uint16_t>(l.year);
-        lastMonth = static_cast<std::uint16_t>(l.month);
-        lastDay = static_cast<std::uint16_t>(l.day);
-        firstQuarter = static_cast<std::uint16_t>((firstMonth - 1) / 3 + 1);
-        lastQuarter = static_cast<std::uint16_t>((lastMonth - 1) / 3 + 1);
-    }
+    if (dates) SetDateSpan(first, last);
 
     const bool magnitudeField = dataset->hasField(settings_.MagnitudeField);
     StartProgress(magnitudeField ? "Sortowanie danych..." : "Sortowanie...", 0, static_cast<int>(qualifying));

@@ -39,19 +39,7 @@ inline Table makeCatalogue(const std::vector<Event>& events, bool withMagnitude 
 // Settings as a fresh start gives them, with the point locale.
 inline AnalysisSettings defaultSettings() {
     AnalysisSettings s;
-    s.FilePrefix = "temp";
-    s.EnergyChar = "E";
-    s.EnergyField = "ENG";
-    s.DepartmentField = "ODDZIAL";
-    s.MagnitudeField = "MAGNITUDA";
-    s.DateField = "DATA";
-    s.MainTitle = "Katalog";
     s.OutputDir = "/tmp/zorv/";
-    s.EnergyMask = "0.00e+00";
-    s.ProbabilityMask = "0.000";
-    s.ZoneSeparator = "/";
-    s.XField = "X";
-    s.YField = "Y";
     s.MMin = 1.3;
     s.UserLocale = Locale::make('.', "yyyy-MM-dd");
     return s;

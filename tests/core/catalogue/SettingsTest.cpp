@@ -139,3 +139,21 @@ TEST(AnalysisSettings, EpsilonPositions) {
 
 }  // namespace
 }  // namespace zorv
+
+namespace zorv {
+namespace {
+
+// A record built directly carries what a fresh start would give.
+TEST(AnalysisSettings, DirectRecordMatchesTheDefaultPreferences) {
+    MemorySettingsStore store;
+    Preferences p;
+    StartupSettings(store, {"/d", "/t"}, p);
+    AnalysisSettings fresh = RefreshAnalysisSettings(p, {}, false, 0, store);
+    const AnalysisSettings direct;
+    fresh.OutputDir = direct.OutputDir;  // the only member that depends on the machine
+    fresh.MMin = direct.MMin;
+    EXPECT_EQ(fresh, direct);
+}
+
+}  // namespace
+}  // namespace zorv

@@ -13,16 +13,8 @@
 namespace zorv {
 namespace {
 
-AnalysisSettings checkSettings() {
-    AnalysisSettings s;
-    s.DepartmentField = "ODDZIAL";
-    s.DateField = "DATA";
-    s.XField = "X";
-    s.YField = "Y";
-    s.EnergyField = "ENG";
-    s.MagnitudeField = "MAGNITUDA";
-    return s;
-}
+// The default field names of the catalogue roles.
+AnalysisSettings checkSettings() { return {}; }
 
 struct Event {
     std::int32_t day;

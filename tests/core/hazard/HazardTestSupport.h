@@ -41,14 +41,7 @@ inline Table magnitudeCatalogue(const std::vector<double>& magnitudes, std::int3
 
 inline AnalysisSettings hazardSettings(double mMin = 1.0) {
     AnalysisSettings s;
-    s.FilePrefix = "temp";
-    s.EnergyField = "ENG";
-    s.MagnitudeField = "MAGNITUDA";
-    s.DateField = "DATA";
-    s.MainTitle = "Katalog";
     s.OutputDir = "/tmp/zorv/";
-    s.EnergyMask = "0.00e+00";
-    s.ProbabilityMask = "0.000";
     s.MMin = mMin;
     s.UserLocale = Locale::make('.', "yyyy-MM-dd");
     return s;
