@@ -14,23 +14,15 @@
 #include <map>
 #include <random>
 
+#include "SampleCatalogue.h"
 #include "hazard/HazardErrors.h"
 #include "hazard/NonParametricHazard.h"
 
 namespace zorv {
 namespace {
 
-// Inverse of the truncated Gutenberg–Richter distribution function.
 std::vector<double> grSample(std::size_t n, std::uint64_t seed) {
-    std::mt19937_64 engine(seed);
-    const double mMin = 1.0, mMax = 4.5, b = 1.0;
-    const double span = 1.0 - std::pow(10.0, -b * (mMax - mMin));
-    std::vector<double> m(n);
-    for (double& v : m) {
-        const double u = static_cast<double>(engine() >> 11) * 0x1.0p-53;
-        v = mMin - std::log10(1.0 - u * span) / b;
-    }
-    return m;
+    return sample::truncatedGutenbergRichterSample(n, seed, 1.0, 4.5);
 }
 
 const Table& catalogue(std::size_t n) {

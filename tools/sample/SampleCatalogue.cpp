@@ -203,4 +203,16 @@ Table makeSampleCatalogue(const SampleOptions& options) {
     return table;
 }
 
+std::vector<double> truncatedGutenbergRichterSample(std::size_t n, std::uint64_t seed, double mMin,
+                                                    double mMax, double b) {
+    std::mt19937_64 engine(seed);
+    const double span = 1.0 - std::pow(10.0, -b * (mMax - mMin));
+    std::vector<double> m(n);
+    for (double& v : m) {
+        const double u = static_cast<double>(engine() >> 11) * 0x1.0p-53;
+        v = mMin - std::log10(1.0 - u * span) / b;
+    }
+    return m;
+}
+
 }  // namespace zorv::sample

@@ -13,6 +13,7 @@
 // fixes), so a seed gives the same catalogue with every standard library.
 
 #include <cstdint>
+#include <vector>
 
 #include "table/Table.h"
 
@@ -31,5 +32,11 @@ struct SampleOptions {
 FieldDefs sampleFields();
 
 Table makeSampleCatalogue(const SampleOptions& options = {});
+
+// n magnitudes of the doubly truncated Gutenberg–Richter law on
+// [mMin, mMax] with the given b-value: the inverse distribution function of
+// 53-bit uniform numbers drawn from std::mt19937_64(seed).
+std::vector<double> truncatedGutenbergRichterSample(std::size_t n, std::uint64_t seed, double mMin,
+                                                    double mMax, double b = 1.0);
 
 }  // namespace zorv::sample

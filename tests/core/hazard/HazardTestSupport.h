@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "SampleCatalogue.h"
 #include "analysis/Progress.h"
 #include "catalogue/AnalysisSettings.h"
 #include "hazard/NonParametricHazard.h"
@@ -51,14 +52,7 @@ inline AnalysisSettings hazardSettings(double mMin = 1.0) {
 // function of uniform numbers from a fixed seed).
 inline std::vector<double> grSample(std::size_t n, std::uint64_t seed, double mMin, double mMax,
                                     double b = 1.0) {
-    std::mt19937_64 engine(seed);
-    const double span = 1.0 - std::pow(10.0, -b * (mMax - mMin));
-    std::vector<double> m(n);
-    for (double& v : m) {
-        const double u = static_cast<double>(engine() >> 11) * 0x1.0p-53;
-        v = mMin - std::log10(1.0 - u * span) / b;
-    }
-    return m;
+    return sample::truncatedGutenbergRichterSample(n, seed, mMin, mMax, b);
 }
 
 // The estimator as such (the hazard tables add their report).
