@@ -1,0 +1,157 @@
+#include "registry/AnalysisRegistry.h"
+
+#include "analysis/ActivityHistogram.h"
+#include "analysis/ActivitySeries.h"
+#include "analysis/BValue.h"
+#include "analysis/EnergyTraces.h"
+#include "analysis/ZoneStatistics.h"
+#include "hazard/HazardAnalysis.h"
+#include "hazard/TimeVariations.h"
+
+namespace zorv {
+
+namespace {
+
+using P = AnalysisParameters;
+using S = SampleSelection;
+
+template <class T>
+std::unique_ptr<Database> periodSeries(const AnalysisRun& r) {
+    return std::make_unique<T>(r.settings, r.sample, r.request.period, r.progress);
+}
+
+template <class T>
+std::unique_ptr<Database> classSeries(const AnalysisRun& r) {
+    return std::make_unique<T>(r.settings, r.sample, r.request.period, r.request.maxClass, r.progress);
+}
+
+template <class T>
+std::unique_ptr<Database> zoneSeries(const AnalysisRun& r) {
+    return std::make_unique<T>(r.settings, r.sample, r.request.zones, r.progress);
+}
+
+std::unique_ptr<Database> histogram(const AnalysisRun& r) {
+    return std::make_unique<ActivityHistogram>(r.settings, r.sample, r.progress);
+}
+
+std::unique_ptr<Database> energyTraces(const AnalysisRun& r) {
+    return std::make_unique<DBEnergiaSladow>(r.settings, r.sample, r.request.traceThreshold,
+                                             r.request.dischargeThreshold, r.progress);
+}
+
+std::unique_ptr<Database> zoneActivity(const AnalysisRun& r) {
+    return std::make_unique<DBZoneActivity>(r.settings, r.sample, r.request.zones, r.request.energyClasses,
+                                            r.request.maxClass, r.progress);
+}
+
+// The cache settles h and MMax; without one the run estimates both afresh.
+std::unique_ptr<Database> nonParametric(const AnalysisRun& r) {
+    HazardCache fresh;
+    return RunNonParametricHazard(r.settings, r.sample, r.request.nonParametric, r.cache ? *r.cache : fresh,
+                                  r.progress);
+}
+
+template <class T>
+std::unique_ptr<Database> parametric(const AnalysisRun& r) {
+    return std::make_unique<T>(r.settings, r.sample, r.request.parametric, r.progress);
+}
+
+std::unique_ptr<Database> timeVariations(const AnalysisRun& r) {
+    return std::make_unique<TimeVariations>(r.settings, r.sample, r.request.timeVariations, r.progress);
+}
+
+const char* const kRange = "--start/--end/--step";
+
+// clang-format off
+const AnalysisEntry kEntries[] = {
+    {"activity", "aktywność sejsmiczna w klasach energii", "--period, --classes",
+     "mSeisActivity", 1, "Aktywność sejsmiczna w klasach energii", 0, P::Period, S::Filtered,
+     classSeries<DBActivity>},
+    {"cumulative-activity", "skumulowana aktywność sejsmiczna w klasach energii", "--period, --classes",
+     "mCSeisActivity", 2, "Skumulowana aktywność sejsmiczna w klasach energii", 1, P::Period, S::Filtered,
+     classSeries<DBActivityC>},
+    {"energy", "energia wyzwolona w okresach", "--period",
+     "mEnReleased", 3, "Energia wyzwolona", 2, P::Period, S::Filtered, periodSeries<DBBarEnReleased>},
+    {"cumulative-energy", "skumulowana energia wyzwolona", "--period",
+     "mCEnReleased", 4, "Skumulowana energia wyzwolona", 3, P::Period, S::Filtered,
+     periodSeries<DBBarEnReleasedC>},
+    {"daily-energy", "energia wyzwolona w dniach (ciągły)", "--period",
+     "mLEnReleased", 5, "Energia wyzwolona", 4, P::Period, S::Filtered, periodSeries<DBLineEnReleased>},
+    {"cumulative-daily-energy", "skumulowana energia wyzwolona w dniach (wykres Benioffa)", "--period",
+     "mCLEnReleased", 6, "Wykres Benioffa", 5, P::Period, S::Filtered, periodSeries<DBLineEnReleasedC>},
+    {"total-activity", "aktywność sejsmiczna (zjawiska od 1000 J) i energia", "--period",
+     "mTotalActivity", 7, "Aktywność sejsmiczna", 16, P::Period, S::Filtered, periodSeries<DBTotalActivity>},
+    {"cumulative-total-activity", "skumulowana aktywność sejsmiczna", "--period",
+     "mCTotalActivity", 8, "Skumulowana aktywność sejsmiczna", 18, P::Period, S::Filtered,
+     periodSeries<DBTotalActivityC>},
+    {"over-threshold", "liczba zjawisk powyżej progu kompletności", "--period, --mmin",
+     "mActivityOverTreshold", 9, "Aktywność powyżej progu kompletności katalogu", 17, P::Period, S::Filtered,
+     periodSeries<ActivityOverTreshold>},
+    {"cumulative-over-threshold", "skumulowana liczba zjawisk powyżej progu kompletności", "--period, --mmin",
+     "mCActivityOverTreshold", 12, "Skumulowana aktywność powyżej progu kompletności katalogu", 28, P::Period,
+     S::Filtered, periodSeries<DBActivityOverTresholdC>},
+    {"histogram", "wykres powtarzalności (klasy magnitudy 0,25)", "",
+     "mHistogram", 0, "", 20, P::None, S::Filtered, histogram},
+    {"energy-traces", "energia śladów", "--trace-threshold, --discharge-threshold",
+     "mEnergiaSladow", 11, "Energia śladów", 21, P::EnergyTraces, S::Filtered, energyTraces},
+    {"zone-total-activity", "aktywność sejsmiczna w strefach", "--zones",
+     "mZoneTotalActivity", 1, "", 22, P::Zones, S::Filtered, zoneSeries<DBZoneTotalActivity>},
+    {"zone-energy", "energia wyzwolona w strefach", "--zones",
+     "mZoneEnergyReleased", 2, "", 23, P::Zones, S::Filtered, zoneSeries<DBZoneEnergyReleased>},
+    {"zone-over-threshold", "aktywność powyżej progu kompletności w strefach", "--zones, --mmin",
+     "mZoneActivityOverTreshold", 4, "", 25, P::Zones, S::Filtered, zoneSeries<DBZoneActivityOverTreshold>},
+    {"zone-activity", "aktywność sejsmiczna w strefach (cały katalog)", "--zones, --energy-classes",
+     "mZoneActivity", 0, "Aktywność w strefach", 11, P::ZoneActivity, S::WholeCatalogue, zoneActivity},
+    {"np-hazard", "hazard sejsmiczny (nieparametryczny)",
+     "--start/--end/--step, --magnitude, --time-unit, --silverman, --alt-h, --variable-upper-limit",
+     "mHazard", 1, "", 6, P::NonParametric, S::Filtered, nonParametric},
+    {"np-return-period", "średni okres powrotu (nieparametryczny)",
+     "--start/--end/--step, --time-unit, --silverman, --alt-h, --variable-upper-limit",
+     "mMeanReturnPeriod", 2, "", 7, P::NonParametric, S::Filtered, nonParametric},
+    {"np-smoothing", "współczynnik gładkości Silvermana (tabela LSCV)", kRange,
+     "mSmoothingFactor", 3, "", 8, P::NonParametric, S::Filtered, nonParametric},
+    {"np-hazard-magnitude", "hazard w funkcji magnitudy (nieparametryczny)",
+     "--start/--end/--step, --duration, --time-unit, --silverman, --alt-h, --variable-upper-limit",
+     "mHazardVsMagnitude", 4, "", 10, P::NonParametric, S::Filtered, nonParametric},
+    {"np-density", "funkcje gęstości, dystrybuanta rozkładu (nieparametryczne)",
+     "--start/--end/--step, --functions, --silverman, --alt-h, --variable-upper-limit",
+     "mPDFest", 5, "", 9, P::NonParametric, S::Filtered, nonParametric},
+    {"p-hazard", "parametryczny hazard sejsmiczny w okresie D",
+     "--start/--end/--step, --magnitude, --time-unit, --fixed-upper-limit",
+     "mParamHazard", 0, "", 12, P::Parametric, S::Filtered, parametric<PHazard>},
+    {"p-return-period", "parametryczny średni okres powrotu", "--start/--end/--step, --time-unit",
+     "mParamMRP", 1, "", 13, P::Parametric, S::Filtered, parametric<PMeanReturnPeriod>},
+    {"p-hazard-magnitude", "parametryczny hazard w funkcji magnitudy",
+     "--start/--end/--step, --duration, --time-unit",
+     "mParamHazardVsMagnitudy", 2, "", 14, P::Parametric, S::Filtered, parametric<PHazardVsMagnitude>},
+    {"p-density", "parametryczna funkcja gęstości rozkładu magnitudy", kRange,
+     "mParamPDF", 3, "", 26, P::Parametric, S::Filtered, parametric<PPDF>},
+    {"p-cdf", "parametryczna dystrybuanta rozkładu magnitudy", kRange,
+     "mParamCDF", 4, "", 27, P::Parametric, S::Filtered, parametric<PCDF>},
+    {"b-changes", "zmiana współczynnika b w okresach", "--period, --mmin",
+     "mBChanges", 10, "Zmiany współczynnika b", 19, P::Period, S::Filtered, periodSeries<DBBChanges>},
+    {"zone-b", "estymator współczynnika b w strefach", "--zones, --mmin",
+     "mZoneB", 3, "", 24, P::Zones, S::Filtered, zoneSeries<DBZoneBChanges>},
+    {"time-variations", "zmienność hazardu parametrycznego w czasie (okno przesuwne)",
+     "--window, --window-step, --min-events, --magnitude, --duration, --return-magnitude, --time-unit",
+     "mShowAll", 10, "", 15, P::TimeVariations, S::Filtered, timeVariations},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const AnalysisEntry> analysisRegistry() { return kEntries; }
+
+const AnalysisEntry* findAnalysis(std::string_view name) {
+    for (const AnalysisEntry& e : kEntries)
+        if (name == e.name) return &e;
+    return nullptr;
+}
+
+const AnalysisEntry* findAnalysisByAction(std::string_view action, int tag) {
+    for (const AnalysisEntry& e : kEntries)
+        if (action == e.action && tag == e.tag) return &e;
+    return nullptr;
+}
+
+}  // namespace zorv
