@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "analysis/AnalysisCommands.h"
 #include "catalogue/SettingsStore.h"
 #include "catalogue/TfmMainBase.h"
 #include "catalogue/TfmPreferences.h"
@@ -61,6 +62,8 @@ TfmZorv::TfmZorv(SettingsStore& store, UserDialogs& dialogs, ShellPaths paths, Q
     buildStatusBar();
     bindOwnCommands();
     bindCatalogueCommands();
+    analyses_ = new AnalysisCommands(*this);
+    analyses_->bind();
     settings_ = RefreshAnalysisSettings(prefs_, base_, false, 0, store_, userLocale(), this);
     statusTimer_->setInterval(250);
     connect(statusTimer_, &QTimer::timeout, this, &TfmZorv::updateFileCommands);

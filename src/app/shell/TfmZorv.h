@@ -32,6 +32,7 @@ class QToolBar;
 
 namespace zorv {
 
+class AnalysisCommands;
 class HelpWindow;
 class SettingsStore;
 class TfmBasePreferences;
@@ -152,6 +153,7 @@ public:
     TfmProcessNotice& processNotice();
     TfmPreferences& preferencesDialog();
     QMdiArea* mdiArea() const { return mdi_; }
+    AnalysisCommands& analysisCommands() { return *analyses_; }
 
     // ---- status bar
     QString hintText() const;
@@ -247,6 +249,7 @@ private:
     QLabel* recordPanel_ = nullptr;
     QLabel* filterBar_ = nullptr;
 
+    AnalysisCommands* analyses_ = nullptr;
     TfmProgress* progress_ = nullptr;
     TfmProcessNotice* notice_ = nullptr;
     TfmPreferences* preferencesDialog_ = nullptr;

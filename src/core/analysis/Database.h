@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "catalogue/AnalysisSettings.h"
 #include "catalogue/EnergyMagnitude.h"
@@ -48,6 +49,9 @@ public:
     virtual std::string GetSeriesCaption1() const { return {}; }
     virtual std::string GetSeriesCaption2() const { return {}; }
     virtual ScaleHints GetScaleHints() const { return {}; }
+    // The magnitudes or periods D that number the table's value columns
+    // ("m1"…, "D1"…), for the titles of their chart series; empty otherwise.
+    const std::vector<double>& GetSeriesValues() const { return seriesValues; }
 
     // Magnitude and energy [J] of the dataset's current record, or of a
     // physical row.
@@ -59,6 +63,8 @@ public:
     double MagnitudeFromEnergy(double energy) const { return relation().magnitudeFromEnergy(energy); }
 
     const AnalysisSettings& settings() const { return settings_; }
+    // Reports written for printing carry their section tags.
+    void SetPrintMarkup(bool on) { settings_.PrintMarkup = on; }
     Table* dataset() const { return dataset_; }
     const std::string& columnSeparator() const { return separator; }
     void setColumnSeparator(std::string s) { separator = std::move(s); }
@@ -79,6 +85,7 @@ protected:
     Table* dataset_;
     std::string separator;
     std::string title, subtitle, bottomAxisTitle, leftAxisTitle, rightAxisTitle;
+    std::vector<double> seriesValues;
     bool hasData = false;
     double firstDate = 0.0, lastDate = 0.0;  // day numbers
     std::uint16_t firstQuarter = 0, lastQuarter = 0;

@@ -72,6 +72,7 @@ Hazard::Hazard(const AnalysisSettings& settings, Table* dataset, TimeUnit unit,
                Progress* progress)
     : Hrds(settings, dataset, unit, request, progress), range(r) {
     CheckCount(magnitudes.size(), "Wybierz od jednej do czterech magnitud");
+    seriesValues = magnitudes;
     if (range.automatic()) range = {0.0, 12.0, 0.2};
     CheckTableRange(range);
     title = "Hazard sejsmiczny";
@@ -115,6 +116,7 @@ HazardVsMagnitude::HazardVsMagnitude(const AnalysisSettings& settings, Table* da
                                      const std::vector<double>& periods, Progress* progress)
     : Hrds(settings, dataset, unit, request, progress) {
     CheckCount(periods.size(), "Wybierz od jednego do czterech okresów");
+    seriesValues = periods;
     range = MagnitudeRange(r, *this);
     title = "Hazard vs magnituda";
     bottomAxisTitle = "Energia";

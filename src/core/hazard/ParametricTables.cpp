@@ -18,6 +18,7 @@ ParametricTable::ParametricTable(const AnalysisSettings& settings, Table* datase
     // A sample of less than three days has no length in the calendar
     // arithmetic of the time units, and so no activity rate.
     if (!(timeUnitCount > 0.0)) throw ESamplePeriodTooShort();
+    seriesValues = values;
 }
 
 Table& ParametricTable::CreateTable(const FieldDefs& fields,

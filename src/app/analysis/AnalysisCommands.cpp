@@ -1,0 +1,206 @@
+#include "analysis/AnalysisCommands.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "analysis/DBBase.h"
+#include "analysis/TfmAddSort.h"
+#include "analysis/TfmZones.h"
+#include "chart/ChartTemplateQt.h"
+#include "chart/TfmGraph.h"
+#include "hazard/HazardAnalysis.h"
+#include "shell/Commands.h"
+#include "shell/ProgressWindow.h"
+#include "shell/TfmZorv.h"
+#include "shell/UserDialogs.h"
+
+namespace zorv {
+
+namespace {
+
+// The analysis together with the frozen sample it reads: both live as long
+// as the chart windows showing the analysis.
+struct AnalysisWithSample {
+    std::unique_ptr<Table> sample;
+    std::unique_ptr<Database> analysis;
+};
+
+bool hazardFamily(AnalysisParameters p) {
+    return p == AnalysisParameters::NonParametric || p == AnalysisParameters::Parametric ||
+           p == AnalysisParameters::TimeVariations;
+}
+
+// The statistics this program asks parameters for; the hazard families
+// have dialogs of their own.
+bool statistics(AnalysisParameters p) { return !hazardFamily(p); }
+
+}  // namespace
+
+AnalysisCommands::AnalysisCommands(TfmZorv& shell) : QObject(&shell), shell_(shell) {}
+
+AnalysisCommands::~AnalysisCommands() = default;
+
+void AnalysisCommands::bind() {
+    for (const AnalysisEntry& e : analysisRegistry()) {
+        if (!statistics(e.parameters)) continue;
+        const char* action = e.action;
+        shell_.bindCommand(QString::fromUtf8(action), [this, action](int tag) { execute(action, tag); });
+    }
+    bindChartCommands();
+}
+
+TfmGraph* AnalysisCommands::activeChart() const {
+    QMdiSubWindow* w = shell_.mdiArea()->activeSubWindow();
+    return w ? qobject_cast<TfmGraph*>(w->widget()) : nullptr;
+}
+
+void AnalysisCommands::bindChartCommands() {
+    const auto onChart = [this](const char* name, std::function<void(TfmGraph&, int)> work) {
+        shell_.bindCommand(QString::fromUtf8(name), [this, work](int tag) {
+            if (TfmGraph* w = activeChart()) work(*w, tag);
+        });
+    };
+    onChart("mSaveGraphAsTemplate", [this](TfmGraph& w, int) {
+        saveTemplateCommand(w, shell_.dialogs(),
+                            QString::fromStdString(shell_.preferences().WorkingDirectory));
+    });
+    onChart("mLoadGraphTemplate", [this](TfmGraph& w, int) {
+        loadTemplateCommand(w, shell_.dialogs(),
+                            QString::fromStdString(shell_.preferences().DatabaseDirectory));
+    });
+    onChart("mLoadDefaultTemplate", [this](TfmGraph& w, int) {
+        applyDefaultTemplate(w, shell_.preferences().TemplateFileName, shell_.dialogs());
+    });
+    for (const char* name : {"mDefaultSize", "m300x200", "m400x300", "m500x400", "mGraphSize"})
+        onChart(name, [this](TfmGraph& w, int tag) { w.setSizePreset(tag, chartOptions()); });
+}
+
+ChartOptions AnalysisCommands::chartOptions() const {
+    const Preferences& p = shell_.preferences();
+    return {p.AnimationsOn, p.GraphZoom, p.BlockZoomForActivities, p.GraphWidth, p.GraphHeight};
+}
+
+void AnalysisCommands::execute(const char* action, int tag) {
+    const AnalysisEntry* e = findAnalysisByAction(action, tag);
+    if (!e || !shell_.catalogue()) return;
+    if (const auto request = ask(*e)) run(*e, *request);
+}
+
+TfmAddSort& AnalysisCommands::scaleDialog() {
+    if (!scale_) {
+        scale_ = new TfmAddSort(&shell_);
+        connect(scale_, &TfmAddSort::helpRequested, &shell_, &TfmZorv::showHelpPage);
+    }
+    return *scale_;
+}
+
+TfmZones& AnalysisCommands::zonesDialog() {
+    if (!zones_) {
+        zones_ = new TfmZones(&shell_);
+        connect(zones_, &TfmZones::helpRequested, &shell_, &TfmZorv::showHelpPage);
+    }
+    return *zones_;
+}
+
+TfmZoneActivity& AnalysisCommands::zoneActivityDialog() {
+    if (!zoneActivity_) {
+        zoneActivity_ = new TfmZoneActivity(&shell_);
+        connect(zoneActivity_, &TfmZoneActivity::helpRequested, &shell_, &TfmZorv::showHelpPage);
+    }
+    return *zoneActivity_;
+}
+
+std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e) {
+    AnalysisRequest r;
+    const QString root = QString::fromStdString(shell_.analysisSettings().MainTitle);
+    switch (e.parameters) {
+        case AnalysisParameters::None: return r;
+        case AnalysisParameters::Period:
+        case AnalysisParameters::EnergyTraces: {
+            TfmAddSort& d = scaleDialog();
+            const bool traces = e.parameters == AnalysisParameters::EnergyTraces;
+            d.prepare(QString::fromUtf8(e.dialogText), traces);
+            if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
+            // The energy traces run over the whole span whatever the list says.
+            r.period = traces ? PeriodKind::WholeSpan : d.periodKind();
+            r.traceThreshold = d.traceThreshold();
+            r.dischargeThreshold = d.dischargeThreshold();
+            return r;
+        }
+        case AnalysisParameters::Zones: {
+            TfmZones& d = zonesDialog();
+            d.prepare(shell_.zones(), root, QString::fromUtf8(findCommand(e.action)->caption));
+            if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
+            r.zones = d.zones();
+            return r;
+        }
+        case AnalysisParameters::ZoneActivity: {
+            TfmZoneActivity& d = zoneActivityDialog();
+            d.prepare(shell_.zones(), root, QString::fromUtf8(e.dialogText), d.energyClasses());
+            if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
+            r.zones = d.zones();
+            r.energyClasses = d.energyClasses();
+            return r;
+        }
+        default: return std::nullopt;
+    }
+}
+
+std::shared_ptr<Database> AnalysisCommands::compute(const AnalysisEntry& e, const AnalysisRequest& request) {
+    Table* catalogue = shell_.catalogue();
+    if (!catalogue) return nullptr;
+    shell_.refreshAnalysisSettings();
+    const AnalysisSettings& settings = shell_.analysisSettings();
+    auto holder = std::make_shared<AnalysisWithSample>();
+    int copyNumber = shell_.takeCopyNumber();
+    if (e.selection == SampleSelection::WholeCatalogue && catalogue->filtered()) {
+        catalogue->setFiltered(false);
+        holder->sample = CopyCatalogueForAnalysis(*catalogue, settings, copyNumber);
+        catalogue->setFiltered(true);
+    } else {
+        holder->sample = CopyCatalogueForAnalysis(*catalogue, settings, copyNumber);
+    }
+    TfmProgress& progress = shell_.progressWindow();
+    holder->analysis = e.make({settings, holder->sample.get(), request, &progress, &shell_.hazardCache()});
+    progress.hide();
+    return std::shared_ptr<Database>(holder, holder->analysis.get());
+}
+
+TfmGraph* AnalysisCommands::run(const AnalysisEntry& e, const AnalysisRequest& request) {
+    std::shared_ptr<Database> analysis;
+    try {
+        analysis = compute(e, request);
+    } catch (...) {
+        shell_.progressWindow().hide();
+        const HazardFailureMessage m = DescribeHazardFailure(std::current_exception());
+        const QString text = QString::fromStdString(m.text);
+        if (!hazardFamily(e.parameters) || m.title == "Problem...")
+            showProblem(shell_.dialogs(), text);
+        else if (m.error)
+            shell_.dialogs().error(QString::fromStdString(m.title), text);
+        else
+            shell_.dialogs().information(QString::fromStdString(m.title), text);
+        return nullptr;
+    }
+    if (!analysis) return nullptr;
+    return openChart(std::move(analysis), e.chartKind);
+}
+
+TfmGraph* AnalysisCommands::openChart(std::shared_ptr<Database> analysis, int kind) {
+    const Preferences& prefs = shell_.preferences();
+    WindowSlots& windowSlots = shell_.windowSlots();
+    auto* window = new TfmGraph(std::move(analysis), shell_.analysisSettings(), kind,
+                                shell_.filterDescription(), &windowSlots, windowSlots.freeSlot());
+    window->build();
+    const ChartOptions options = chartOptions();
+    window->setupZoom(options);
+    QMdiSubWindow* frame = shell_.mdiArea()->addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    window->resize(options.width, options.height);
+    frame->adjustSize();
+    frame->show();
+    applyDefaultTemplate(*window, prefs.TemplateFileName, shell_.dialogs());
+    return window;
+}
+
+}  // namespace zorv

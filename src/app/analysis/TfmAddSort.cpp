@@ -1,0 +1,102 @@
+#include "analysis/TfmAddSort.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zorv {
+
+namespace {
+
+// Whole joules from 1 J to 1e11 J, chosen with the arrows only.
+QDoubleSpinBox* thresholdEdit(double value, QWidget* parent) {
+    auto* e = new QDoubleSpinBox(parent);
+    e->setRange(1.0, 1e11);
+    e->setSingleStep(1.0);
+    e->setDecimals(0);
+    e->setValue(value);
+    if (auto* text = e->findChild<QLineEdit*>()) text->setReadOnly(true);
+    return e;
+}
+
+}  // namespace
+
+TfmAddSort::TfmAddSort(QWidget* parent)
+    : QDialog(parent),
+      chart_(new QLabel(this)),
+      scale_(new QComboBox(this)),
+      panel_(new QGroupBox(QStringLiteral("Energia śladów"), this)),
+      trace_(thresholdEdit(500.0, panel_)),
+      discharge_(thresholdEdit(1e7, panel_)),
+      continue_(new QPushButton(QStringLiteral("Kontynuuj"), this)) {
+    setObjectName(QStringLiteral("TfmAddSort"));
+    setWindowTitle(QStringLiteral("Analiza aktywności sejsmicznej"));
+    scale_->setObjectName(QStringLiteral("Scale"));
+    scale_->addItems({QStringLiteral("Kwartały"), QStringLiteral("Miesiące"), QStringLiteral("Lata")});
+    panel_->setObjectName(QStringLiteral("EnergiaSladow"));
+    trace_->setObjectName(QStringLiteral("ProgSladow"));
+    discharge_->setObjectName(QStringLiteral("ProgRozladowania"));
+
+    auto* form = new QFormLayout(panel_);
+    const auto row = [&](const char* label, QDoubleSpinBox* edit) {
+        auto* line = new QHBoxLayout;
+        line->addWidget(edit, 1);
+        line->addWidget(new QLabel(QStringLiteral("[ J ]"), panel_));
+        form->addRow(QString::fromUtf8(label), line);
+    };
+    row("Próg energii śladów", trace_);
+    row("Próg energii zjawisk rozładowujących", discharge_);
+
+    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
+    auto* help = new QPushButton(QStringLiteral("Pomoc"), this);
+    continue_->setDefault(true);
+    connect(continue_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this,
+            [this] { emit helpRequested(QStringLiteral("aktywnosc.html")); });
+
+    auto* chartRow = new QHBoxLayout;
+    chartRow->addWidget(new QLabel(QStringLiteral("Wykres:"), this));
+    chartRow->addWidget(chart_, 1);
+    auto* scaleRow = new QFormLayout;
+    scaleRow->addRow(QStringLiteral("Podział skali czasu"), scale_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(continue_);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+    auto* box = new QVBoxLayout(this);
+    box->addLayout(chartRow);
+    box->addLayout(scaleRow);
+    box->addWidget(panel_);
+    box->addLayout(buttons);
+}
+
+void TfmAddSort::prepare(const QString& dialogText, bool thresholds) {
+    chart_->setText(dialogText);
+    panel_->setVisible(thresholds);
+    adjustSize();
+}
+
+PeriodKind TfmAddSort::periodKind() const {
+    switch (scale_->currentIndex()) {
+        case 1: return PeriodKind::Months;
+        case 2: return PeriodKind::Years;
+        default: return PeriodKind::Quarters;
+    }
+}
+
+void TfmAddSort::setPeriodKind(PeriodKind kind) {
+    scale_->setCurrentIndex(kind == PeriodKind::Months ? 1 : kind == PeriodKind::Years ? 2 : 0);
+}
+
+double TfmAddSort::traceThreshold() const { return trace_->value(); }
+double TfmAddSort::dischargeThreshold() const { return discharge_->value(); }
+
+}  // namespace zorv

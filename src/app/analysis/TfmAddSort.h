@@ -1,0 +1,50 @@
+#pragma once
+// The time-scale dialog of the activity and energy series (TfmAddSort): the
+// chart's name, the period kind ("Kwartały", "Miesiące", "Lata"), and for
+// the energy traces the panel of their two thresholds.
+
+#include <QDialog>
+
+#include "analysis/Periods.h"
+
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace zorv {
+
+class TfmAddSort : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfmAddSort(QWidget* parent = nullptr);
+
+    // Shows the chart's name and, for the energy traces, the threshold panel.
+    void prepare(const QString& dialogText, bool thresholds);
+    // The chosen kind (remembered between uses: the list keeps its item).
+    PeriodKind periodKind() const;
+    void setPeriodKind(PeriodKind kind);
+    double traceThreshold() const;      // [J]
+    double dischargeThreshold() const;  // [J]
+
+    QComboBox* scale() const { return scale_; }
+    QGroupBox* thresholdPanel() const { return panel_; }
+    QDoubleSpinBox* traceEdit() const { return trace_; }
+    QDoubleSpinBox* dischargeEdit() const { return discharge_; }
+    QLabel* chartLabel() const { return chart_; }
+    QPushButton* continueButton() const { return continue_; }
+
+signals:
+    void helpRequested(const QString& page);
+
+private:
+    QLabel* chart_;
+    QComboBox* scale_;
+    QGroupBox* panel_;
+    QDoubleSpinBox* trace_;
+    QDoubleSpinBox* discharge_;
+    QPushButton* continue_;
+};
+
+}  // namespace zorv

@@ -1,0 +1,105 @@
+#include "analysis/TfmZones.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace zorv {
+
+TfmZones::TfmZones(QWidget* parent)
+    : QDialog(parent),
+      picker_(new ZonePicker(QStringLiteral("Dodaj strefę"), QStringLiteral("Usuń strefę"),
+                             QStringLiteral("Usuń wszystkie"), this)),
+      steps_(new QStackedWidget(this)),
+      next_(new QPushButton(QStringLiteral("Dalej >>"), this)) {
+    setObjectName(QStringLiteral("TfmZones"));
+    auto* zonesGroup = new QGroupBox(QStringLiteral("Lista stref uwzględnionych w wykresie"), steps_);
+    auto* zonesBox = new QVBoxLayout(zonesGroup);
+    zonesBox->addWidget(picker_);
+    zonesBox->addWidget(new QLabel(
+        QStringLiteral("Przeciągnij interesujące Cię strefy z drzewa na listę stref uwzględnionych."),
+        zonesGroup));
+    auto* chartGroup = new QGroupBox(QStringLiteral("Własności wykresu"), steps_);
+    steps_->addWidget(zonesGroup);
+    steps_->addWidget(chartGroup);
+
+    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
+    auto* help = new QPushButton(QStringLiteral("Pomoc"), this);
+    connect(next_, &QPushButton::clicked, this, &TfmZones::nextClicked);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(QStringLiteral("index.html")); });
+    connect(picker_, &ZonePicker::zonesChanged, this, &TfmZones::updateNext);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(next_);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+    auto* box = new QVBoxLayout(this);
+    box->addWidget(steps_, 1);
+    box->addLayout(buttons);
+    resize(560, 420);
+    updateNext();
+}
+
+void TfmZones::prepare(const ZoneTree& zones, const QString& rootCaption, const QString& caption) {
+    setWindowTitle(caption);
+    picker_->setZones(zones, rootCaption);
+    steps_->setCurrentIndex(0);
+    next_->setText(QStringLiteral("Dalej >>"));
+    updateNext();
+}
+
+int TfmZones::step() const { return steps_->currentIndex() + 1; }
+
+void TfmZones::updateNext() { next_->setEnabled(picker_->list()->count() > 0); }
+
+void TfmZones::nextClicked() {
+    if (steps_->currentIndex() == 0) {
+        steps_->setCurrentIndex(1);
+        next_->setText(QStringLiteral("Koniec"));
+        return;
+    }
+    accept();
+}
+
+TfmZoneActivity::TfmZoneActivity(QWidget* parent)
+    : QDialog(parent),
+      picker_(new ZonePicker(QStringLiteral("Dodaj"), QStringLiteral("Usuń  "),
+                             QStringLiteral("Usuń wszystkie strefy"), this)),
+      classes_(new QCheckBox(QStringLiteral("Podziel energie na kategorie"), this)),
+      continue_(new QPushButton(QStringLiteral("Kontynuuj"), this)) {
+    setObjectName(QStringLiteral("TfmZoneActivity"));
+    classes_->setObjectName(QStringLiteral("EnergyCategories"));
+    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
+    auto* help = new QPushButton(QStringLiteral("Pomoc"), this);
+    connect(continue_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(QStringLiteral("strefy.html")); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(classes_);
+    buttons->addStretch();
+    buttons->addWidget(continue_);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+    auto* box = new QVBoxLayout(this);
+    box->addWidget(picker_, 1);
+    box->addLayout(buttons);
+    resize(560, 400);
+}
+
+void TfmZoneActivity::prepare(const ZoneTree& zones, const QString& rootCaption, const QString& caption,
+                              bool energyClasses) {
+    setWindowTitle(caption);
+    picker_->setZones(zones, rootCaption);
+    classes_->setChecked(energyClasses);
+}
+
+bool TfmZoneActivity::energyClasses() const { return classes_->isChecked(); }
+
+}  // namespace zorv

@@ -1,0 +1,94 @@
+#pragma once
+// What a chart kind draws: which of the chart window's fourteen series show
+// which result-table fields on which axes, and how each axis is set up. The
+// layout is plain data, decided from the kind and the analysis alone, so
+// that it can be checked without drawing; the chart window applies it.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zorv {
+
+class Database;
+
+enum class SeriesType { Bar, Line, Point };
+enum class ChartAxis { Left = 0, Right = 1, Bottom = 2 };
+enum class LabelStyle { Automatic, None, Value, Mark, Text };
+
+// The fourteen series of every chart window, in the order of the chart's
+// series list (the index used by templates and the properties dialog).
+struct SeriesDefault {
+    const char* name;  // "Series1"
+    SeriesType type;
+    std::uint32_t colour;  // red in the lowest byte
+};
+constexpr int kSeriesCount = 14;
+const std::array<SeriesDefault, kSeriesCount>& seriesDefaults();
+// Index of a series by its name ("Series10" is 13); -1 when none.
+int seriesIndex(const char* name);
+
+// One series bound to result-table fields.
+struct SeriesBinding {
+    int series = 0;  // index into seriesDefaults()
+    std::string xField = "Numer";
+    std::string yField;
+    std::string labelField;  // X labels; empty for none
+    ChartAxis axis = ChartAxis::Left;
+    bool xIsDate = false;  // X holds day numbers
+    bool marksVisible = false;
+    std::string title;  // empty: the Y field's name
+    friend bool operator==(const SeriesBinding&, const SeriesBinding&) = default;
+};
+
+struct AxisSetup {
+    ChartAxis axis = ChartAxis::Left;
+    bool logarithmic = false;
+    std::string format;      // picture mask of the labels
+    double increment = 0.0;  // least distance between two labels, 0 for any
+    LabelStyle labels = LabelStyle::Automatic;
+    bool automatic = true;
+    double minimum = 0.0, maximum = 0.0;
+    // A logarithmic range taken from this series' values (X values for the
+    // bottom axis, Y values otherwise); -1 for none.
+    int rangeFromSeries = -1;
+    friend bool operator==(const AxisSetup&, const AxisSetup&) = default;
+};
+
+struct ChartLayout {
+    std::vector<SeriesBinding> series;
+    std::vector<AxisSetup> axes;
+    bool barChart = false;      // zoom follows the bar-chart setting
+    bool angledLabels = false;  // bottom labels drawn at an angle
+    bool dateAxis = false;      // the bottom axis shows dates
+    bool legendVisible = true;
+    std::string bottomTitle, leftTitle, rightTitle;
+};
+
+// The layout of kinds 0–28 except 15 for the analysis' result table.
+ChartLayout chartLayout(int kind, const Database& analysis);
+
+// The time-variation charts (kind 15): the quantity code selects the Y field
+// (0 "Hazard", 1 "MRP", 3 "MMaxEst", 4 "b"), the activity code adds the
+// event-count series (0 "DoAnalizy", 1 "LZdarzen", 2 both, 3 none) on the
+// right axis; each is drawn against the window's date.
+ChartLayout timeVariationLayout(int quantity, int activity);
+// The window title of a time-variation chart by its quantity code.
+std::string timeVariationTitle(int quantity);
+
+// The logarithmic range rule: 10^(t+1) above and 10^t' below, t and t' the
+// decimal logarithms of the largest and smallest value truncated toward
+// zero (0 when the value is not positive).
+struct LogRange {
+    double minimum, maximum;
+};
+LogRange logarithmicRange(double smallest, double largest);
+
+// The "Info" hint from the report's parameter section: every line trimmed
+// and ended with a line feed, the last one replaced by "|"; "Brak
+// parametrów" when the section has at most two lines.
+std::string infoHintText(const std::vector<std::string>& parameterSection);
+
+}  // namespace zorv

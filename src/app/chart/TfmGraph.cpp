@@ -1,0 +1,517 @@
+#include "chart/TfmGraph.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMdiSubWindow>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QVariantAnimation>
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/Database.h"
+#include "chart/LocationMap.h"
+#include "chart/MaskTicker.h"
+#include "report/ReportWriter.h"
+#include "shell/WindowSlots.h"
+#include "text/NumberFormat.h"
+
+namespace zorv {
+
+namespace {
+
+// Marks above every value are drawn only while they can be read.
+constexpr int kMostMarkedPoints = 60;
+constexpr int kZoomSteps = 20;
+
+QFont arialBold(int points) {
+    QFont f(QStringLiteral("Arial"), points);
+    f.setBold(true);
+    return f;
+}
+
+double fieldNumber(const Table& t, int f, std::size_t row) { return t.column(f).numberAt(row); }
+
+QString fieldText(const Table& t, int f, std::size_t row, const Locale& locale) {
+    if (t.field(f).type == FieldType::String) return QString::fromStdString(t.column(f).textAt(row));
+    return QString::fromStdString(formatGeneral(t.column(f).numberAt(row), locale));
+}
+
+}  // namespace
+
+QColor toQColor(std::uint32_t c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+std::uint32_t fromQColor(const QColor& c) {
+    return static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8) |
+           (static_cast<std::uint32_t>(c.blue()) << 16);
+}
+
+TfmGraph::TfmGraph(std::shared_ptr<Database> analysis, const AnalysisSettings& settings, int kind,
+                   const QString& filterDescription, WindowSlots* windowSlots, int slot, QWidget* parent)
+    : QWidget(parent),
+      analysis_(std::move(analysis)),
+      settings_(settings),
+      kind_(kind),
+      filterDescription_(filterDescription),
+      slots_(windowSlots),
+      slot_(slot),
+      chart_(new QCustomPlot(this)),
+      title_(new QCPTextElement(chart_)),
+      footer_(new QCPTextElement(chart_)),
+      info_(new QToolButton(this)) {
+    setObjectName(QStringLiteral("TfmGraph"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (slots_) slots_->acquire(slot_);
+    chart_->setObjectName(QStringLiteral("Chart"));
+    info_->setObjectName(QStringLiteral("Info"));
+    info_->setText(QStringLiteral("Info"));
+    info_->setAutoRaise(true);
+    info_->installEventFilter(this);
+    connect(info_, &QToolButton::clicked, this, [this] {
+        QToolTip::showText(QCursor::pos(), infoHint_.split(QLatin1Char('|')).join(QString()), info_);
+    });
+    auto* top = new QHBoxLayout;
+    top->setContentsMargins(2, 2, 2, 0);
+    top->addWidget(info_);
+    top->addStretch();
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    box->addLayout(top);
+    box->addWidget(chart_, 1);
+
+    chart_->plotLayout()->insertRow(0);
+    chart_->plotLayout()->addElement(0, 0, title_);
+    title_->setFont(arialBold(10));
+    title_->setTextFlags(Qt::AlignLeft | Qt::AlignVCenter);
+    chart_->plotLayout()->addElement(2, 0, footer_);
+    footer_->setFont(arialBold(8));
+    footer_->setTextFlags(Qt::AlignLeft | Qt::AlignVCenter);
+    footer_->setVisible(false);
+    for (QCPAxis* a : {chart_->xAxis, chart_->yAxis, chart_->yAxis2}) a->setLabelFont(arialBold(8));
+    chart_->xAxis2->setVisible(false);
+    chart_->legend->setVisible(true);
+    chart_->legend->setBrush(Qt::white);
+    chart_->axisRect()->setBackground(Qt::white);
+    setPanelColour(panelColour_);
+    createSeries();
+    setupZoom({});
+}
+
+TfmGraph::~TfmGraph() {
+    if (slots_) slots_->release(slot_);
+}
+
+void TfmGraph::closeEvent(QCloseEvent* event) {
+    emit closing(this);
+    event->accept();
+}
+
+bool TfmGraph::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == info_ && event->type() == QEvent::Enter && info_->isDown())
+        QToolTip::showText(QCursor::pos(), infoHint_, info_);
+    return QWidget::eventFilter(watched, event);
+}
+
+QCPAxis* TfmGraph::axis(ChartAxis a) const {
+    switch (a) {
+        case ChartAxis::Left: return chart_->yAxis;
+        case ChartAxis::Right: return chart_->yAxis2;
+        case ChartAxis::Bottom: break;
+    }
+    return chart_->xAxis;
+}
+
+bool TfmGraph::axisLogarithmic(ChartAxis a) const { return logarithmic_[static_cast<std::size_t>(a)]; }
+QString TfmGraph::axisFormat(ChartAxis a) const { return formats_[static_cast<std::size_t>(a)]; }
+
+void TfmGraph::createSeries() {
+    const auto& defaults = seriesDefaults();
+    for (int i = 0; i < kSeriesCount; ++i) {
+        const SeriesDefault& d = defaults[static_cast<std::size_t>(i)];
+        ChartSeries& s = series_[static_cast<std::size_t>(i)];
+        s.type = d.type;
+        const QColor colour = toQColor(d.colour);
+        if (d.type == SeriesType::Bar) {
+            s.bars = new QCPBars(chart_->xAxis, chart_->yAxis);
+            s.bars->setWidth(0.9);
+            s.bars->setBrush(colour);
+            s.bars->setPen(QPen(colour.darker(150)));
+            s.marksVisible = true;
+        } else {
+            s.graph = chart_->addGraph(chart_->xAxis, chart_->yAxis);
+            if (d.type == SeriesType::Line) {
+                s.graph->setPen(QPen(colour, 2));
+                s.graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, colour, colour, 5));
+            } else {
+                s.graph->setLineStyle(QCPGraph::lsNone);
+                const auto shape = i == seriesIndex("Series12") ? QCPScatterStyle::ssTriangleInverted
+                                                                : QCPScatterStyle::ssCircle;
+                s.graph->setScatterStyle(QCPScatterStyle(shape, colour, colour, 7));
+            }
+            if (i == seriesIndex("Series11")) {
+                s.graph->setPen(QPen(toQColor(0x00FFFF), 2));
+                s.graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, colour, colour, 6));
+            }
+        }
+        QCPAbstractPlottable* p = s.plottable();
+        p->setName(QString::fromUtf8(d.name));
+        p->setVisible(false);
+        p->removeFromLegend();
+    }
+}
+
+void TfmGraph::build() {
+    layout_ = chartLayout(kind_, *analysis_);
+    applyLayout();
+}
+
+void TfmGraph::buildTimeVariation(int quantity, int activity) {
+    kind_ = 15;
+    layout_ = timeVariationLayout(quantity, activity);
+    applyLayout();
+    title_->setText(QString::fromStdString(timeVariationTitle(quantity)));
+    setWindowTitle(title_->text());
+}
+
+void TfmGraph::applyLayout() {
+    for (ChartSeries& s : series_) {
+        s.active = false;
+        s.tag = 0;
+        s.plottable()->setVisible(false);
+        s.plottable()->removeFromLegend();
+    }
+    for (const SeriesBinding& b : layout_.series) bindSeries(b);
+    // Bars of one chart stand side by side in each period.
+    auto* group = new QCPBarsGroup(chart_);
+    int activeBars = 0;
+    for (const ChartSeries& s : series_)
+        if (s.bars && s.active) ++activeBars;
+    if (activeBars > 1) {
+        for (ChartSeries& s : series_)
+            if (s.bars && s.active) {
+                s.bars->setWidth(0.9 / activeBars);
+                group->append(s.bars);
+            }
+        group->setSpacingType(QCPBarsGroup::stAbsolute);
+        group->setSpacing(0);
+    }
+    for (const AxisSetup& a : layout_.axes) setupAxis(a);
+    if (std::none_of(layout_.axes.begin(), layout_.axes.end(),
+                     [](const AxisSetup& a) { return a.axis == ChartAxis::Bottom; })) {
+        AxisSetup bottom;
+        bottom.axis = ChartAxis::Bottom;
+        setupAxis(bottom);
+    }
+    chart_->yAxis2->setVisible(std::any_of(layout_.axes.begin(), layout_.axes.end(),
+                                           [](const AxisSetup& a) { return a.axis == ChartAxis::Right; }));
+    if (layout_.angledLabels) chart_->xAxis->setTickLabelRotation(60);
+    chart_->xAxis->setLabel(QString::fromStdString(layout_.bottomTitle));
+    chart_->yAxis->setLabel(QString::fromStdString(layout_.leftTitle));
+    chart_->yAxis2->setLabel(QString::fromStdString(layout_.rightTitle));
+    setTexts();
+    prepareInfoHint();
+    chart_->replot();
+}
+
+void TfmGraph::bindSeries(const SeriesBinding& b) {
+    ChartSeries& s = series_[static_cast<std::size_t>(b.series)];
+    Table* table = analysis_->GetTable();
+    if (!table) return;
+    const int yf = table->fieldIndex(b.yField);
+    const int xf = table->fieldIndex(b.xField);
+    if (yf < 0) return;
+    const int lf = b.labelField.empty() ? -1 : table->fieldIndex(b.labelField);
+    QVector<double> keys, values;
+    QVector<double> labelKeys;
+    QVector<QString> labels;
+    const std::size_t n = table->recordCount();
+    keys.reserve(static_cast<int>(n));
+    values.reserve(static_cast<int>(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t row = table->rowOfRecord(i);
+        double x = xf >= 0 ? fieldNumber(*table, xf, row) : static_cast<double>(i + 1);
+        if (b.xIsDate) x = dayToPlotTime(static_cast<std::int32_t>(x));
+        if (lf >= 0 && !b.xIsDate) {
+            labelKeys.push_back(x);
+            labels.push_back(fieldText(*table, lf, row, settings_.UserLocale));
+        }
+        // An empty value (a period without an estimate) leaves a gap.
+        if (table->column(yf).isNull(row)) continue;
+        keys.push_back(x);
+        values.push_back(fieldNumber(*table, yf, row));
+    }
+    QCPAxis* valueAxis = b.axis == ChartAxis::Right ? chart_->yAxis2 : chart_->yAxis;
+    if (s.bars) {
+        s.bars->setValueAxis(valueAxis);
+        s.bars->setData(keys, values, true);
+    } else {
+        s.graph->setValueAxis(valueAxis);
+        s.graph->setData(keys, values, true);
+    }
+    QCPAbstractPlottable* p = s.plottable();
+    p->setName(QString::fromStdString(b.title.empty() ? b.yField : b.title));
+    s.marksVisible = b.marksVisible;
+    if (b.marksVisible && keys.size() <= kMostMarkedPoints) {
+        const QString mask = QString::fromStdString(table->field(yf).displayFormat);
+        for (int i = 0; i < keys.size(); ++i) {
+            auto* mark = new QCPItemText(chart_);
+            mark->setClipToAxisRect(true);
+            mark->position->setAxes(chart_->xAxis, valueAxis);
+            mark->position->setCoords(keys[i], values[i]);
+            mark->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+            mark->setFont(arialBold(7));
+            mark->setText(mask.isEmpty()
+                              ? QString::fromStdString(formatGeneral(values[i], settings_.UserLocale))
+                              : QString::fromStdString(
+                                    formatMask(values[i], mask.toStdString(), settings_.UserLocale)));
+            mark->setProperty("series", b.series);
+        }
+    }
+    if (!labels.isEmpty()) setBottomLabels(b, labelKeys);
+    if (!labels.isEmpty()) {
+        auto ticker = qSharedPointerDynamicCast<RecordLabelTicker>(chart_->xAxis->ticker());
+        if (!ticker) {
+            ticker = QSharedPointer<RecordLabelTicker>::create();
+            chart_->xAxis->setTicker(ticker);
+        }
+        for (int i = 0; i < labels.size(); ++i) ticker->addTick(labelKeys[i], labels[i]);
+    }
+    s.tag = 1;
+    s.active = true;
+    p->setVisible(true);
+    p->addToLegend();
+}
+
+void TfmGraph::setBottomLabels(const SeriesBinding&, const QVector<double>& keys) {
+    if (keys.isEmpty()) return;
+    const auto [lo, hi] = std::minmax_element(keys.begin(), keys.end());
+    chart_->xAxis->setRange(*lo - 0.5, *hi + 0.5);
+}
+
+void TfmGraph::setupAxis(const AxisSetup& s) {
+    QCPAxis* a = axis(s.axis);
+    const std::size_t i = static_cast<std::size_t>(s.axis);
+    logarithmic_[i] = s.logarithmic;
+    formats_[i] = QString::fromStdString(s.format);
+    const bool bottom = s.axis == ChartAxis::Bottom;
+    if (bottom && layout_.dateAxis) {
+        auto dates = QSharedPointer<DateTicker>::create();
+        dates->setDateTimeFormat(QString::fromStdString(settings_.UserLocale.shortDatePattern));
+        dates->setDateTimeSpec(Qt::UTC);
+        a->setTicker(dates);
+    } else if (s.labels == LabelStyle::Text) {
+        if (!qSharedPointerDynamicCast<RecordLabelTicker>(a->ticker()))
+            a->setTicker(QSharedPointer<RecordLabelTicker>::create());
+    } else if (s.logarithmic) {
+        a->setScaleType(QCPAxis::stLogarithmic);
+        a->setTicker(QSharedPointer<LogMaskTicker>::create(s.format, settings_.UserLocale));
+    } else {
+        a->setScaleType(QCPAxis::stLinear);
+        a->setTicker(QSharedPointer<MaskTicker>::create(s.format, settings_.UserLocale, s.increment));
+    }
+    // Logarithmic axes show their minor grid as well.
+    a->grid()->setSubGridVisible(s.logarithmic);
+    a->setTickLabels(s.labels != LabelStyle::None);
+    a->setVisible(true);
+
+    if (s.logarithmic && s.rangeFromSeries >= 0) {
+        const ChartSeries& from = series_[static_cast<std::size_t>(s.rangeFromSeries)];
+        bool found = false;
+        QCPRange r = bottom ? from.plottable()->getKeyRange(found) : from.plottable()->getValueRange(found);
+        const LogRange lr = found ? logarithmicRange(r.lower, r.upper) : logarithmicRange(0, 0);
+        a->setRange(lr.minimum, lr.maximum);
+        // Bars stand on the bottom of a logarithmic axis.
+        for (ChartSeries& c : series_)
+            if (c.bars && c.active && c.bars->valueAxis() == a) c.bars->setBaseValue(lr.minimum);
+    } else if (!s.automatic) {
+        a->setRange(std::min(s.minimum, s.maximum), std::max(s.minimum, s.maximum));
+    } else if (!(bottom && s.labels == LabelStyle::Text)) {
+        a->rescale(true);
+        QCPRange r = a->range();
+        const bool barAxis = std::any_of(series_.begin(), series_.end(), [&](const ChartSeries& c) {
+            return c.bars && c.active && c.bars->valueAxis() == a;
+        });
+        if (barAxis && !s.logarithmic) r.lower = std::min(0.0, r.lower);
+        const double pad = r.size() > 0 ? r.size() * 0.05 : 1.0;
+        if (bottom && !barAxis)
+            a->setRange(r.lower, r.upper);
+        else
+            a->setRange(barAxis && r.lower == 0.0 ? 0.0 : r.lower - pad, r.upper + pad);
+    }
+}
+
+void TfmGraph::setTexts() {
+    const QString mainTitle = QString::fromStdString(settings_.MainTitle);
+    const QString title = QString::fromStdString(analysis_->GetTitle());
+    title_->setText(mainTitle.isEmpty() ? title : mainTitle + QLatin1Char('\n') + title);
+    QString caption = title;
+    if (!filterDescription_.isEmpty()) {
+        caption += QStringLiteral(" /") + filterDescription_;
+        footer_->setText(QStringLiteral("Filtr: ") + filterDescription_);
+        footer_->setVisible(true);
+    } else {
+        footer_->setText({});
+        footer_->setVisible(false);
+    }
+    setWindowTitle(caption);
+}
+
+QString TfmGraph::titleText() const { return title_->text(); }
+QString TfmGraph::footerText() const { return footer_->visible() ? footer_->text() : QString(); }
+
+void TfmGraph::prepareInfoHint() {
+    ReportLines report, section;
+    analysis_->SetPrintMarkup(true);
+    try {
+        analysis_->WriteReport(report);
+    } catch (...) {
+        report.clear();
+    }
+    analysis_->SetPrintMarkup(false);
+    ExtractReportSection(report, "<H3>", section);
+    infoHint_ = QString::fromStdString(infoHintText(section));
+    info_->setToolTip(infoHint_.split(QLatin1Char('|')).join(QString()));
+}
+
+bool TfmGraph::zoomEnabled() const { return zoomAllowed_; }
+
+void TfmGraph::setupZoom(const ChartOptions& o) {
+    animated_ = o.animations;
+    zoomAllowed_ = layout_.barChart ? !o.blockBarZoom : o.zoom;
+    chart_->setSelectionRectMode(zoomAllowed_ ? QCP::srmCustom : QCP::srmNone);
+    disconnect(chart_->selectionRect(), nullptr, this, nullptr);
+    if (!zoomAllowed_) return;
+    // A rectangle drawn left to right zooms into it; right to left undoes
+    // the zoom.
+    connect(
+        chart_->selectionRect(), &QCPSelectionRect::accepted, this, [this](const QRect& r, QMouseEvent* e) {
+            const bool undo = e->pos().x() < r.normalized().left() + 1 && r.width() < 0;
+            if (undo || r.normalized().width() < 3) {
+                const auto saved = chart_->property("zorvRanges").toList();
+                if (saved.size() == 4)
+                    animateTo({saved[0].toDouble(), saved[1].toDouble()},
+                              {saved[2].toDouble(), saved[3].toDouble()});
+                return;
+            }
+            if (!chart_->property("zorvRanges").isValid())
+                chart_->setProperty("zorvRanges",
+                                    QVariantList{chart_->xAxis->range().lower, chart_->xAxis->range().upper,
+                                                 chart_->yAxis->range().lower, chart_->yAxis->range().upper});
+            const QRect n = r.normalized();
+            const QCPRange x(chart_->xAxis->pixelToCoord(n.left()), chart_->xAxis->pixelToCoord(n.right()));
+            const QCPRange y(chart_->yAxis->pixelToCoord(n.bottom()), chart_->yAxis->pixelToCoord(n.top()));
+            animateTo(x, y);
+        });
+}
+
+void TfmGraph::animateTo(const QCPRange& x, const QCPRange& y) {
+    if (!animated_) {
+        chart_->xAxis->setRange(x);
+        chart_->yAxis->setRange(y);
+        chart_->replot();
+        return;
+    }
+    const QCPRange x0 = chart_->xAxis->range(), y0 = chart_->yAxis->range();
+    auto* anim = new QVariantAnimation(this);
+    anim->setStartValue(0);
+    anim->setEndValue(kZoomSteps);
+    anim->setDuration(kZoomSteps * 15);
+    connect(anim, &QVariantAnimation::valueChanged, this, [=, this](const QVariant& v) {
+        const double t = v.toDouble() / kZoomSteps;
+        chart_->xAxis->setRange(x0.lower + (x.lower - x0.lower) * t, x0.upper + (x.upper - x0.upper) * t);
+        chart_->yAxis->setRange(y0.lower + (y.lower - y0.lower) * t, y0.upper + (y.upper - y0.upper) * t);
+        chart_->replot();
+    });
+    anim->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void TfmGraph::setSizePreset(int tag, const ChartOptions& o) {
+    QWidget* frame = parentWidget() && qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+    frame->showNormal();
+    QCoreApplication::processEvents();
+    QSize size;
+    switch (tag) {
+        case 1: size = {400, 300}; break;
+        case 2: size = {500, 400}; break;
+        case 3: size = {600, 500}; break;
+        case 4: size = {o.width, o.height}; break;
+        default: return;
+    }
+    const QSize frameExtra = frame == this ? QSize() : frame->size() - this->size();
+    frame->resize(size + frameExtra);
+    resize(size);
+}
+
+void TfmGraph::setLegendPosition(int position) {
+    legendPosition = position >= 0 && position <= 3 ? position : 1;
+    static const Qt::Alignment kAlign[] = {Qt::AlignLeft | Qt::AlignTop, Qt::AlignRight | Qt::AlignTop,
+                                           Qt::AlignHCenter | Qt::AlignTop,
+                                           Qt::AlignHCenter | Qt::AlignBottom};
+    chart_->axisRect()->insetLayout()->setInsetAlignment(0, kAlign[legendPosition]);
+}
+
+void TfmGraph::setBackColour(std::uint32_t c) {
+    backColour_ = c;
+    chart_->axisRect()->setBackground(toQColor(c));
+}
+
+void TfmGraph::setPanelColour(std::uint32_t c) {
+    panelColour_ = c;
+    applyBackground();
+}
+
+void TfmGraph::applyBackground() {
+    if (!gradientVisible) {
+        chart_->setBackground(toQColor(panelColour_));
+        return;
+    }
+    // Directions: bottom to top, top to bottom, right to left, left to
+    // right, from the centre, from a corner.
+    const QSize s = chart_->size();
+    QGradient* g = nullptr;
+    QLinearGradient linear;
+    QRadialGradient radial;
+    switch (gradientDirection) {
+        case 0: linear = QLinearGradient(0, s.height(), 0, 0); break;
+        case 1: linear = QLinearGradient(0, 0, 0, s.height()); break;
+        case 2: linear = QLinearGradient(s.width(), 0, 0, 0); break;
+        case 3: linear = QLinearGradient(0, 0, s.width(), 0); break;
+        case 4:
+            radial =
+                QRadialGradient(s.width() / 2.0, s.height() / 2.0, std::max(s.width(), s.height()) / 2.0);
+            break;
+        default: linear = QLinearGradient(0, 0, s.width(), s.height()); break;
+    }
+    g = gradientDirection == 4 ? static_cast<QGradient*>(&radial) : static_cast<QGradient*>(&linear);
+    g->setColorAt(0, toQColor(gradientStart));
+    g->setColorAt(1, toQColor(gradientEnd));
+    QPixmap pm(s.isEmpty() ? QSize(1, 1) : s);
+    pm.fill(Qt::transparent);
+    QPainter painter(&pm);
+    painter.fillRect(pm.rect(), QBrush(*g));
+    painter.end();
+    chart_->setBackground(pm, true, Qt::IgnoreAspectRatio);
+}
+
+int TfmGraph::minorTickCount(ChartAxis a) const {
+    const auto t = axis(a)->ticker();
+    if (auto m = qSharedPointerDynamicCast<MaskTicker>(t)) return m->minorTickCount();
+    if (auto m = qSharedPointerDynamicCast<LogMaskTicker>(t)) return m->minorTickCount();
+    if (auto m = qSharedPointerDynamicCast<RecordLabelTicker>(t)) return m->minorTickCount();
+    if (auto m = qSharedPointerDynamicCast<DateTicker>(t)) return m->minorTickCount();
+    return -1;
+}
+
+void TfmGraph::setMinorTickCount(ChartAxis a, int n) {
+    const auto t = axis(a)->ticker();
+    if (auto m = qSharedPointerDynamicCast<MaskTicker>(t)) m->setMinorTickCount(n);
+    if (auto m = qSharedPointerDynamicCast<LogMaskTicker>(t)) m->setMinorTickCount(n);
+    if (auto m = qSharedPointerDynamicCast<RecordLabelTicker>(t)) m->setMinorTickCount(n);
+    if (auto m = qSharedPointerDynamicCast<DateTicker>(t)) m->setMinorTickCount(n);
+}
+
+}  // namespace zorv
