@@ -65,6 +65,16 @@ ZoneFilter zoneListFilter(const std::string& departmentField, const std::vector<
     return f;
 }
 
+ZoneFilter anyZoneFilter(const std::vector<ZoneFilter>& choices) {
+    ZoneFilter f;
+    for (const ZoneFilter& z : choices) {
+        f.expression += (f.expression.empty() ? "" : " OR ") + z.expression;
+        f.description += z.description;
+    }
+    if (choices.size() > 1) f.expression = "(" + f.expression + ")";
+    return f;
+}
+
 ZoneFilter mapZoneFilter(const std::string& xField, const std::string& yField, double x0, double y0,
                          double x1, double y1) {
     auto ax = static_cast<long long>(std::trunc(x0)), bx = static_cast<long long>(std::trunc(x1));

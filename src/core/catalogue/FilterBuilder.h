@@ -49,6 +49,9 @@ ZoneFilter zoneTreeDepartmentFilter(const std::string& departmentField, const st
 ZoneFilter zoneTreeZoneFilter(const std::string& departmentField, const std::string& code);
 // Ticked zones of the list, in list order.
 ZoneFilter zoneListFilter(const std::string& departmentField, const std::vector<std::string>& ticked);
+// Several zone choices (list, departments) ORed, in parentheses when more
+// than one, so that the other sources still join with AND.
+ZoneFilter anyZoneFilter(const std::vector<ZoneFilter>& choices);
 
 // The map rectangle (corners truncated to integers and ordered).
 ZoneFilter mapZoneFilter(const std::string& xField, const std::string& yField, double x0, double y0,

@@ -73,5 +73,17 @@ TEST(FilterBuilder, ZoneSelections) {
     EXPECT_EQ(zoneListFilter("ODDZIAL", {}).description, "");
 }
 
+// The list and department choices are ORed; the parentheses keep them
+// together when other sources join with AND.
+TEST(FilterBuilder, AnyOfSeveralZoneChoices) {
+    const ZoneFilter list = zoneListFilter("ODDZIAL", {"G-1/2"});
+    const ZoneFilter department = zoneTreeDepartmentFilter("ODDZIAL", "G-2", "/");
+    EXPECT_EQ(anyZoneFilter({}).expression, "");
+    EXPECT_EQ(anyZoneFilter({department}).expression, "ODDZIAL = 'G-2/*'");
+    const ZoneFilter both = anyZoneFilter({list, department});
+    EXPECT_EQ(both.expression, "(( ODDZIAL='G-1/2' ) OR ODDZIAL = 'G-2/*')");
+    EXPECT_EQ(both.description, "Strefa: G-1/2  Strefa G-2");
+}
+
 }  // namespace
 }  // namespace zorv

@@ -1,0 +1,76 @@
+#include "BatchHelp.h"
+
+#include "registry/AnalysisRegistry.h"
+
+namespace zorv {
+
+namespace {
+
+const char* const kOptionsHelp =
+    "\nWybór zdarzeń (łączone spójnikiem AND, z --or spójnikiem OR):\n"
+    "  --zone KOD                  strefa (można podać kilka razy)\n"
+    "  --department ODDZIAŁ        oddział: wszystkie jego strefy\n"
+    "  --from DATA, --to DATA      okres (data w formacie rrrr-mm-dd lub lokalnym)\n"
+    "  --located                   tylko zlokalizowane zjawiska\n"
+    "  --where WYRAŻENIE           dodatkowe wyrażenie filtrujące\n"
+    "  --or                        łącz warunki spójnikiem OR\n"
+    "\nParametry analizy:\n"
+    "  --period kwartały|miesiące|lata   podział skali czasu (domyślnie kwartały;\n"
+    "                              także quarters|months|years)\n"
+    "  --classes N                 najwyższa klasa energii (domyślnie 9)\n"
+    "  --trace-threshold J         próg energii śladów (domyślnie 500)\n"
+    "  --discharge-threshold J     próg energii zjawisk rozładowujących (domyślnie 10000000)\n"
+    "  --zones LISTA               strefy analiz stref, rozdzielone przecinkami (G-1,G-2/3);\n"
+    "                              nazwa bez separatora oznacza oddział ze wszystkimi strefami\n"
+    "  --energy-classes            zone-activity: podział na klasy energii\n"
+    "  --fixed-upper-limit         p-*: stała górna granica całkowania (domyślnie zmienna)\n"
+    "  --mmin M, --a A, --b B      próg kompletności i współczynniki zależności log E = a·M + b\n"
+    "                              (domyślnie z ustawień programu)\n"
+    "\nWyniki:\n"
+    "  --table PLIK                tabela wyników: .dbf, .db, .txt (TAB), .csv (;), .dat (spacja);\n"
+    "                              bez tej opcji tabela tekstowa na standardowe wyjście\n"
+    "  --report PLIK               raport: .txt lub .rtf\n"
+    "  --settings PLIK             plik ustawień zamiast ustawień użytkownika\n"
+    "  --locale pl|en              separator dziesiętny i format daty (domyślnie pl)\n"
+    "  -h, --help                  ta pomoc\n";
+
+const char* const kHazardHelp =
+    "\nHazard nieparametryczny (np-*) i parametryczny (p-*):\n"
+    "  --start X, --end X, --step X zakres tabeli (okres D, współczynnik h lub magnituda);\n"
+    "                              bez nich skala automatyczna\n"
+    "  --magnitude M               np-hazard: magnituda (do 4 razy; domyślnie 3)\n"
+    "  --duration D                np-hazard-magnitude: okres D (do 4 razy; domyślnie 1, 3, 5, 7)\n"
+    "  --time-unit months|quarters jednostka czasu D (miesiące|kwartały; domyślnie miesiące)\n"
+    "  --silverman on|off          poszukiwanie optymalnego współczynnika gładkości\n"
+    "                              (domyślnie z ustawień programu)\n"
+    "  --alt-h H                   alternatywny współczynnik gładkości (domyślnie z ustawień)\n"
+    "  --variable-upper-limit      zmienna górna granica całkowania\n"
+    "  --functions LISTA           np-density: pdf,pdf-adapt,cdf (domyślnie wszystkie)\n";
+
+const char* const kTimeVariationsHelp =
+    "\nZmienność hazardu w czasie (time-variations):\n"
+    "  --window DNI                szerokość okna (domyślnie 300)\n"
+    "  --window-step DNI           krok przemieszczania okna (domyślnie 25)\n"
+    "  --min-events N              minimalna ilość zjawisk w oknie (30 do 1000; domyślnie 30)\n"
+    "  --magnitude M               magnituda hazardu (domyślnie 3)\n"
+    "  --duration D                okres D hazardu (domyślnie 1)\n"
+    "  --return-magnitude M        magnituda średniego okresu powrotu (domyślnie 3)\n"
+    "  --time-unit months|quarters jednostka czasu (domyślnie miesiące)\n"
+    "  --fixed-upper-limit         stała górna granica całkowania (domyślnie zmienna)\n";
+
+}  // namespace
+
+std::string batchHelpText() {
+    std::string s =
+        "Użycie: zorv-batch ANALIZA [opcje] KATALOG\n"
+        "Wykonuje jedną analizę katalogu zjawisk sejsmicznych (.dbf lub .db) i zapisuje tabelę wyników\n"
+        "oraz raport.\n\nAnalizy:\n";
+    for (const AnalysisEntry& e : analysisRegistry()) {
+        std::string line = "  " + std::string(e.name);
+        line.resize(30, ' ');
+        s += line + e.help + (*e.options ? std::string(" [") + e.options + "]" : std::string()) + "\n";
+    }
+    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp;
+}
+
+}  // namespace zorv

@@ -1,0 +1,107 @@
+#include "BatchOutput.h"
+
+#include <cstdio>
+
+#include "BatchError.h"
+#include "BatchOptions.h"
+#include "hazard/NonParametricHazard.h"
+#include "hazard/ParametricTables.h"
+#include "hazard/TimeVariations.h"
+#include "report/ReportWriter.h"
+#include "text/NumberFormat.h"
+
+namespace zorv {
+
+namespace {
+
+void printNonParametric(const NonParametricHazard& e, HazardKind kind, const Locale& loc) {
+    std::string line = "n = " + std::to_string(e.SampleSize());
+    if (kind != HazardKind::SmoothingFactor)
+        line += ", h = " + formatGeneral(e.SmoothingFactor(), loc) +
+                ", MMaxEst = " + formatMask(e.MMaxEst(), "0.000000", loc);
+    if (const auto* r = dynamic_cast<const Hrds*>(&e))
+        line += ", średnia aktywność = " + formatMask(r->ActivityRate(), "0.000", loc) +
+                (r->Unit() == TimeUnit::Months ? " zdarzeń/miesiąc" : " zdarzeń/kwartał");
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+void printParametric(const ParametricTable& t) {
+    const bool months = t.Unit() == TimeUnit::Months;
+    std::fprintf(stderr, "Beta = %.4f  b = %.4f  MMaxEst = %.4f  aktywność = %.4f zdarzeń/%s  n = %d\n",
+                 t.Beta(), t.BValue(), t.MMaxEst(), t.ActivityRate(), months ? "miesiąc" : "kwartał",
+                 t.SampleSize());
+}
+
+// A window whose estimate failed keeps its record with a note.
+void printTimeVariations(TimeVariations& a) {
+    int failed = 0;
+    const Table& t = *a.GetTable();
+    const int note = t.requireField("Opis");
+    for (std::size_t i = 0; i < t.recordCount(); ++i)
+        failed += !t.column(note).textAt(t.rowOfRecord(i)).empty();
+    std::fprintf(stderr, "Liczba okien: %d, w tym bez estymacji: %d\n", a.WindowsWritten(), failed);
+}
+
+std::string extensionOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot);
+    for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return ext;
+}
+
+}  // namespace
+
+void printEstimate(const AnalysisEntry& entry, const AnalysisRequest& request, Database& analysis,
+                   const Locale& locale) {
+    switch (entry.parameters) {
+        case AnalysisParameters::NonParametric:
+            if (const auto* e = dynamic_cast<const NonParametricHazard*>(&analysis))
+                printNonParametric(*e, request.nonParametric.kind, locale);
+            break;
+        case AnalysisParameters::Parametric:
+            if (const auto* t = dynamic_cast<const ParametricTable*>(&analysis)) printParametric(*t);
+            break;
+        case AnalysisParameters::TimeVariations:
+            if (auto* a = dynamic_cast<TimeVariations*>(&analysis)) printTimeVariations(*a);
+            break;
+        default: break;
+    }
+}
+
+void writeResultTable(const QCommandLineParser& p, Database& analysis) {
+    if (!p.isSet(QStringLiteral("table"))) {
+        ReportLines lines;
+        analysis.WriteTableText(lines);
+        for (const std::string& l : lines) std::printf("%s\n", l.c_str());
+        return;
+    }
+    const std::string out = optionText(p, "table");
+    const std::string ext = extensionOf(out);
+    bool ok = false;
+    std::string message;
+    if (ext == ".dbf" || ext == ".db")
+        ok = analysis.CopyToFile(out, &message);
+    else if (ext == ".txt" || ext == ".csv" || ext == ".dat")
+        ok = analysis.SaveTableAsText(out, ext == ".txt" ? "\t" : ext == ".csv" ? ";" : " ");
+    else
+        throw BatchError("Nieznany typ pliku tabeli: " + out + " (.dbf, .db, .txt, .csv, .dat)");
+    if (!ok) throw BatchError(message.empty() ? "Nie można zapisać tabeli " + out : message);
+}
+
+void writeReport(const QCommandLineParser& p, Database& analysis) {
+    if (!p.isSet(QStringLiteral("report"))) return;
+    const std::string out = optionText(p, "report");
+    ReportLines lines;
+    analysis.WriteReport(lines);
+    const std::string ext = extensionOf(out);
+    if (ext == ".rtf")
+        ExportReportRtf(lines, out);
+    else if (ext == ".txt" || ext.empty())
+        SaveReportText(lines, out);
+    else
+        throw BatchError("Nieznany typ pliku raportu: " + out + " (.txt, .rtf)");
+}
+
+}  // namespace zorv

@@ -1,0 +1,22 @@
+#pragma once
+// The options of the nonparametric (np-*) and parametric (p-*) hazard
+// analyses: the table range, the magnitudes or periods D, the time unit and
+// the smoothing of the estimator.
+
+#include <QCommandLineParser>
+
+#include "catalogue/Preferences.h"
+#include "registry/AnalysisRegistry.h"
+
+namespace zorv {
+
+// --time-unit, months by default; also the unit of the time variations.
+TimeUnit readTimeUnit(const QCommandLineParser& p);
+
+// Fills the hazard member of `request` the entry reads, checked as its
+// dialog checks it; other entries are left alone. `prefs` gives the
+// smoothing defaults.
+void readHazardOptions(const QCommandLineParser& p, const AnalysisEntry& entry, const Preferences& prefs,
+                       const Locale& locale, AnalysisRequest& request);
+
+}  // namespace zorv
