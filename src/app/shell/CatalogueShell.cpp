@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QTableView>
 
+#include "catalogue/CatalogueFilter.h"
 #include "catalogue/CatalogueModel.h"
 #include "catalogue/StructureCheck.h"
 #include "catalogue/TfmBaseCheck.h"
@@ -258,33 +259,17 @@ void TfmZorv::applyFilter() {
     filters_.locatedOnly = action(QStringLiteral("mLocalizedOnly"))->isChecked();
     filters_.XField = prefs_.X;
     filters_.LocationFilter = prefs_.LocationFilter;
-    const JoinedFilter joined = joinFilters(filters_, [this](const std::string& e) {
-        if (!catalogue_) return true;
-        try {
-            catalogue_->checkFilter(e);
-            return true;
-        } catch (const TableError&) {
-            return false;
-        }
-    });
-    if (joined.locationRejected) showProblem(dialogs_, QString::fromUtf8(kBadLocationFilterMessage));
-    if (catalogue_) {
-        try {
-            if (joined.expression.empty()) {
-                catalogue_->setFiltered(false);
-                catalogue_->setFilter({});
-            } else {
-                catalogue_->setFilter(joined.expression);
-                catalogue_->setFiltered(true);
-            }
-        } catch (const TableError& e) {
-            // A zone code or an expression the engine cannot take: the
-            // records stay unfiltered rather than half filtered.
-            catalogue_->setFiltered(false);
-            dialogs_.error(QString::fromUtf8(kBadFilterCaption), QString::fromUtf8(e.what()));
-        }
-        if (!catalogue_->isEmpty()) catalogue_->first();
+    JoinedFilter joined;
+    try {
+        joined = applyCatalogueFilter(catalogue_.get(), filters_);
+    } catch (const CatalogueFilterError& e) {
+        // A zone code or an expression the engine cannot take: the records
+        // stay unfiltered rather than half filtered.
+        joined = e.joined();
+        dialogs_.error(QString::fromUtf8(kBadFilterCaption), QString::fromUtf8(e.what()));
     }
+    if (joined.locationRejected) showProblem(dialogs_, QString::fromUtf8(kBadLocationFilterMessage));
+    if (catalogue_ && !catalogue_->isEmpty()) catalogue_->first();
     filterDescription_ = QString::fromStdString(joined.description);
     setFilterBarText(QString::fromStdString(zorv::filterBarText(joined, prefs_.DescrFilter)));
     hazardCache_.Reset();
