@@ -93,6 +93,19 @@ TfmGraph::TfmGraph(std::shared_ptr<Database> analysis, const AnalysisSettings& s
     footer_->setVisible(false);
     for (QCPAxis* a : {chart_->xAxis, chart_->yAxis, chart_->yAxis2}) a->setLabelFont(arialBold(8));
     chart_->xAxis2->setVisible(false);
+    // The legend stands beside the plot, not over it: the axis rectangle and
+    // a legend column share the middle row of the layout.
+    QCPAxisRect* rect = chart_->axisRect();
+    chart_->plotLayout()->take(rect);
+    chart_->plotLayout()->simplify();
+    body_ = new QCPLayoutGrid;
+    chart_->plotLayout()->insertRow(1);
+    chart_->plotLayout()->addElement(1, 0, body_);
+    body_->addElement(0, 0, rect);
+    rect->insetLayout()->take(chart_->legend);
+    legendCell_ = new QCPLayoutGrid;
+    legendCell_->setMargins(QMargins(0, 0, 6, 0));
+    body_->addElement(0, 1, legendCell_);
     chart_->legend->setVisible(true);
     chart_->legend->setBrush(Qt::white);
     chart_->axisRect()->setBackground(Qt::white);
@@ -212,6 +225,8 @@ void TfmGraph::applyLayout() {
     chart_->xAxis->setLabel(QString::fromStdString(layout_.bottomTitle));
     chart_->yAxis->setLabel(QString::fromStdString(layout_.leftTitle));
     chart_->yAxis2->setLabel(QString::fromStdString(layout_.rightTitle));
+    addMarks();
+    placeLegend();
     setTexts();
     prepareInfoHint();
     chart_->replot();
@@ -255,22 +270,7 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
     QCPAbstractPlottable* p = s.plottable();
     p->setName(QString::fromStdString(b.title.empty() ? b.yField : b.title));
     s.marksVisible = b.marksVisible;
-    if (b.marksVisible && keys.size() <= kMostMarkedPoints) {
-        const QString mask = QString::fromStdString(table->field(yf).displayFormat);
-        for (int i = 0; i < keys.size(); ++i) {
-            auto* mark = new QCPItemText(chart_);
-            mark->setClipToAxisRect(true);
-            mark->position->setAxes(chart_->xAxis, valueAxis);
-            mark->position->setCoords(keys[i], values[i]);
-            mark->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-            mark->setFont(arialBold(7));
-            mark->setText(mask.isEmpty()
-                              ? QString::fromStdString(formatGeneral(values[i], settings_.UserLocale))
-                              : QString::fromStdString(
-                                    formatMask(values[i], mask.toStdString(), settings_.UserLocale)));
-            mark->setProperty("series", b.series);
-        }
-    }
+    s.field = b.yField;
     if (!labels.isEmpty()) setBottomLabels(b, labelKeys);
     if (!labels.isEmpty()) {
         auto ticker = qSharedPointerDynamicCast<RecordLabelTicker>(chart_->xAxis->ticker());
@@ -284,6 +284,50 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
     s.active = true;
     p->setVisible(true);
     p->addToLegend();
+}
+
+void TfmGraph::addMarks() {
+    for (int i = chart_->itemCount() - 1; i >= 0; --i)
+        if (chart_->item(i)->property("series").isValid()) chart_->removeItem(i);
+    Table* table = analysis_->GetTable();
+    // Bars of one group stand side by side: each mark over its own bar.
+    std::vector<int> grouped;
+    for (int i = 0; i < kSeriesCount; ++i) {
+        const ChartSeries& s = series_[static_cast<std::size_t>(i)];
+        if (s.bars && s.active && s.bars->barsGroup()) grouped.push_back(i);
+    }
+    for (int i = 0; i < kSeriesCount; ++i) {
+        const ChartSeries& s = series_[static_cast<std::size_t>(i)];
+        if (!s.active || !s.marksVisible || !table) continue;
+        QCPAbstractPlottable* p = s.plottable();
+        QVector<double> keys, values;
+        if (s.bars)
+            for (const QCPBarsData& d : *s.bars->data()) keys.push_back(d.key), values.push_back(d.value);
+        else
+            for (const QCPGraphData& d : *s.graph->data()) keys.push_back(d.key), values.push_back(d.value);
+        if (keys.size() > kMostMarkedPoints) continue;
+        double offset = 0.0;
+        const auto at = std::find(grouped.begin(), grouped.end(), i);
+        if (at != grouped.end()) {
+            const double n = static_cast<double>(grouped.size());
+            offset = (static_cast<double>(at - grouped.begin()) - (n - 1.0) / 2.0) * s.bars->width();
+        }
+        const int yf = table->fieldIndex(s.field);
+        const std::string mask = yf >= 0 ? table->field(yf).displayFormat : std::string();
+        for (int k = 0; k < keys.size(); ++k) {
+            if (values[k] == 0.0) continue;
+            auto* mark = new QCPItemText(chart_);
+            mark->setClipToAxisRect(true);
+            mark->position->setAxes(p->keyAxis(), p->valueAxis());
+            mark->position->setCoords(keys[k] + offset, values[k]);
+            mark->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+            mark->setFont(arialBold(7));
+            mark->setText(QString::fromStdString(mask.empty()
+                                                     ? formatGeneral(values[k], settings_.UserLocale)
+                                                     : formatMask(values[k], mask, settings_.UserLocale)));
+            mark->setProperty("series", i);
+        }
+    }
 }
 
 void TfmGraph::setBottomLabels(const SeriesBinding&, const QVector<double>& keys) {
@@ -448,10 +492,45 @@ void TfmGraph::setSizePreset(int tag, const ChartOptions& o) {
 
 void TfmGraph::setLegendPosition(int position) {
     legendPosition = position >= 0 && position <= 3 ? position : 1;
-    static const Qt::Alignment kAlign[] = {Qt::AlignLeft | Qt::AlignTop, Qt::AlignRight | Qt::AlignTop,
-                                           Qt::AlignHCenter | Qt::AlignTop,
-                                           Qt::AlignHCenter | Qt::AlignBottom};
-    chart_->axisRect()->insetLayout()->setInsetAlignment(0, kAlign[legendPosition]);
+    placeLegend();
+}
+
+void TfmGraph::placeLegend() {
+    QCPAxisRect* rect = chart_->axisRect();
+    QCPLegend* legend = chart_->legend;
+    for (QCPLayoutElement* e :
+         {static_cast<QCPLayoutElement*>(rect), static_cast<QCPLayoutElement*>(legendCell_)})
+        body_->take(e);
+    body_->simplify();
+    // The legend cell: the legend between two spacers; beside the plot the
+    // top spacer takes the legend's top position in percent.
+    while (legendCell_->elementCount() > 0) {
+        QCPLayoutElement* e = legendCell_->takeAt(0);
+        if (e != legend) delete e;
+    }
+    legendCell_->simplify();
+    const bool beside = legendPosition <= 1;
+    const double top = std::clamp(legendTopPercent, 0.0, 100.0);
+    legend->setMaximumSize(legend->minimumOuterSizeHint());
+    auto* before = new QCPLayoutElement(chart_);
+    auto* after = new QCPLayoutElement(chart_);
+    legendCell_->setFillOrder(beside ? QCPLayoutGrid::foRowsFirst : QCPLayoutGrid::foColumnsFirst);
+    legendCell_->addElement(before);
+    legendCell_->addElement(legend);
+    legendCell_->addElement(after);
+    if (beside) {
+        legendCell_->setRowStretchFactors({std::max(top, 0.01), 0.01, std::max(100.0 - top, 0.01)});
+        body_->addElement(0, legendPosition == 0 ? 1 : 0, rect);
+        body_->addElement(0, legendPosition == 0 ? 0 : 1, legendCell_);
+        body_->setColumnStretchFactors(legendPosition == 0 ? QList<double>{0.01, 1} : QList<double>{1, 0.01});
+        body_->setRowStretchFactors({1});
+    } else {
+        legendCell_->setColumnStretchFactors({1, 0.01, 1});
+        body_->addElement(legendPosition == 2 ? 1 : 0, 0, rect);
+        body_->addElement(legendPosition == 2 ? 0 : 1, 0, legendCell_);
+        body_->setRowStretchFactors(legendPosition == 2 ? QList<double>{0.01, 1} : QList<double>{1, 0.01});
+        body_->setColumnStretchFactors({1});
+    }
 }
 
 void TfmGraph::setBackColour(std::uint32_t c) {

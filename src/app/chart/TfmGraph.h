@@ -29,6 +29,7 @@ struct ChartSeries {
     QCPGraph* graph = nullptr;
     bool active = false;
     bool marksVisible = false;
+    std::string field;  // the Y field bound
     int tag = 0;
     QCPAbstractPlottable* plottable() const {
         return bars ? static_cast<QCPAbstractPlottable*>(bars) : static_cast<QCPAbstractPlottable*>(graph);
@@ -122,6 +123,8 @@ private:
     void applyLayout();
     void setTexts();
     void prepareInfoHint();
+    void addMarks();
+    void placeLegend();
     void setBottomLabels(const SeriesBinding& b, const QVector<double>& keys);
     void animateTo(const QCPRange& x, const QCPRange& y);
 
@@ -136,6 +139,8 @@ private:
     QCustomPlot* chart_;
     QCPTextElement* title_;
     QCPTextElement* footer_;
+    QCPLayoutGrid* body_ = nullptr;
+    QCPLayoutGrid* legendCell_ = nullptr;
     QToolButton* info_;
     QString infoHint_;
     std::array<ChartSeries, kSeriesCount> series_;

@@ -1,0 +1,73 @@
+// Opens a catalogue in the main window, runs every statistics analysis of
+// the registry on it with its default parameters and saves a picture of
+// each chart window: chart-<batch name>.png in the output folder. Used by
+// tools/screenshots.sh under a virtual X server.
+//
+//   chart_shots CATALOGUE OUTPUT_DIR
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStandardPaths>
+#include <QTimer>
+#include <cstdio>
+
+#include "QtSettingsStore.h"
+#include "analysis/AnalysisCommands.h"
+#include "catalogue/TfmBaseCheck.h"
+#include "chart/TfmGraph.h"
+#include "shell/TfmZorv.h"
+#include "shell/UserDialogs.h"
+
+using namespace zorv;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: chart_shots CATALOGUE OUTPUT_DIR\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(out);
+    QtSettingsStore store(QDir(out).filePath(QStringLiteral("Zorv.conf")));
+    QtUserDialogs dialogs;
+    TfmZorv window(store, dialogs, defaultShellPaths());
+    window.setDialogRunner([](QDialog& d) {
+        if (auto* check = qobject_cast<TfmBaseCheck*>(&d)) {
+            check->runCheck();
+            return check->checkPassed() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        }
+        return int(QDialog::Accepted);
+    });
+    window.resize(1200, 820);
+    window.show();
+    window.newBase(QString::fromLocal8Bit(argv[1]));
+    if (!window.catalogue()) return 1;
+    AnalysisCommands& commands = window.analysisCommands();
+    for (const AnalysisEntry& e : analysisRegistry()) {
+        AnalysisRequest r;
+        switch (e.parameters) {
+            case AnalysisParameters::None: break;
+            case AnalysisParameters::Period: r.period = PeriodKind::Quarters; break;
+            case AnalysisParameters::EnergyTraces: r.period = PeriodKind::WholeSpan; break;
+            case AnalysisParameters::Zones:
+            case AnalysisParameters::ZoneActivity:
+                r.zones = {"G-1", "G-2", "G-3/1", "G-3/2", "G-4"};
+                r.energyClasses = true;
+                break;
+            default: continue;
+        }
+        TfmGraph* chart = commands.run(e, r);
+        if (!chart) continue;
+        QMdiSubWindow* frame = window.mdiArea()->activeSubWindow();
+        if (frame) frame->showMaximized();
+        for (int i = 0; i < 5; ++i) app.processEvents();
+        const QString file = QDir(out).filePath(QStringLiteral("chart-%1.png").arg(QString::fromUtf8(e.name)));
+        chart->grab().save(file);
+        std::printf("saved %s\n", file.toLocal8Bit().constData());
+        if (frame) frame->close();
+        app.processEvents();
+    }
+    return 0;
+}
