@@ -156,8 +156,9 @@ ChartLayout chartLayout(int kind, const Database& a) {
             SeriesBinding b = against(S6, "Energia", "X");
             b.xIsDate = true;
             l.series = {b};
-            l.axes = {kind == 4 ? axis(ChartAxis::Left, "0.##E+0")
-                                : axis(ChartAxis::Left, "0.##E+0", 0, true, S6)};
+            l.axes = {
+                kind == 4 ? axis(ChartAxis::Left, "0.##E+0") : axis(ChartAxis::Left, "0.##E+0", 0, true, S6),
+                axis(ChartAxis::Bottom, "")};
             l.dateAxis = true;
             break;
         }
@@ -302,6 +303,7 @@ ChartLayout timeVariationLayout(int quantity, int activity) {
         l.rightTitle = "Aktywność";
         l.axes.push_back(axis(ChartAxis::Right, "#"));
     }
+    l.axes.push_back(axis(ChartAxis::Bottom, ""));
     return l;
 }
 

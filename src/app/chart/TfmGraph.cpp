@@ -364,8 +364,17 @@ void TfmGraph::setupAxis(const AxisSetup& s) {
 
     if (s.logarithmic && s.rangeFromSeries >= 0) {
         const ChartSeries& from = series_[static_cast<std::size_t>(s.rangeFromSeries)];
+        // The series' own values: a bar series' value range would take in
+        // its base as well.
+        const QCPPlottableInterface1D* data = from.plottable()->interface1D();
         bool found = false;
-        QCPRange r = bottom ? from.plottable()->getKeyRange(found) : from.plottable()->getValueRange(found);
+        QCPRange r;
+        for (int k = 0; data && k < data->dataCount(); ++k) {
+            const double v = bottom ? data->dataMainKey(k) : data->dataMainValue(k);
+            if (!std::isfinite(v)) continue;
+            r = found ? QCPRange(std::min(r.lower, v), std::max(r.upper, v)) : QCPRange(v, v);
+            found = true;
+        }
         const LogRange lr = found ? logarithmicRange(r.lower, r.upper) : logarithmicRange(0, 0);
         a->setRange(lr.minimum, lr.maximum);
         // Bars stand on the bottom of a logarithmic axis.
