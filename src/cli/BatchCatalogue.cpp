@@ -6,7 +6,7 @@
 #include "BatchError.h"
 #include "BatchOptions.h"
 #include "catalogue/CatalogueFilter.h"
-#include "table/TableFiles.h"
+#include "files/TableFiles.h"
 #include "text/DateText.h"
 
 namespace zorv {

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "analysis/Progress.h"
+#include "base/Progress.h"
 
 namespace zorv {
 

@@ -2,9 +2,9 @@
 
 #include <charconv>
 
+#include "table/ValueText.h"
 #include "text/DateText.h"
 #include "text/NumberFormat.h"
-#include "text/ValueText.h"
 
 namespace zorv {
 

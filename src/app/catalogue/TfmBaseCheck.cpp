@@ -20,8 +20,8 @@
 #include <future>
 
 #include "catalogue/CatalogueModel.h"
+#include "files/TableFiles.h"
 #include "shell/UserDialogs.h"
-#include "table/TableFiles.h"
 
 namespace zorv {
 

@@ -8,7 +8,7 @@
 #include <QElapsedTimer>
 #include <memory>
 
-#include "analysis/Progress.h"
+#include "base/Progress.h"
 #include "catalogue/StructureCheck.h"
 
 class QLabel;

@@ -16,12 +16,12 @@
 #include "catalogue/TfmMainBase.h"
 #include "catalogue/TfmSort.h"
 #include "chart/LocationMap.h"
+#include "files/TableFiles.h"
 #include "shell/ProgressWindow.h"
 #include "shell/TfmZorv.h"
 #include "shell/UserDialogs.h"
 #include "shell/UserLocale.h"
 #include "table/TableError.h"
-#include "table/TableFiles.h"
 
 namespace zorv {
 

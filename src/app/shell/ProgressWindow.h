@@ -9,7 +9,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
-#include "analysis/Progress.h"
+#include "base/Progress.h"
 
 class QLabel;
 class QProgressBar;

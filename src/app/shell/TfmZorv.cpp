@@ -64,7 +64,7 @@ TfmZorv::TfmZorv(SettingsStore& store, UserDialogs& dialogs, ShellPaths paths, Q
     bindCatalogueCommands();
     analyses_ = new AnalysisCommands(*this);
     analyses_->bind();
-    settings_ = RefreshAnalysisSettings(prefs_, base_, false, 0, store_, userLocale(), this);
+    settings_ = RefreshAnalysisSettings(prefs_, base_, false, 0, store_, userLocale());
     statusTimer_->setInterval(250);
     connect(statusTimer_, &QTimer::timeout, this, &TfmZorv::updateFileCommands);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateFileCommands(); });
@@ -428,7 +428,7 @@ void TfmZorv::closeEvent(QCloseEvent* e) {
 
 void TfmZorv::refreshAnalysisSettings() {
     settings_ =
-        RefreshAnalysisSettings(prefs_, base_, basePropertiesSet_, recordCount_, store_, userLocale(), this);
+        RefreshAnalysisSettings(prefs_, base_, basePropertiesSet_, recordCount_, store_, userLocale());
 }
 
 void TfmZorv::navigate(int tag) {

@@ -25,7 +25,10 @@ ActivityHistogram::ActivityHistogram(const AnalysisSettings& settings, Table* da
     SetProgressRange(0, static_cast<int>(n));
     for (std::size_t i = 0; i < n; ++i) {
         const double m = ReadMagnitude(dataset_->rowOfRecord(i));
-        if ((i & 0x3FF) == 0) SetProgressPosition(static_cast<int>(i + 1));
+        if ((i & 0x3FF) == 0) {
+            SetProgressPosition(static_cast<int>(i + 1));
+            CheckCancel();
+        }
         // Magnitudes outside 0…10 have no class; they are left out.
         if (!(m >= 0.0 && m < 10.0)) continue;
         const auto bin = static_cast<std::size_t>(std::trunc(4.0 * m));

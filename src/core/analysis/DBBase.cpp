@@ -1,7 +1,7 @@
 #include "analysis/DBBase.h"
 
+#include "files/TableFiles.h"
 #include "report/ReportWriter.h"
-#include "table/TableFiles.h"
 #include "text/LineFile.h"
 
 namespace zorv {

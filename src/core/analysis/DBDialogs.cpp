@@ -1,17 +1,18 @@
 #include "analysis/DBDialogs.h"
 
+#include "base/HazardError.h"
+#include "files/TableFiles.h"
 #include "report/ReportWriter.h"
 #include "table/TableError.h"
-#include "table/TableFiles.h"
 #include "text/LineFile.h"
 
 namespace zorv {
 
-DBDialogs::DBDialogs(const AnalysisSettings& settings, Table* dataset, bool showProgress, Progress* progress)
-    : Database(settings, dataset), ShowProgress(showProgress), progressWindow(progress) {}
+DBDialogs::DBDialogs(const AnalysisSettings& settings, Table* dataset, Progress* progress)
+    : Database(settings, dataset), progressWindow(progress) {}
 
 void DBDialogs::StartProgress(const std::string& caption, int minimum, int maximum) {
-    if (!ShowProgress || !progressWindow) return;
+    if (!progressWindow) return;
     progressStarted = true;
     progressWindow->start(caption, minimum, maximum);
 }
@@ -29,6 +30,10 @@ void DBDialogs::HideProgress() {
 }
 
 bool DBDialogs::IsCancelled() const { return progressStarted && progressWindow->isCancelled(); }
+
+void DBDialogs::CheckCancel() const {
+    if (IsCancelled()) throw EBreakProcess();
+}
 
 Table& DBDialogs::CreateResultTable(const FieldDefs& fields, const std::vector<std::string>& energyFields) {
     FieldDefs all;

@@ -1,18 +1,20 @@
 #pragma once
-// An analysis that owns its result table and reports its progress.
+// An analysis that owns its result table and reports its progress. A null
+// progress means none is shown, nothing can be cancelled and nothing is
+// asked.
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "analysis/Database.h"
-#include "analysis/Progress.h"
+#include "base/Progress.h"
 
 namespace zorv {
 
 class DBDialogs : public Database {
 public:
-    DBDialogs(const AnalysisSettings& settings, Table* dataset, bool showProgress, Progress* progress);
+    DBDialogs(const AnalysisSettings& settings, Table* dataset, Progress* progress);
 
     Table* GetTable() override { return resultTable.get(); }
     bool CopyToFile(const std::string& fileName, std::string* message) override;
@@ -25,6 +27,8 @@ public:
     void SetProgressPosition(int position);
     void HideProgress();
     bool IsCancelled() const;
+    // Raises EBreakProcess when the user asked to stop.
+    void CheckCancel() const;
 
 protected:
     // Creates the result table in memory, named OutputDir + FilePrefix +
@@ -32,7 +36,6 @@ protected:
     // the fields named in `energyFields` show values with EnergyMask.
     Table& CreateResultTable(const FieldDefs& fields, const std::vector<std::string>& energyFields = {});
 
-    bool ShowProgress;
     std::unique_ptr<Table> resultTable;
     Progress* progressWindow;
     bool progressStarted = false;

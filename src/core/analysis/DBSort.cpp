@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "analysis/AnalysisError.h"
+#include "base/AnalysisError.h"
 #include "text/DateText.h"
 #include "text/Dates.h"
 
 namespace zorv {
 
-DBSort::DBSort(const AnalysisSettings& settings, Table* dataset, bool showProgress, Progress* progress)
-    : DBDialogs(settings, dataset, showProgress, progress) {
+DBSort::DBSort(const AnalysisSettings& settings, Table* dataset, Progress* progress)
+    : DBDialogs(settings, dataset, progress) {
     if (hasData) {
         dates_ = &dataset_->column(dataset_->fieldIndex(settings_.DateField));
         const std::size_t n = dataset_->recordCount();
@@ -107,7 +107,7 @@ void DBSort::select(std::int32_t firstDay, std::int32_t lastDay) {
 }
 
 DBGraphs::DBGraphs(const AnalysisSettings& settings, Table* dataset, PeriodKind kind, Progress* progress)
-    : DBSort(settings, dataset, true, progress), periodKind(kind) {}
+    : DBSort(settings, dataset, progress), periodKind(kind) {}
 
 void DBGraphs::requireData() const {
     if (!hasData) throw AnalysisError("Analizowana próbka nie zawiera zdarzeń - brak okresów do analizy.");

@@ -12,12 +12,13 @@
 
 #include "analysis/DBDialogs.h"
 #include "analysis/Periods.h"
+#include "base/HazardError.h"
 
 namespace zorv {
 
 class DBSort : public DBDialogs {
 public:
-    DBSort(const AnalysisSettings& settings, Table* dataset, bool showProgress, Progress* progress);
+    DBSort(const AnalysisSettings& settings, Table* dataset, Progress* progress);
 
     // Selects one period: kind 1 quarter `sub` of `year`, kind 2 month
     // `sub`, kind 3 the year, kind 0 the whole sample. Throws AnalysisError
@@ -69,11 +70,13 @@ public:
 
 protected:
     // Selects every period from the sample's first to its last, empty ones
-    // included, and calls `row` for each.
+    // included, and calls `row` for each. Raises EBreakProcess before a
+    // period when the user asked to stop.
     template <class F>
     void RunPeriodLoop(F&& row) {
         StartProgress("Analiza bazy danych", 0, 100);
         if (periodKind == PeriodKind::WholeSpan) {
+            CheckCancel();
             SetPeriod(PeriodKind::WholeSpan, 0, 0);
             row();
         } else {
@@ -91,6 +94,7 @@ protected:
             const int last = per * lastYear + lastSub - 1;
             SetProgressRange(0, last - first);
             for (int p = first; p <= last; ++p) {
+                CheckCancel();
                 SetPeriod(periodKind, p / per, p % per + 1);
                 row();
                 SetProgressPosition(p - first + 1);

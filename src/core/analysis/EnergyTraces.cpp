@@ -31,6 +31,7 @@ DBEnergiaSladow::DBEnergiaSladow(const AnalysisSettings& settings, Table* datase
         const std::size_t row = dataset_->rowOfRecord(i);
         const std::int32_t day = DayOfRow(row);
         const double e = ReadEnergy(row);
+        if ((i & 0x3FF) == 0) CheckCancel();
         if (e <= traceThreshold) {
             // The row at a change of day carries what built up before it.
             if (day != previousDay) {

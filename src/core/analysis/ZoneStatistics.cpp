@@ -31,8 +31,8 @@ std::string zoneFilterExpression(const std::string& departmentField, const std::
 }
 
 DBZones::DBZones(const AnalysisSettings& settings, Table* dataset, std::vector<std::string> zones_,
-                 bool showProgress, Progress* progress)
-    : DBSort(settings, dataset, showProgress, progress), zones(std::move(zones_)) {
+                 Progress* progress)
+    : DBSort(settings, dataset, progress), zones(std::move(zones_)) {
     bottomAxisTitle = "Strefa";
 }
 
@@ -57,7 +57,7 @@ bool DBZones::WriteReport(ReportLines& lines) {
 
 DBZoneTotalActivity::DBZoneTotalActivity(const AnalysisSettings& settings, Table* dataset,
                                          std::vector<std::string> zones_, Progress* progress)
-    : DBZones(settings, dataset, std::move(zones_), true, progress) {
+    : DBZones(settings, dataset, std::move(zones_), progress) {
     CreateZoneTable({{"Aktywnosc", FieldType::Integer}, {"Energia", FieldType::Float}}, {"Energia"});
     title = "Aktywność sejsmiczna w strefach";
     leftAxisTitle = "Liczba zjawisk";
@@ -75,7 +75,7 @@ DBZoneTotalActivity::DBZoneTotalActivity(const AnalysisSettings& settings, Table
 
 DBZoneEnergyReleased::DBZoneEnergyReleased(const AnalysisSettings& settings, Table* dataset,
                                            std::vector<std::string> zones_, Progress* progress)
-    : DBZones(settings, dataset, std::move(zones_), true, progress) {
+    : DBZones(settings, dataset, std::move(zones_), progress) {
     CreateZoneTable({{"Energia", FieldType::Float}}, {"Energia"});
     title = "Energia wyzwolona w strefach";
     leftAxisTitle = "Energia wyzwolona";
@@ -88,7 +88,7 @@ DBZoneEnergyReleased::DBZoneEnergyReleased(const AnalysisSettings& settings, Tab
 
 DBZoneActivityOverTreshold::DBZoneActivityOverTreshold(const AnalysisSettings& settings, Table* dataset,
                                                        std::vector<std::string> zones_, Progress* progress)
-    : DBZones(settings, dataset, std::move(zones_), true, progress) {
+    : DBZones(settings, dataset, std::move(zones_), progress) {
     CreateZoneTable({{"Aktywnosc", FieldType::Float}});
     title = "Aktywność powyżej progu kompletności katalogu";
     leftAxisTitle = "Aktywność";
@@ -126,6 +126,7 @@ DBZoneActivity::DBZoneActivity(const AnalysisSettings& settings, Table* dataset,
     std::vector<std::int64_t> counts(static_cast<std::size_t>(N) + 1);
     for (std::size_t i = 0; i < zones.size(); ++i) {
         SetProgressPosition(static_cast<int>(i));
+        CheckCancel();
         filterTo(*dataset_,
                  zoneFilterExpression(settings_.DepartmentField, zones[i], settings_.ZoneSeparator));
         const std::size_t n = dataset_->recordCount();
@@ -153,31 +154,6 @@ bool DBZoneActivity::WriteReport(ReportLines& lines) {
     lines.push_back(ReportMarker(*this, "<p>"));
     WriteTableText(lines);
     return true;
-}
-
-}  // namespace zorv
-
-#include "analysis/BValue.h"
-#include "hazard/HazardErrors.h"
-
-namespace zorv {
-
-DBZoneBChanges::DBZoneBChanges(const AnalysisSettings& settings, Table* dataset,
-                               std::vector<std::string> zones_, Progress* progress)
-    : DBZones(settings, dataset, std::move(zones_), true, progress) {
-    // "Opis" is wide enough for the longest failure text.
-    CreateZoneTable({{"b", FieldType::Float}, {"Beta", FieldType::Float}, {"Opis", FieldType::String, 30}},
-                    {"b"});
-    title = "Współczynnik b";
-    leftAxisTitle = "Współczynnik b";
-    RunZoneLoop([&](const std::string& zone) {
-        if (IsCancelled()) throw EBreakProcess();
-        const BEstimate estimate = EstimateB(settings_, dataset_, TimeUnit::Quarters);
-        const bool known = estimate.beta != 0.0;
-        resultTable->appendRecord(
-            {Value{}, Value::text(zone), known ? Value::real(bFromBeta(estimate.beta)) : Value{},
-             known ? Value::real(estimate.beta) : Value{}, Value::text(estimate.description)});
-    });
 }
 
 }  // namespace zorv

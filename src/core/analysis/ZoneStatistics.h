@@ -20,7 +20,7 @@ std::string zoneFilterExpression(const std::string& departmentField, const std::
 class DBZones : public DBSort {
 public:
     DBZones(const AnalysisSettings& settings, Table* dataset, std::vector<std::string> zones,
-            bool showProgress = true, Progress* progress = nullptr);
+            Progress* progress = nullptr);
 
     // Filters the dataset to one zone.
     void SelectZone(const std::string& zone);
@@ -32,13 +32,15 @@ protected:
     // Creates the zone table ("Numer", "Strefa" of 10 characters, then
     // `fields`), named with the extension ".db".
     Table& CreateZoneTable(const FieldDefs& fields, const std::vector<std::string>& energyFields = {});
-    // Selects each zone in turn and calls `row(zone)`.
+    // Selects each zone in turn and calls `row(zone)`. Raises EBreakProcess
+    // before a zone when the user asked to stop.
     template <class F>
     void RunZoneLoop(F&& row) {
         StartProgress("Analiza bazy danych", 0, 100);
         SetProgressRange(0, static_cast<int>(zones.size()));
         for (std::size_t i = 0; i < zones.size(); ++i) {
             SetProgressPosition(static_cast<int>(i));
+            CheckCancel();
             SelectZone(zones[i]);
             row(zones[i]);
         }
@@ -87,18 +89,6 @@ private:
     std::int32_t zoneCount;
     std::int32_t N;
     std::vector<std::string> zones;
-};
-
-}  // namespace zorv
-
-namespace zorv {
-
-// The b-value per zone over the whole span of its events; "Opis" tells why a
-// zone has none.
-class DBZoneBChanges : public DBZones {
-public:
-    DBZoneBChanges(const AnalysisSettings& settings, Table* dataset, std::vector<std::string> zones,
-                   Progress* progress = nullptr);
 };
 
 }  // namespace zorv

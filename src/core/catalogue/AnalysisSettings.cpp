@@ -14,8 +14,7 @@ double epsilonOfPosition(int position) {
 
 AnalysisSettings RefreshAnalysisSettings(const Preferences& p, const BaseProperties& base,
                                          bool basePropertiesSet, std::int32_t recordCount,
-                                         const SettingsStore& store, const Locale& locale,
-                                         const void* owner) {
+                                         const SettingsStore& store, const Locale& locale) {
     AnalysisSettings s;
     try {
         s.FilePrefix = store.readString("Application", "FilePrefix");
@@ -54,7 +53,6 @@ AnalysisSettings RefreshAnalysisSettings(const Preferences& p, const BasePropert
     s.RTNIStart = p.RTNIStart;
     s.RTMIStart = p.RTMIStart;
     s.RTMIEnd = p.RTMIEnd;
-    s.Owner = owner;
     s.MinSampleSize = 30;
     s.WithProgress = true;
     s.UserLocale = locale;

@@ -38,16 +38,18 @@ struct AnalysisSettings {
     double Epsilon = 1e-5;     // numerical tolerance
     std::int32_t Iterations = 20;
     std::int32_t IntegralIterations = 40;
-    double MMin = 0.5;        // completeness threshold (magnitude)
-    double MMaxLimit = 10.0;  // largest maximum-magnitude estimate accepted
-    double H = 0.12;          // alternative smoothing factor
+    double MMin = kDefaultMMin;  // completeness threshold (magnitude)
+    double MMaxLimit = 10.0;     // largest maximum-magnitude estimate accepted
+    double H = 0.12;             // alternative smoothing factor
     bool UseRTMI = true;
     bool UseRTNI = true;
     double RTNIStart = 0.2;
     double RTMIStart = 0.001;
     double RTMIEnd = 1.0;
-    const void* Owner = nullptr;  // the window that owns progress windows
     std::int32_t MinSampleSize = 30;
+    // False: the hazard estimators run quietly even when handed a progress —
+    // nothing shown, no cancel polled, no small-sample question (the windows
+    // of the time variations run so).
     bool WithProgress = true;
     // The user's number and date conventions, for every text an analysis
     // writes (reports, text tables, period filters).
@@ -60,7 +62,7 @@ struct AnalysisSettings {
 struct BaseProperties {
     double a = 1.96;
     double b = 1.15;
-    double MMin = 0.5;
+    double MMin = kDefaultMMin;
 };
 
 // Accuracy of the track bar position: 0 → 1e-3, 1 → 1e-4, 2 → 1e-5,
@@ -73,7 +75,6 @@ double epsilonOfPosition(int position);
 // a store error → "temp".
 AnalysisSettings RefreshAnalysisSettings(const Preferences& prefs, const BaseProperties& base,
                                          bool basePropertiesSet, std::int32_t recordCount,
-                                         const SettingsStore& store, const Locale& locale = {},
-                                         const void* owner = nullptr);
+                                         const SettingsStore& store, const Locale& locale = {});
 
 }  // namespace zorv

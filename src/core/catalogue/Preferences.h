@@ -9,6 +9,10 @@
 
 namespace zorv {
 
+// The completeness threshold (magnitude) of a fresh start, and of every
+// settings record built directly.
+inline constexpr double kDefaultMMin = 1.3;
+
 // Members are named after the dialog controls that hold them.
 struct Preferences {
     // "Directories"
@@ -23,7 +27,7 @@ struct Preferences {
     double RTMIStart = 0.001;
     double RTMIEnd = 1.0;
     double H = 0.12;
-    double MMin = 1.3;
+    double MMin = kDefaultMMin;
     bool Auto = true;
     bool RTMI = true;
     bool RTNI = true;

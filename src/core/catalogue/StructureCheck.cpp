@@ -5,10 +5,10 @@
 #include <limits>
 #include <optional>
 
-#include "analysis/Progress.h"
+#include "base/Progress.h"
 #include "catalogue/FieldRoles.h"
+#include "files/TableFiles.h"
 #include "table/TableError.h"
-#include "table/TableFiles.h"
 #include "text/DateText.h"
 #include "text/Dates.h"
 #include "text/NumberFormat.h"

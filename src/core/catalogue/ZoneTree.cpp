@@ -4,12 +4,12 @@
 #include <map>
 #include <set>
 
-#include "analysis/Progress.h"
+#include "base/Progress.h"
 #include "catalogue/FieldRoles.h"
 #include "table/FilterExpression.h"
+#include "table/ValueText.h"
 #include "text/Dates.h"
 #include "text/TextCase.h"
-#include "text/ValueText.h"
 
 namespace zorv {
 

@@ -9,7 +9,7 @@
 namespace zorv {
 
 HKernel::HKernel(const AnalysisSettings& settings, Table* dataset, Progress* progress)
-    : DBDialogs(settings, dataset, settings.WithProgress, progress), mMin(settings.MMin) {
+    : DBDialogs(settings, dataset, settings.WithProgress ? progress : nullptr), mMin(settings.MMin) {
     recordCount = dataset ? static_cast<int>(dataset->recordCount()) : 0;
     if (recordCount == 0) throw ENoRecords();
     dataset->first();
@@ -62,10 +62,6 @@ HKernel::HKernel(const AnalysisSettings& settings, Table* dataset, Progress* pro
 }
 
 HKernel::HKernel(const AnalysisSettings& settings, Progress* progress)
-    : DBDialogs(settings, nullptr, settings.WithProgress, progress), mMin(settings.MMin) {}
-
-void HKernel::CheckCancel() const {
-    if (IsCancelled()) throw EBreakProcess();
-}
+    : DBDialogs(settings, nullptr, settings.WithProgress ? progress : nullptr), mMin(settings.MMin) {}
 
 }  // namespace zorv

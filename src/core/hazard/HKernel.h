@@ -35,10 +35,6 @@ protected:
     // nothing is read, and the sample stays empty.
     HKernel(const AnalysisSettings& settings, Progress* progress);
 
-    // Raises EBreakProcess when the progress window's cancel button was
-    // pressed.
-    void CheckCancel() const;
-
     double mMin;
     int recordCount = 0;
     std::vector<double> records;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "analysis/Database.h"
-#include "analysis/Progress.h"
+#include "base/Progress.h"
 #include "hazard/HazardCache.h"
 #include "hazard/HazardParameters.h"
 

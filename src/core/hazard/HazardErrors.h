@@ -1,16 +1,12 @@
 #pragma once
-// The failure kinds of the hazard estimators. Each carries its fixed message;
-// the command that started the analysis catches them by class and shows the
-// message (or, in the time-variation table, notes it in the row).
+// The failure kinds of the hazard estimators; their base and EBreakProcess
+// are in base/HazardError.h. Each carries its fixed message; the command
+// that started the analysis catches them by class and shows the message (or,
+// in the time-variation table, notes it in the row).
 
-#include "analysis/AnalysisError.h"
+#include "base/HazardError.h"
 
 namespace zorv {
-
-class HazardError : public AnalysisError {
-protected:
-    explicit HazardError(const char* message) : AnalysisError(message) {}
-};
 
 // The catalogue has no record, or no event reaches MMin.
 class ENoRecords : public HazardError {
@@ -55,12 +51,6 @@ public:
         : HazardError(
               "Przekroczona dopuszczalna wartość estymatora maksymalnej magnitudy. Najprawdopodobniej proces "
               "obliczania całki nie jest zbieżny") {}
-};
-
-// The user stopped the computation.
-class EBreakProcess : public HazardError {
-public:
-    EBreakProcess() : HazardError("Procedura przerwana...") {}
 };
 
 }  // namespace zorv

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <set>
 
-#include "analysis/AnalysisError.h"
+#include "base/AnalysisError.h"
 #include "hazard/NonParametricTables.h"
 #include "text/NumberFormat.h"
 

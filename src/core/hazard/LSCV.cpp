@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "analysis/AnalysisError.h"
+#include "base/AnalysisError.h"
 #include "report/ReportWriter.h"
 
 namespace zorv {

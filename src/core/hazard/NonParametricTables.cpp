@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "analysis/AnalysisError.h"
+#include "base/AnalysisError.h"
 #include "report/ReportWriter.h"
 
 namespace zorv {

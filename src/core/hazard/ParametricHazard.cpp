@@ -14,10 +14,6 @@ namespace zorv {
 namespace {
 constexpr double kLn10 = 2.30258509299404568402;
 
-AnalysisSettings withProgress(AnalysisSettings s, bool show) {
-    s.WithProgress = show;
-    return s;
-}
 }  // namespace
 
 double TruncatedExponentialCdf(double m, double a, double b, double beta, double cutoff) {
@@ -58,10 +54,8 @@ double SolveBeta(double meanExcess, double range, double beta0, double epsilon, 
 }
 
 ParametricHazard::ParametricHazard(const AnalysisSettings& settings, Table* dataset, TimeUnit unit_,
-                                   bool variableUpperLimit_, bool showProgress, Progress* progress)
-    : HKernel(withProgress(settings, showProgress), dataset, progress),
-      unit(unit_),
-      variableUpperLimit(variableUpperLimit_) {
+                                   bool variableUpperLimit_, Progress* progress)
+    : HKernel(settings, dataset, progress), unit(unit_), variableUpperLimit(variableUpperLimit_) {
     if (SampleSize() < settings_.MinSampleSize) throw ESampleTooLow();
     EstimateJointly();
     // The b-value needs no activity rate; the tables refuse a span too short for one.

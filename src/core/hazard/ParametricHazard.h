@@ -46,7 +46,7 @@ public:
     // 2·Iterations passes, ETooLargeMagnitude for an estimate above MMaxLimit
     // and EBreakProcess.
     ParametricHazard(const AnalysisSettings& settings, Table* dataset, TimeUnit unit, bool variableUpperLimit,
-                     bool showProgress, Progress* progress = nullptr);
+                     Progress* progress = nullptr);
     // Light construction: no sample, every value 0; the caller supplies the
     // estimates.
     explicit ParametricHazard(const AnalysisSettings& settings, Progress* progress = nullptr);

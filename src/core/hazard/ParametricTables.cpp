@@ -2,15 +2,14 @@
 
 #include <cmath>
 
-#include "analysis/AnalysisError.h"
 #include "analysis/Periods.h"
+#include "base/AnalysisError.h"
 
 namespace zorv {
 
 ParametricTable::ParametricTable(const AnalysisSettings& settings, Table* dataset,
                                  const ParametricRequest& request, Progress* progress)
-    : ParametricHazard(settings, dataset, request.timeUnit, request.variableUpperLimit, settings.WithProgress,
-                       progress),
+    : ParametricHazard(settings, dataset, request.timeUnit, request.variableUpperLimit, progress),
       values(request.values),
       start(request.start),
       step(request.step),

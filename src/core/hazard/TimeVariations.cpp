@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "analysis/AnalysisError.h"
+#include "base/AnalysisError.h"
 #include "hazard/HazardErrors.h"
 #include "report/ReportWriter.h"
 #include "text/DateText.h"
@@ -135,7 +135,7 @@ void TimeVariations::RunWindows() {
         try {
             if (static_cast<int>(rows.size()) < parameters.minEvents) throw ESampleTooLow();
             Table window = windowTable(copy, rows);
-            const ParametricHazard estimate(windowSettings, &window, unit, variableUpperLimit, false);
+            const ParametricHazard estimate(windowSettings, &window, unit, variableUpperLimit);
             // A span under three days has no length in months or quarters,
             // and so no activity rate.
             if (!(estimate.TimeUnitCountValue() > 0.0)) throw ESamplePeriodTooShort();

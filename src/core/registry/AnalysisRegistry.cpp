@@ -2,11 +2,12 @@
 
 #include "analysis/ActivityHistogram.h"
 #include "analysis/ActivitySeries.h"
-#include "analysis/BValue.h"
 #include "analysis/EnergyTraces.h"
 #include "analysis/ZoneStatistics.h"
+#include "hazard/BValue.h"
 #include "hazard/HazardAnalysis.h"
 #include "hazard/TimeVariations.h"
+#include "hazard/ZoneBValue.h"
 
 namespace zorv {
 

@@ -14,7 +14,7 @@
 
 #include "analysis/Database.h"
 #include "analysis/Periods.h"
-#include "analysis/Progress.h"
+#include "base/Progress.h"
 #include "hazard/HazardCache.h"
 #include "hazard/HazardParameters.h"
 #include "hazard/ParametricTables.h"

@@ -4,13 +4,13 @@
 #include <ctime>
 
 #include "analysis/Database.h"
+#include "table/ValueText.h"
 #include "text/AtomicFile.h"
 #include "text/Cp1250.h"
 #include "text/DateTimeText.h"
 #include "text/Dates.h"
 #include "text/LineFile.h"
 #include "text/NumberFormat.h"
-#include "text/ValueText.h"
 
 namespace zorv {
 

@@ -2,8 +2,8 @@
 
 #include "AnalysisTestSupport.h"
 #include "analysis/ActivitySeries.h"
-#include "analysis/AnalysisError.h"
 #include "analysis/Periods.h"
+#include "base/AnalysisError.h"
 
 namespace zorv {
 namespace {

@@ -151,8 +151,10 @@ TEST(AnalysisSettings, DirectRecordMatchesTheDefaultPreferences) {
     AnalysisSettings fresh = RefreshAnalysisSettings(p, {}, false, 0, store);
     const AnalysisSettings direct;
     fresh.OutputDir = direct.OutputDir;  // the only member that depends on the machine
-    fresh.MMin = direct.MMin;
     EXPECT_EQ(fresh, direct);
+    // The threshold of the base properties starts at the preferences' own.
+    EXPECT_EQ(direct.MMin, p.MMin);
+    EXPECT_EQ(BaseProperties{}.MMin, p.MMin);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "analysis/Progress.h"
+#include "base/Progress.h"
 #include "catalogue/StructureCheck.h"
 #include "dbase/DbaseFile.h"
 #include "text/Dates.h"

@@ -1,6 +1,5 @@
 #pragma once
-// Magnitude catalogues, settings and a scripted progress window for the
-// hazard tests.
+// Magnitude catalogues, settings and estimator doubles for the hazard tests.
 
 #include <cmath>
 #include <cstdint>
@@ -9,7 +8,7 @@
 #include <vector>
 
 #include "SampleCatalogue.h"
-#include "analysis/Progress.h"
+#include "ScriptedProgress.h"
 #include "catalogue/AnalysisSettings.h"
 #include "hazard/NonParametricHazard.h"
 #include "table/Table.h"
@@ -60,41 +59,6 @@ class Estimator : public NonParametricHazard {
 public:
     using NonParametricHazard::NonParametricHazard;
     bool WriteReport(ReportLines&) override { return false; }
-};
-
-// Records what the computation shows and answers as told.
-class ScriptedProgress : public Progress {
-public:
-    void start(const std::string& caption, int, int maximum) override {
-        captions.push_back(caption);
-        maxima.push_back(maximum);
-    }
-    void setRange(int, int) override {}
-    void setPosition(int) override {
-        if (cancelAfter >= 0 && ++positions > cancelAfter) cancelled = true;
-    }
-    void hide() override {}
-    bool isCancelled() const override { return cancelled; }
-    bool confirm(const std::string& question) override {
-        questions.push_back(question);
-        return answer;
-    }
-    void inform(const std::string& title, const std::string& text, bool error) override {
-        messages.push_back({title, text, error});
-    }
-
-    struct Message {
-        std::string title, text;
-        bool error;
-    };
-    std::vector<std::string> captions;
-    std::vector<int> maxima;
-    std::vector<std::string> questions;
-    std::vector<Message> messages;
-    bool answer = true;
-    bool cancelled = false;
-    int cancelAfter = -1;  // positions before the cancel button is pressed
-    int positions = 0;
 };
 
 }  // namespace zorv::testing

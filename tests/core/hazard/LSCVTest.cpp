@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "HazardTestSupport.h"
-#include "analysis/AnalysisError.h"
+#include "base/AnalysisError.h"
 #include "hazard/LSCV.h"
 #include "report/ReportWriter.h"
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "NonParametricTestSupport.h"
-#include "analysis/AnalysisError.h"
+#include "base/AnalysisError.h"
 #include "hazard/NonParametricTables.h"
 #include "report/ReportWriter.h"
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "HazardTestSupport.h"
-#include "analysis/AnalysisError.h"
+#include "base/AnalysisError.h"
 #include "hazard/HazardErrors.h"
 #include "hazard/ParametricTables.h"
 
@@ -130,7 +130,7 @@ TEST(ParametricEstimator, RecoversBOfASyntheticSample) {
     for (const bool variable : {false, true}) {
         SCOPED_TRACE(variable ? "variable upper limit" : "fixed upper limit");
         try {
-            const ParametricHazard e(hazardSettings(1.3), &t, TimeUnit::Months, variable, false);
+            const ParametricHazard e(hazardSettings(1.3), &t, TimeUnit::Months, variable);
             EXPECT_NEAR(e.Beta() / kLn10, 1.0, 0.03);
             EXPECT_GE(e.MMaxEst(), e.LargestObserved());
             EXPECT_LT(e.MMaxEst(), 10.0);
@@ -150,10 +150,9 @@ TEST(ParametricEstimator, SampleSizeLimit) {
         SCOPED_TRACE(n);
         Table t = magnitudeCatalogue(grSample(static_cast<std::size_t>(n), 11, 1.0, 4.0));
         if (n < 30)
-            EXPECT_THROW(ParametricHazard(hazardSettings(1.0), &t, TimeUnit::Months, false, false),
-                         ESampleTooLow);
+            EXPECT_THROW(ParametricHazard(hazardSettings(1.0), &t, TimeUnit::Months, false), ESampleTooLow);
         else
-            EXPECT_GT(ParametricHazard(hazardSettings(1.0), &t, TimeUnit::Months, false, false).Beta(), 0.0);
+            EXPECT_GT(ParametricHazard(hazardSettings(1.0), &t, TimeUnit::Months, false).Beta(), 0.0);
     }
 }
 
@@ -163,7 +162,7 @@ TEST(ParametricEstimator, FirstPassIsCutOffAtItsOwnBound) {
     std::vector<double> m = grSample(200, 5, 1.0, 5.0);
     m[100] = 5.6;
     Table t = magnitudeCatalogue(m);
-    const ParametricHazard e(hazardSettings(1.0), &t, TimeUnit::Quarters, false, false);
+    const ParametricHazard e(hazardSettings(1.0), &t, TimeUnit::Quarters, false);
     EXPECT_GT(e.MMaxEst(), 5.6);
     EXPECT_LT(e.MMaxEst(), 10.0);
     EXPECT_LE(e.PassCount(), 40);
@@ -184,8 +183,7 @@ TEST(ParametricEstimator, EstimateAboveTheLimitFails) {
     std::vector<double> m = grSample(60, 3, 1.0, 3.0);
     m[10] = m[50] = 9.9;
     Table t = magnitudeCatalogue(m);
-    EXPECT_THROW(ParametricHazard(hazardSettings(1.0), &t, TimeUnit::Months, false, false),
-                 ETooLargeMagnitude);
+    EXPECT_THROW(ParametricHazard(hazardSettings(1.0), &t, TimeUnit::Months, false), ETooLargeMagnitude);
 }
 
 ParametricRequest request(std::vector<double> values, double start = -1, double step = -1, double end = -1) {

@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "HazardTestSupport.h"
-#include "analysis/AnalysisError.h"
+#include "base/AnalysisError.h"
 #include "hazard/HazardErrors.h"
 #include "hazard/TimeVariations.h"
 #include "table/TableError.h"
@@ -153,7 +153,7 @@ TEST(TimeVariationsWindows, EachWindowEqualsASeparateEstimate) {
             EXPECT_EQ(number(t, w, "LZdarzen"), 301);
             std::optional<ParametricHazard> alone;
             try {
-                alone.emplace(s, &window, TimeUnit::Months, true, false);
+                alone.emplace(s, &window, TimeUnit::Months, true);
             } catch (...) {
                 EXPECT_EQ(text(t, w, "Opis"), TimeVariationsNote(std::current_exception()));
                 EXPECT_TRUE(isNull(t, w, "Beta"));

@@ -1,4 +1,4 @@
-#include "table/TableFiles.h"
+#include "files/TableFiles.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "table/ValueText.h"
 #include "text/Dates.h"
-#include "text/ValueText.h"
 
 namespace zorv {
 namespace {

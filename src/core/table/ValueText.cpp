@@ -1,4 +1,4 @@
-#include "text/ValueText.h"
+#include "table/ValueText.h"
 
 #include "text/DateText.h"
 #include "text/DateTimeText.h"

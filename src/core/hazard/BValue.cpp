@@ -1,4 +1,4 @@
-#include "analysis/BValue.h"
+#include "hazard/BValue.h"
 
 #include "hazard/HazardErrors.h"
 
@@ -47,7 +47,7 @@ std::string bFailureText(const std::exception& failure) {
 BEstimate EstimateB(const AnalysisSettings& settings, Table* dataset, TimeUnit unit) {
     BEstimate out;
     try {
-        const ParametricHazard estimator(settings, dataset, unit, true, false);
+        const ParametricHazard estimator(settings, dataset, unit, true);
         out.beta = estimator.Beta();
     } catch (const EBreakProcess&) {
         throw;
@@ -68,7 +68,6 @@ DBBChanges::DBBChanges(const AnalysisSettings& settings, Table* dataset, PeriodK
     leftAxisTitle = "Współczynnik b";
     const TimeUnit unit = kind == PeriodKind::Months ? TimeUnit::Months : TimeUnit::Quarters;
     RunPeriodLoop([&] {
-        if (IsCancelled()) throw EBreakProcess();
         BEstimate estimate;
         if (periodKind == PeriodKind::WholeSpan) {
             estimate = EstimateB(settings_, dataset_, unit);

@@ -5,11 +5,11 @@
 
 #include <cmath>
 
-#include "../hazard/HazardTestSupport.h"
-#include "AnalysisTestSupport.h"
-#include "analysis/BValue.h"
-#include "analysis/ZoneStatistics.h"
+#include "../analysis/AnalysisTestSupport.h"
+#include "HazardTestSupport.h"
+#include "hazard/BValue.h"
 #include "hazard/HazardErrors.h"
+#include "hazard/ZoneBValue.h"
 
 namespace zorv {
 namespace {
