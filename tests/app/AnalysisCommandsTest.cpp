@@ -106,8 +106,7 @@ private slots:
             a->trigger();
             const QList<TfmGraph*> now = charts(w);
             QCOMPARE(now.size(), before + 1);
-            TfmGraph* g = qobject_cast<TfmGraph*>(w.mdiArea()->activeSubWindow()->widget());
-            QVERIFY(g);
+            TfmGraph* g = now.last();
             QCOMPARE(g->kind(), e.chartKind);
             QVERIFY2(std::any_of(g->layout().series.begin(), g->layout().series.end(),
                                  [&](const SeriesBinding& b) { return g->series(b.series).active; }),
@@ -122,6 +121,8 @@ private slots:
         QCOMPARE(opened, 18);
         QVERIFY(f.dialogs.messages.empty());
         // Chart commands follow the active chart window.
+        w.show();
+        w.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(charts(w).last()->parentWidget()));
         w.updateFileCommands();
         for (const char* n : {"mSaveGraphAsTemplate", "mLoadGraphTemplate", "m400x300"})
             QVERIFY2(w.action(QString::fromUtf8(n))->isEnabled(), n);

@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
         QMdiSubWindow* frame = window.mdiArea()->activeSubWindow();
         if (frame) frame->showMaximized();
         for (int i = 0; i < 5; ++i) app.processEvents();
-        const QString file = QDir(out).filePath(QStringLiteral("chart-%1.png").arg(QString::fromUtf8(e.name)));
+        const QString file =
+            QDir(out).filePath(QStringLiteral("chart-%1.png").arg(QString::fromUtf8(e.name)));
         chart->grab().save(file);
         std::printf("saved %s\n", file.toLocal8Bit().constData());
         if (frame) frame->close();

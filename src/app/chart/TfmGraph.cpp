@@ -513,9 +513,9 @@ void TfmGraph::placeLegend() {
     body_->simplify();
     // The legend cell: the legend between two spacers; beside the plot the
     // top spacer takes the legend's top position in percent.
-    while (legendCell_->elementCount() > 0) {
-        QCPLayoutElement* e = legendCell_->takeAt(0);
-        if (e != legend) delete e;
+    for (int i = 0; i < legendCell_->elementCount(); ++i) {
+        QCPLayoutElement* e = legendCell_->takeAt(i);
+        if (e && e != legend) delete e;
     }
     legendCell_->simplify();
     const bool beside = legendPosition <= 1;
