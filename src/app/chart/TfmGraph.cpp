@@ -14,6 +14,7 @@
 #include "chart/LocationMap.h"
 #include "chart/MaskTicker.h"
 #include "report/ReportWriter.h"
+#include "shell/Commands.h"
 #include "shell/WindowSlots.h"
 #include "text/NumberFormat.h"
 
@@ -488,10 +489,10 @@ void TfmGraph::setSizePreset(int tag, const ChartOptions& o) {
     QCoreApplication::processEvents();
     QSize size;
     switch (tag) {
-        case 1: size = {400, 300}; break;
-        case 2: size = {500, 400}; break;
-        case 3: size = {600, 500}; break;
-        case 4: size = {o.width, o.height}; break;
+        case kSize400x300: size = {400, 300}; break;
+        case kSize500x400: size = {500, 400}; break;
+        case kSize600x500: size = {600, 500}; break;
+        case kSizeOfSettings: size = {o.width, o.height}; break;
         default: return;
     }
     const QSize frameExtra = frame == this ? QSize() : frame->size() - this->size();

@@ -164,39 +164,34 @@ void TfmZorv::afterNewBase() {
 void TfmZorv::openCatalogue(std::unique_ptr<Table> table, const QString& name) {
     shutDatabase();
     if (!table) return;
-    catalogue_ = std::move(table);
-    catalogue_->setCaseInsensitiveFilter(true);
-    catalogue_->setLocale(userLocale());
-    catalogue_->setReadOnly(action(QStringLiteral("mLockUnlock"))->isChecked());
-    catalogueName_ = name;
-    recordCount_ = static_cast<std::int32_t>(catalogue_->recordCount());
-    bookmark_ = {};
-    if (!catalogue_->isEmpty()) catalogue_->first();
+    session_.open(std::move(table), name.toStdString(), action(QStringLiteral("mLockUnlock"))->isChecked(),
+                  userLocale());
     refreshAnalysisSettings();
 
     buildZoneTree();
     TfmMainBase& w = catalogueWindow();
-    w.setTable(catalogue_.get(), userLocale());
+    w.setTable(session_.table(), userLocale());
     w.setMapPageVisible(true);
     w.showPage(TfmMainBase::GridPage);
     updateCommands();
 
     const bool histogramRequested = runBasePropertiesDialog();
-    basePropertiesSet_ = true;
+    session_.setBasePropertiesSet(true);
     refreshAnalysisSettings();
     applyFilter();
     showCataloguePage(TfmMainBase::GridPage + 1);
     if (histogramRequested) runCommand(QStringLiteral("mHistogram"));
     if (w.map()->zoneShown()) unsetMapZone();
-    periodDialog().setUp(catalogue_.get(), settings_.DateField, PeriodKind::WholeSpan);
+    periodDialog().setUp(session_.table(), settings_.DateField, PeriodKind::WholeSpan);
 }
 
 bool TfmZorv::runBasePropertiesDialog() {
     TfmMainBase& w = catalogueWindow();
     TfmBasePreferences& d = basePreferencesDialog();
     std::vector<TfmBasePreferences::Field> fields;
-    for (int f = 0; f < catalogue_->fieldCount(); ++f)
-        fields.push_back({QString::fromStdString(catalogue_->field(f).name), w.fieldVisible(f)});
+    const Table& table = *session_.table();
+    for (int f = 0; f < table.fieldCount(); ++f)
+        fields.push_back({QString::fromStdString(table.field(f).name), w.fieldVisible(f)});
     d.prepare(fields, action(QStringLiteral("mLockUnlock"))->isChecked(),
               action(QStringLiteral("mLocalizedOnly"))->isChecked());
     if (execDialog(d) == QDialog::Accepted || d.histogramRequested()) {
@@ -209,18 +204,14 @@ bool TfmZorv::runBasePropertiesDialog() {
 }
 
 void TfmZorv::shutDatabase() {
-    basePropertiesSet_ = false;
+    session_.setBasePropertiesSet(false);
     TfmMainBase& w = catalogueWindow();
     // Nothing may keep pointing at the table that goes.
     w.setTable(nullptr, userLocale());
     periodDialog().setUp(nullptr, settings_.DateField, PeriodKind::WholeSpan);
-    catalogue_.reset();
-    catalogueName_.clear();
-    zones_ = {};
+    session_.close();
     w.clearZones();
     clearFilters();
-    recordCount_ = 0;
-    bookmark_ = {};
     basePreferencesDialog().setInitFromPreferences(true);
     w.setMapPageVisible(false);
     w.showPage(TfmMainBase::GridPage);
@@ -233,7 +224,7 @@ void TfmZorv::shutDatabase() {
 }
 
 void TfmZorv::showBaseProperties() {
-    if (!basePropertiesSet_ || !catalogue_) return;
+    if (!session_.basePropertiesSet() || !session_.isOpen()) return;
     if (runBasePropertiesDialog()) runCommand(QStringLiteral("mHistogram"));
     refreshAnalysisSettings();
     applyFilter();
@@ -248,7 +239,7 @@ void TfmZorv::showProtection(bool on) {
     // The check mark and the table's read-only state always agree, so that
     // a protected catalogue cannot be edited through the grid.
     action(QStringLiteral("mLockUnlock"))->setChecked(on);
-    if (catalogue_) catalogue_->setReadOnly(on);
+    session_.setReadOnly(on);
     if (catalogueWindow_) catalogueWindow_->refreshRecords();
     updateCommands();
 }
@@ -256,12 +247,13 @@ void TfmZorv::showProtection(bool on) {
 // ------------------------------------------------------------------ filters
 
 void TfmZorv::applyFilter() {
-    filters_.locatedOnly = action(QStringLiteral("mLocalizedOnly"))->isChecked();
-    filters_.XField = prefs_.X;
-    filters_.LocationFilter = prefs_.LocationFilter;
+    FilterSources& sources = session_.sources();
+    sources.locatedOnly = action(QStringLiteral("mLocalizedOnly"))->isChecked();
+    sources.XField = prefs_.X;
+    sources.LocationFilter = prefs_.LocationFilter;
     JoinedFilter joined;
     try {
-        joined = applyCatalogueFilter(catalogue_.get(), filters_);
+        joined = session_.applyFilter();
     } catch (const CatalogueFilterError& e) {
         // A zone code or an expression the engine cannot take: the records
         // stay unfiltered rather than half filtered.
@@ -269,8 +261,6 @@ void TfmZorv::applyFilter() {
         dialogs_.error(QString::fromUtf8(kBadFilterCaption), QString::fromUtf8(e.what()));
     }
     if (joined.locationRejected) showProblem(dialogs_, QString::fromUtf8(kBadLocationFilterMessage));
-    if (catalogue_ && !catalogue_->isEmpty()) catalogue_->first();
-    filterDescription_ = QString::fromStdString(joined.description);
     setFilterBarText(QString::fromStdString(zorv::filterBarText(joined, prefs_.DescrFilter)));
     hazardCache_.Reset();
     if (catalogueWindow_) catalogueWindow_->refreshRecords();
@@ -281,21 +271,10 @@ void TfmZorv::applyFilter() {
 QString TfmZorv::filterBarText() const { return filterBar_->text(); }
 
 void TfmZorv::clearFilters() {
-    filters_.PeriodExpression.clear();
-    filters_.PeriodDescription.clear();
-    filters_.ZoneExpression.clear();
-    filters_.ExtraExpression.clear();
-    filters_.MapZoneExpression.clear();
-    filters_.MapZoneDescription.clear();
-    filters_.Connective = " AND ";
-    filters_.DescriptionConnective = " i ";
+    session_.clearSources();
     action(QStringLiteral("mAND"))->setChecked(true);
     action(QStringLiteral("mOR"))->setChecked(false);
     action(QStringLiteral("mLocalizedOnly"))->setChecked(false);
-    if (catalogue_) {
-        catalogue_->setFiltered(false);
-        catalogue_->setFilter({});
-    }
     if (catalogueWindow_) {
         catalogueWindow_->untickAll();
         catalogueWindow_->selectRoot();
@@ -305,10 +284,9 @@ void TfmZorv::clearFilters() {
 }
 
 void TfmZorv::buildZoneTree() {
-    if (!catalogue_) return;
-    zones_ = zorv::buildZoneTree(*catalogue_, settings_.DepartmentField, settings_.ZoneSeparator,
-                                 &progressWindow());
-    catalogueWindow().setZones(zones_, QString::fromStdString(settings_.MainTitle));
+    if (!session_.isOpen()) return;
+    session_.buildZones(settings_.DepartmentField, settings_.ZoneSeparator, &progressWindow());
+    catalogueWindow().setZones(session_.zones(), QString::fromStdString(settings_.MainTitle));
 }
 
 void TfmZorv::zoneTreeClicked() {
@@ -325,15 +303,13 @@ void TfmZorv::zoneTreeClicked() {
         case TfmMainBase::TreeNode::Root:
         case TfmMainBase::TreeNode::None: z = zoneTreeRootFilter(); break;
     }
-    filters_.ZoneExpression = z.expression;
-    filters_.ZoneDescription = z.description;
+    session_.setZoneFilter(z);
     applyFilter();
 }
 
 void TfmZorv::zoneListChanged() {
     const ZoneFilter z = zoneListFilter(settings_.DepartmentField, catalogueWindow().tickedZones());
-    filters_.ZoneExpression = z.expression;
-    filters_.ZoneDescription = z.description;
+    session_.setZoneFilter(z);
     applyFilter();
 }
 
@@ -348,44 +324,42 @@ void TfmZorv::showZoneView(bool tree) {
 }
 
 void TfmZorv::periodFilter() {
-    if (!catalogue_) return;
+    if (!session_.isOpen()) return;
     TfmSort& d = periodDialog();
     d.setWindowTitle(QStringLiteral("Filtr"));
     if (execDialog(d) != QDialog::Accepted) return;
     const PeriodDialogValues v = d.values();
-    filters_.PeriodExpression = periodDialogExpression(v, settings_.DateField, userLocale());
-    filters_.PeriodDescription = periodDialogDescription(v, userLocale());
-    filters_.ExtraExpression = periodDialogExtraExpression(v);
+    FilterSources& sources = session_.sources();
+    sources.PeriodExpression = periodDialogExpression(v, settings_.DateField, userLocale());
+    sources.PeriodDescription = periodDialogDescription(v, userLocale());
+    sources.ExtraExpression = periodDialogExtraExpression(v);
     applyFilter();
 }
 
 void TfmZorv::setConnective(int tag) {
-    const bool orJoin = tag == 2;
+    const bool orJoin = tag == kOrTag;
     action(QStringLiteral("mAND"))->setChecked(!orJoin);
     action(QStringLiteral("mOR"))->setChecked(orJoin);
-    filters_.Connective = orJoin ? " OR " : " AND ";
-    filters_.DescriptionConnective = orJoin ? " lub " : " i ";
+    session_.setConnective(orJoin);
     applyFilter();
 }
 
 void TfmZorv::setMapZone() {
-    if (!catalogue_) return;
+    if (!session_.isOpen()) return;
     LocationMap* map = catalogueWindow().map();
     catalogueWindow_->regenerateSummary();
     const QRectF area = map->visibleArea();
     const ZoneFilter z = mapZoneFilter(settings_.XField, settings_.YField, area.left(), area.top(),
                                        area.right(), area.bottom());
     map->showZone(area);
-    filters_.MapZoneExpression = z.expression;
-    filters_.MapZoneDescription = z.description;
+    session_.setMapZoneFilter(z);
     action(QStringLiteral("mLocalizedOnly"))->setChecked(true);
     applyFilter();
 }
 
 void TfmZorv::unsetMapZone() {
     catalogueWindow().map()->hideZone();
-    filters_.MapZoneExpression.clear();
-    filters_.MapZoneDescription.clear();
+    session_.setMapZoneFilter({});
     applyFilter();
 }
 
@@ -395,16 +369,18 @@ void TfmZorv::inverseAxes() {
 }
 
 ZoneSummary TfmZorv::summarize() const {
-    if (!catalogue_) return {};
+    if (!session_.isOpen()) return {};
+    const Table& catalogue = *session_.table();
+    const ZoneTree& zones = session_.zones();
     ZoneSummaryFields f{settings_.DepartmentField, settings_.DateField,     settings_.XField,
                         settings_.YField,          settings_.ZoneSeparator, prefs_.LocationFilter};
     try {
-        return summarizeZones(*catalogue_, f, zones_.zones, zones_.departments);
+        return summarizeZones(catalogue, f, zones.zones, zones.departments);
     } catch (const TableError&) {
         // The location expression is reported by the filter; the map then
         // shows every event.
         f.locationFilter = " IS NOT NULL";
-        return summarizeZones(*catalogue_, f, zones_.zones, zones_.departments);
+        return summarizeZones(catalogue, f, zones.zones, zones.departments);
     }
 }
 

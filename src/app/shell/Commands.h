@@ -27,6 +27,18 @@ enum CommandFlag : unsigned {
 
 enum class ToolBarId { None, File, Database, Filter, Charts, Analysis };
 
+// Tags that tell apart the commands sharing one handler.
+enum NavigationTag { kFirstRecord = 1, kPriorRecord = 2, kNextRecord = 3, kLastRecord = 4 };
+enum ConnectiveTag { kAndTag = 1, kOrTag = 2 };
+// Client sizes of a chart window; any other tag only restores it.
+enum ChartSizeTag {
+    kSize400x300 = 1,
+    kSize500x400 = 2,
+    kSize600x500 = 3,
+    kSizeOfSettings = 4,
+    kRestoreOnly = 10
+};
+
 struct CommandDescriptor {
     const char* name;      // "mOpen"
     const char* caption;   // menu text

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <stdexcept>
 
 #include "analysis/AnalysisCommands.h"
 #include "catalogue/SettingsStore.h"
@@ -159,7 +160,8 @@ QMenu* TfmZorv::menu(const QString& path) const { return menus_.value(path); }
 
 void TfmZorv::bindCommand(const QString& name, Handler handler) {
     auto it = commands_.find(name);
-    if (it == commands_.end()) return;
+    // A name outside the command table is a mistake in the program.
+    if (it == commands_.end()) throw std::logic_error("unknown command " + name.toStdString());
     it->handler = std::move(handler);
     applyEnabled(*it);
 }
@@ -233,11 +235,10 @@ void TfmZorv::bindOwnCommands() {
 }
 
 void TfmZorv::updateCommands() {
-    const bool open = basePropertiesSet_;
-    const bool atBegin =
-        !catalogue_ || catalogue_->isEmpty() || catalogue_->bof() || catalogue_->recNo() <= 1;
-    const bool atEnd = !catalogue_ || catalogue_->isEmpty() || catalogue_->eof() ||
-                       catalogue_->recNo() >= catalogue_->recordCount();
+    const bool open = session_.basePropertiesSet();
+    const Table* table = session_.table();
+    const bool atBegin = !table || table->isEmpty() || table->bof() || table->recNo() <= 1;
+    const bool atEnd = !table || table->isEmpty() || table->eof() || table->recNo() >= table->recordCount();
     for (auto it = commands_.begin(); it != commands_.end(); ++it) {
         const unsigned f = it->descriptor->flags;
         if (!(f & CatalogueOnly)) continue;
@@ -251,7 +252,8 @@ void TfmZorv::updateCommands() {
 }
 
 void TfmZorv::updateFileCommands() {
-    const FileCommandState s = fileCommandState(childKindOf(mdi_->activeSubWindow()), basePropertiesSet_);
+    const FileCommandState s =
+        fileCommandState(childKindOf(mdi_->activeSubWindow()), session_.basePropertiesSet());
     for (auto it = commands_.begin(); it != commands_.end(); ++it) {
         const unsigned f = it->descriptor->flags;
         bool wanted = it->wanted;
@@ -359,12 +361,12 @@ QString TfmZorv::catalogueStatus() const { return cataloguePanel_->text(); }
 QString TfmZorv::recordStatus() const { return recordPanel_->text(); }
 
 void TfmZorv::refreshStatusBar() {
-    const std::size_t filtered = catalogue_ ? catalogue_->recordCount() : 0;
-    cataloguePanel_->setText(catalogueStatusText(catalogueName_, basePropertiesSet_, filtered));
-    recordPanel_->setText(recordStatusText(catalogue_ != nullptr, filtered, recordCount_));
+    const std::size_t filtered = session_.isOpen() ? session_.table()->recordCount() : 0;
+    cataloguePanel_->setText(catalogueStatusText(catalogueName(), session_.basePropertiesSet(), filtered));
+    recordPanel_->setText(recordStatusText(session_.isOpen(), filtered, session_.recordCount()));
     if (catalogueFrame_)
         catalogueFrame_->setWindowTitle(
-            catalogueWindowCaption(catalogueName_, recordPanel_->text()).trimmed());
+            catalogueWindowCaption(catalogueName(), recordPanel_->text()).trimmed());
 }
 
 void TfmZorv::setFilterBarText(const QString& text) { filterBar_->setText(text); }
@@ -427,38 +429,27 @@ void TfmZorv::closeEvent(QCloseEvent* e) {
 // ------------------------------------------------------------------ catalogue
 
 void TfmZorv::refreshAnalysisSettings() {
-    settings_ =
-        RefreshAnalysisSettings(prefs_, base_, basePropertiesSet_, recordCount_, store_, userLocale());
+    settings_ = RefreshAnalysisSettings(prefs_, base_, session_.basePropertiesSet(), session_.recordCount(),
+                                        store_, userLocale());
 }
 
 void TfmZorv::navigate(int tag) {
-    if (!catalogue_) return;
-    switch (tag) {
-        case 1: catalogue_->first(); break;
-        case 2: catalogue_->prior(); break;
-        case 3: catalogue_->next(); break;
-        case 4: catalogue_->last(); break;
-        default: break;
-    }
+    if (!session_.isOpen()) return;
+    session_.navigate(tag);
     if (catalogueWindow_) catalogueWindow_->showCurrentRecord();
     updateCommands();
 }
 
-void TfmZorv::setBookmark() {
-    if (catalogue_) bookmark_ = catalogue_->bookmark();
-}
+void TfmZorv::setBookmark() { session_.setBookmark(); }
 
 void TfmZorv::gotoBookmark() {
-    if (!catalogue_ || !bookmark_.isSet()) return;
-    if (!catalogue_->bookmarkValid(bookmark_)) {
-        showProblem(dialogs_, kBookmarkHiddenMessage);
-        return;
-    }
-    try {
-        catalogue_->gotoBookmark(bookmark_);
-        if (catalogueWindow_) catalogueWindow_->showCurrentRecord();
-    } catch (const std::exception&) {
-        showProblem(dialogs_, kBookmarkFailedMessage);
+    switch (session_.gotoBookmark()) {
+        case CatalogueSession::Jump::NoBookmark: return;
+        case CatalogueSession::Jump::Hidden: showProblem(dialogs_, kBookmarkHiddenMessage); return;
+        case CatalogueSession::Jump::Failed: showProblem(dialogs_, kBookmarkFailedMessage); break;
+        case CatalogueSession::Jump::Done:
+            if (catalogueWindow_) catalogueWindow_->showCurrentRecord();
+            break;
     }
     updateCommands();
 }

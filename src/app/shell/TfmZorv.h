@@ -15,6 +15,7 @@
 #include "catalogue/Preferences.h"
 #include "catalogue/ZoneTree.h"
 #include "hazard/HazardCache.h"
+#include "shell/CatalogueSession.h"
 #include "shell/ChildWindow.h"
 #include "shell/Commands.h"
 #include "shell/SingleInstance.h"
@@ -124,15 +125,16 @@ public:
     void unsetMapZone();
     void inverseAxes();
     void showCataloguePage(int tag);
-    const FilterSources& filterSources() const { return filters_; }
-    const QString& filterDescription() const { return filterDescription_; }
+    const FilterSources& filterSources() const { return session_.sources(); }
+    QString filterDescription() const { return QString::fromStdString(session_.filterDescription()); }
     QString filterBarText() const;
-    const ZoneTree& zones() const { return zones_; }
-    Table* catalogue() const { return catalogue_.get(); }
-    const QString& catalogueName() const { return catalogueName_; }
-    bool basePropertiesSet() const { return basePropertiesSet_; }
-    std::int32_t recordCount() const { return recordCount_; }
-    const Bookmark& bookmark() const { return bookmark_; }
+    const ZoneTree& zones() const { return session_.zones(); }
+    Table* catalogue() const { return session_.table(); }
+    QString catalogueName() const { return QString::fromStdString(session_.name()); }
+    bool basePropertiesSet() const { return session_.basePropertiesSet(); }
+    std::int32_t recordCount() const { return session_.recordCount(); }
+    const Bookmark& bookmark() const { return session_.bookmark(); }
+    CatalogueSession& session() { return session_; }
 
     // ---- settings
     Preferences& preferences() { return prefs_; }
@@ -221,11 +223,7 @@ private:
     BaseProperties base_;
     AnalysisSettings settings_;
 
-    std::unique_ptr<Table> catalogue_;
-    QString catalogueName_;
-    std::int32_t recordCount_ = 0;
-    bool basePropertiesSet_ = false;
-    Bookmark bookmark_;
+    CatalogueSession session_;
 
     WindowSlots slots_;
     HazardCache hazardCache_;
@@ -260,9 +258,6 @@ private:
     TfmBasePreferences* basePreferences_ = nullptr;
     TfmSort* periodDialog_ = nullptr;
     std::function<int(QDialog&)> dialogRunner_;
-    FilterSources filters_;
-    QString filterDescription_;
-    ZoneTree zones_;
 };
 
 }  // namespace zorv
