@@ -267,6 +267,16 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
     } else {
         s.graph->setValueAxis(valueAxis);
         s.graph->setData(keys, values, true);
+        // Thousands of points: markers would merge into one band, and wide
+        // smoothed lines cost more than they show.
+        const bool dense = keys.size() > kMostMarkedPoints * 20;
+        s.graph->setAntialiased(!dense);
+        if (dense) {
+            QPen pen = s.graph->pen();
+            pen.setWidth(1);
+            s.graph->setPen(pen);
+        }
+        if (dense && s.type == SeriesType::Line) s.graph->setScatterSkip(std::max(1, int(keys.size() / 200)));
     }
     QCPAbstractPlottable* p = s.plottable();
     p->setName(QString::fromStdString(b.title.empty() ? b.yField : b.title));
