@@ -88,3 +88,10 @@ for page in 2 3 4 5; do
   shot "catalogue-page$page"
 done
 kill $pid 2>/dev/null || true
+wait $pid 2>/dev/null || true
+
+# Every statistics chart on the sample catalogue, each in its own maximised
+# chart window of the main window: chart-<analysis>.png.
+if [ -x "$root/build/tools/chart_shots" ]; then
+  QT_QPA_PLATFORM=xcb "$root/build/tools/chart_shots" "$HOME/katalog.dbf" "$out"
+fi

@@ -10,7 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStandardPaths>
-#include <QTimer>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "QtSettingsStore.h"
@@ -30,7 +30,9 @@ int main(int argc, char** argv) {
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(out);
-    QtSettingsStore store(QDir(out).filePath(QStringLiteral("Zorv.conf")));
+    // Settings of a first start, in a folder of their own.
+    QTemporaryDir settingsDir;
+    QtSettingsStore store(settingsDir.filePath(QStringLiteral("Zorv.conf")));
     QtUserDialogs dialogs;
     TfmZorv window(store, dialogs, defaultShellPaths());
     window.setDialogRunner([](QDialog& d) {
