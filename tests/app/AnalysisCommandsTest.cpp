@@ -19,6 +19,7 @@
 #include "analysis/TfmAddSort.h"
 #include "analysis/TfmZones.h"
 #include "catalogue/FilterBuilder.h"
+#include "catalogue/TfmBasePreferences.h"
 #include "chart/ChartTemplateQt.h"
 #include "chart/TfmGraph.h"
 #include "shell/Commands.h"
@@ -126,6 +127,21 @@ private slots:
         w.updateFileCommands();
         for (const char* n : {"mSaveGraphAsTemplate", "mLoadGraphTemplate", "m400x300"})
             QVERIFY2(w.action(QString::fromUtf8(n))->isEnabled(), n);
+    }
+
+    // "Wykres powtarzalności" of the base properties opens the recurrence graph.
+    void basePropertiesOpenTheRecurrenceGraph() {
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        f.answer = [](QDialog& d) {
+            if (auto* b = qobject_cast<TfmBasePreferences*>(&d)) b->histogramButton()->click();
+            return int(QDialog::Accepted);
+        };
+        w.action(QStringLiteral("mBaseProperties"))->trigger();
+        QCOMPARE(charts(w).size(), 1);
+        QCOMPARE(charts(w).first()->kind(), 20);
+        QCOMPARE(charts(w).first()->titleText().section(QLatin1Char('\n'), 1),
+                 QStringLiteral("Wykres powtarzalności"));
     }
 
     void cancellingADialogRunsNothing() {

@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 #include "analysis/DBBase.h"
 #include "analysis/TfmAddSort.h"
@@ -194,6 +195,11 @@ TfmGraph* AnalysisCommands::openChart(std::shared_ptr<Database> analysis, int ki
     window->build();
     const ChartOptions options = chartOptions();
     window->setupZoom(options);
+    // The chart commands at hand on the window itself.
+    if (QMenu* charts = shell_.menu(QStringLiteral("Wykresy"))) {
+        window->setContextMenuPolicy(Qt::ActionsContextMenu);
+        window->addActions(charts->actions());
+    }
     QMdiSubWindow* frame = shell_.mdiArea()->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     window->resize(options.width, options.height);
