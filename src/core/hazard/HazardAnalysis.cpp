@@ -10,6 +10,7 @@ std::unique_ptr<Database> RunNonParametricHazard(AnalysisSettings settings, Tabl
                                                  const HazardParameters& p, HazardCache& cache,
                                                  Progress* progress) {
     settings.H = p.alternativeH;
+    cache.ResetUnlessSettingsMatch(settings);
     const EstimateRequest request = cache.Settle(p);
     const TableRange range = p.automaticRange ? TableRange{} : TableRange{p.start, p.end, p.step};
     std::unique_ptr<Database> a;

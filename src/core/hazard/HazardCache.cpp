@@ -8,6 +8,26 @@ void HazardCache::Reset() {
     previousSearch = true;
 }
 
+namespace {
+
+// The settings a smoothing factor and maximum magnitude depend on.
+bool sameEstimateSettings(const AnalysisSettings& x, const AnalysisSettings& y) {
+    return x.MMin == y.MMin && x.a == y.a && x.b == y.b && x.Epsilon == y.Epsilon &&
+           x.Iterations == y.Iterations && x.IntegralIterations == y.IntegralIterations &&
+           x.MMaxLimit == y.MMaxLimit && x.UseRTMI == y.UseRTMI && x.UseRTNI == y.UseRTNI &&
+           x.RTNIStart == y.RTNIStart && x.RTMIStart == y.RTMIStart && x.RTMIEnd == y.RTMIEnd &&
+           x.MinSampleSize == y.MinSampleSize && x.MagnitudeField == y.MagnitudeField &&
+           x.EnergyField == y.EnergyField;
+}
+
+}  // namespace
+
+void HazardCache::ResetUnlessSettingsMatch(const AnalysisSettings& settings) {
+    if (keyed && !sameEstimateSettings(key, settings)) Reset();
+    key = settings;
+    keyed = true;
+}
+
 EstimateRequest HazardCache::Settle(const HazardParameters& p) {
     EstimateRequest r;
     r.variableUpperLimit = p.variableUpperLimit;

@@ -13,6 +13,10 @@ class HazardCache {
 public:
     // At program start and whenever the selection of events changes.
     void Reset();
+    // An estimate holds only for the settings it was made with: the
+    // completeness threshold, the energy–magnitude relation and the numerical
+    // options. Forgets it when any of them differs from the last run's.
+    void ResetUnlessSettingsMatch(const AnalysisSettings& settings);
 
     // What the next run asks for, from its parameters and what is kept:
     //   touched, search on:              both searched anew (−1, −1);
@@ -36,6 +40,8 @@ private:
     double mMax = -1.0;
     bool variableUpperLimit = false;
     bool previousSearch = true;
+    bool keyed = false;
+    AnalysisSettings key;
 };
 
 }  // namespace zorv

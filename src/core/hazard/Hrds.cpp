@@ -41,8 +41,10 @@ void WriteNonParametricParameters(const NonParametricHazard& a, ReportLines& lin
     lines.push_back(ReportLabel("Maksymalna magnituda obserwowana:") +
                     FormatMagnitudeEnergy(a, a.LargestObserved()));
     lines.push_back(ReportLabel("Maksymalna magnituda estymowana:") + FormatMagnitudeEnergy(a, a.MMaxEst()));
+    // Five decimals, as the alternative h is given: a cross-validated h is
+    // often below 0.01.
     lines.push_back(ReportLabel("Użyty współczynnik gładkości:") +
-                    formatMask(a.SmoothingFactor(), "0.00", loc));
+                    formatMask(a.SmoothingFactor(), "0.00000", loc));
 }
 
 bool Hrds::WriteReport(ReportLines& lines) {

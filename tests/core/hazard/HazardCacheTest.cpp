@@ -106,6 +106,35 @@ TEST(HazardCommand, SecondRunReusesTheEstimate) {
     EXPECT_TRUE(shown(third, "Poszukiwanie optymalnego"));
 }
 
+// A change of any setting the estimate stands on (here the completeness
+// threshold, the relation, the accuracy and the iteration limit) makes the
+// next run estimate anew; a change of the alternative h alone does not.
+TEST(HazardCommand, ChangedSettingsEstimateAnew) {
+    Table t = testing::spacedCatalogue(testing::grSample(150, 11, 1.0, 4.0), 7);
+    HazardCache cache;
+    HazardParameters p;
+    p.kind = HazardKind::MeanReturnPeriod;
+    RunNonParametricHazard(testing::hazardSettings(), &t, p, cache);
+    const auto change = std::vector<void (*)(AnalysisSettings&)>{
+        [](AnalysisSettings& s) { s.MMin += 0.1; }, [](AnalysisSettings& s) { s.a += 0.1; },
+        [](AnalysisSettings& s) { s.Epsilon /= 10; }, [](AnalysisSettings& s) { s.Iterations += 5; }};
+    for (auto f : change) {
+        AnalysisSettings s = testing::hazardSettings();
+        f(s);
+        testing::ScriptedProgress run;
+        RunNonParametricHazard(s, &t, p, cache, &run);
+        EXPECT_TRUE(shown(run, "Poszukiwanie optymalnego"));
+        // Back to the first settings: estimated anew once more.
+        testing::ScriptedProgress back;
+        RunNonParametricHazard(testing::hazardSettings(), &t, p, cache, &back);
+        EXPECT_TRUE(shown(back, "Poszukiwanie optymalnego"));
+    }
+    p.alternativeH = 0.3;
+    testing::ScriptedProgress same;
+    RunNonParametricHazard(testing::hazardSettings(), &t, p, cache, &same);
+    EXPECT_FALSE(shown(same, "Poszukiwanie optymalnego"));
+}
+
 // With the search off the dialog's alternative h is the one used, even where
 // the settings hold another.
 TEST(HazardCommand, AlternativeHReplacesTheSettings) {

@@ -228,7 +228,7 @@ TEST(NonParametricReport, HazardInMonths) {
         "  Minimalna magnituda obserwowana:  1.004 (1.31e+03[J])",
         "  Maksymalna magnituda obserwowana: 3.442 (7.89e+07[J])",
         "  Maksymalna magnituda estymowana:  4.000 (9.77e+08[J])",
-        "  Użyty współczynnik gładkości:     0.10",
+        "  Użyty współczynnik gładkości:     0.10000",
         "  Ilość miesięcy:                   117.3",
         "  Średnia aktywność/miesiąc:        1.023 zdarzeń",
         "",
@@ -251,7 +251,7 @@ TEST(NonParametricReport, QuartersAndTheDensityReport) {
     const ReportLines dl = reportOf(d);
     ASSERT_EQ(dl.size(), 17u);
     EXPECT_EQ(dl[3], "Dystrybuanta");
-    EXPECT_EQ(dl[13], "  Użyty współczynnik gładkości:     0.10");
+    EXPECT_EQ(dl[13], "  Użyty współczynnik gładkości:     0.10000");
     EXPECT_EQ(dl[15], "Numer\tMagnituda\tEnergia\tcdf_est_adapt\t");
 }
 
