@@ -275,7 +275,7 @@ private slots:
         QFETCH(QStringList, series);
         auto analysis = std::make_shared<FakeAnalysis>(
             pointSettings(true),
-            makeTable(QStringLiteral("Hazard:f,MRP:f,MMaxEst:f,b:f,DataKoniec:d,LZdarzen:i,DoAnalizy:i")));
+            makeTable(QStringLiteral("Hazard:f,MRP:f,MMaxEst:f,b:f,Data:i,LZdarzen:i,DoAnalizy:i")));
         TfmGraph w(analysis, analysis->settings(), 15, QString(), nullptr, 0);
         w.buildTimeVariation(quantity, activity);
         QCOMPARE(w.titleElement()->text(), title);

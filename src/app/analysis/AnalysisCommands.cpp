@@ -10,6 +10,8 @@
 #include "chart/ChartTemplateQt.h"
 #include "chart/TfmGraph.h"
 #include "hazard/HazardAnalysis.h"
+#include "hazard/TfmHazards.h"
+#include "hazard/TfmTimeVariations.h"
 #include "shell/Commands.h"
 #include "shell/ProgressWindow.h"
 #include "shell/TfmZorv.h"
@@ -31,10 +33,6 @@ bool hazardFamily(AnalysisParameters p) {
            p == AnalysisParameters::TimeVariations;
 }
 
-// The statistics this program asks parameters for; the hazard families
-// have dialogs of their own.
-bool statistics(AnalysisParameters p) { return !hazardFamily(p); }
-
 }  // namespace
 
 AnalysisCommands::AnalysisCommands(TfmZorv& shell) : QObject(&shell), shell_(shell) {}
@@ -42,9 +40,8 @@ AnalysisCommands::AnalysisCommands(TfmZorv& shell) : QObject(&shell), shell_(she
 AnalysisCommands::~AnalysisCommands() = default;
 
 void AnalysisCommands::bind() {
-    for (const AnalysisEntry& e : analysisRegistry()) {
-        if (!statistics(e.parameters)) continue;
-        const char* action = e.action;
+    for (const AnalysisAction& c : analysisActions()) {
+        const char* action = c.action;
         shell_.bindCommand(QString::fromUtf8(action), [this, action](int tag) { execute(action, tag); });
     }
     bindChartCommands();
@@ -84,7 +81,7 @@ ChartOptions AnalysisCommands::chartOptions() const {
 void AnalysisCommands::execute(const char* action, int tag) {
     const AnalysisEntry* e = findAnalysisByAction(action, tag);
     if (!e || !shell_.catalogue()) return;
-    if (const auto request = ask(*e)) run(*e, *request);
+    if (const auto request = ask(*e, tag)) run(*e, *request);
 }
 
 TfmAddSort& AnalysisCommands::scaleDialog() {
@@ -111,8 +108,26 @@ TfmZoneActivity& AnalysisCommands::zoneActivityDialog() {
     return *zoneActivity_;
 }
 
-std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e) {
+TfmHazards& AnalysisCommands::hazardDialog() {
+    if (!hazards_) {
+        hazards_ = new TfmHazards(&shell_);
+        connect(hazards_, &TfmHazards::helpRequested, &shell_, &TfmZorv::showHelpPage);
+    }
+    return *hazards_;
+}
+
+TfmTimeVariations& AnalysisCommands::timeVariationsDialog() {
+    if (!timeVariations_) {
+        timeVariations_ = new TfmTimeVariations(&shell_);
+        connect(timeVariations_, &TfmTimeVariations::helpRequested, &shell_, &TfmZorv::showHelpPage);
+    }
+    return *timeVariations_;
+}
+
+std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int tag) {
     AnalysisRequest r;
+    shell_.refreshAnalysisSettings();
+    const AnalysisSettings& settings = shell_.analysisSettings();
     const QString root = QString::fromStdString(shell_.analysisSettings().MainTitle);
     switch (e.parameters) {
         case AnalysisParameters::None: return r;
@@ -143,8 +158,38 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e) {
             r.energyClasses = d.energyClasses();
             return r;
         }
-        default: return std::nullopt;
+        case AnalysisParameters::NonParametric: {
+            const auto menu = HazardMenuEntryOfTag(tag);
+            if (!menu) return std::nullopt;
+            TfmHazards& d = hazardDialog();
+            const Preferences& p = shell_.preferences();
+            d.prepareNonParametric(DefaultHazardParameters(menu->kind, menu->functions, p.H, p.Auto,
+                                                           shell_.hazardCache().VariableUpperLimit()),
+                                   settings.a, settings.b, settings.UserLocale);
+            if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
+            r.nonParametric = d.nonParametric();
+            r.nonParametric.accepted = true;
+            return r;
+        }
+        case AnalysisParameters::Parametric: {
+            TfmHazards& d = hazardDialog();
+            d.prepareParametric(e.chartKind, parametricUpperLimit_, settings.a, settings.b,
+                                settings.UserLocale);
+            if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
+            r.parametric = d.parametric();
+            parametricUpperLimit_ = r.parametric.variableUpperLimit;
+            return r;
+        }
+        case AnalysisParameters::TimeVariations: {
+            TfmTimeVariations& d = timeVariationsDialog();
+            d.prepare(TimeVariationsDefaults(tag), settings.a, settings.b, settings.UserLocale);
+            if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
+            r.timeVariations = d.parameters();
+            timeVariationActivity_ = d.activityCode();
+            return r;
+        }
     }
+    return std::nullopt;
 }
 
 std::shared_ptr<Database> AnalysisCommands::compute(const AnalysisEntry& e, const AnalysisRequest& request) {
@@ -184,15 +229,38 @@ TfmGraph* AnalysisCommands::run(const AnalysisEntry& e, const AnalysisRequest& r
         return nullptr;
     }
     if (!analysis) return nullptr;
+    if (e.parameters == AnalysisParameters::TimeVariations)
+        return openTimeVariationCharts(std::move(analysis), request.timeVariations);
     return openChart(std::move(analysis), e.chartKind);
 }
 
+TfmGraph* AnalysisCommands::openTimeVariationCharts(std::shared_ptr<Database> analysis,
+                                                    const TimeVariationsParameters& p) {
+    // One slot for all the charts of the run.
+    const int slot = shell_.windowSlots().freeSlot();
+    TfmGraph* last = nullptr;
+    for (const TimeVariationsChart& c : TimeVariationsCharts(p)) {
+        // The strong events of the chart's magnitude.
+        const double threshold = c.quantity == 1 ? p.returnMagnitude : p.hazardMagnitude;
+        last = openChart(analysis, 15, slot, [&](TfmGraph& w) {
+            w.buildTimeVariation(c.quantity, timeVariationActivity_);
+            if (c.markEvents) w.showEventMarkers(threshold);
+        });
+    }
+    return last;
+}
+
 TfmGraph* AnalysisCommands::openChart(std::shared_ptr<Database> analysis, int kind) {
+    return openChart(std::move(analysis), kind, shell_.windowSlots().freeSlot(),
+                     [](TfmGraph& w) { w.build(); });
+}
+
+TfmGraph* AnalysisCommands::openChart(std::shared_ptr<Database> analysis, int kind, int slot,
+                                      const std::function<void(TfmGraph&)>& build) {
     const Preferences& prefs = shell_.preferences();
-    WindowSlots& windowSlots = shell_.windowSlots();
     auto* window = new TfmGraph(std::move(analysis), shell_.analysisSettings(), kind,
-                                shell_.filterDescription(), &windowSlots, windowSlots.freeSlot());
-    window->build();
+                                shell_.filterDescription(), &shell_.windowSlots(), slot);
+    build(*window);
     const ChartOptions options = chartOptions();
     window->setupZoom(options);
     // The chart commands at hand on the window itself.

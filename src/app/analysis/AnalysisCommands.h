@@ -6,6 +6,7 @@
 // analyses themselves come from zorvcore's registry, as in zorv-batch.
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,6 +16,8 @@
 namespace zorv {
 
 class TfmAddSort;
+class TfmHazards;
+class TfmTimeVariations;
 class TfmZoneActivity;
 class TfmZones;
 class TfmZorv;
@@ -29,7 +32,8 @@ public:
     void bind();
 
     // The parameter dialog of the entry; nothing when the user cancelled.
-    std::optional<AnalysisRequest> ask(const AnalysisEntry& entry);
+    // `tag` is the command's (several commands may start one analysis).
+    std::optional<AnalysisRequest> ask(const AnalysisEntry& entry, int tag);
     // Runs the analysis on a frozen copy of the catalogue and opens its chart
     // window; a failure shows its message and leaves nothing behind (null).
     TfmGraph* run(const AnalysisEntry& entry, const AnalysisRequest& request);
@@ -37,23 +41,35 @@ public:
     std::shared_ptr<Database> compute(const AnalysisEntry& entry, const AnalysisRequest& request);
     // Opens a chart window of the kind on an analysis object.
     TfmGraph* openChart(std::shared_ptr<Database> analysis, int kind);
+    // The time-variation charts of a run, in the order hazard, mean return
+    // period, maximum magnitude, b-value, all in one result-window slot;
+    // the last one opened.
+    TfmGraph* openTimeVariationCharts(std::shared_ptr<Database> analysis, const TimeVariationsParameters& p);
 
     // The chart window active in the frame, if any.
     TfmGraph* activeChart() const;
     ChartOptions chartOptions() const;
 
     TfmAddSort& scaleDialog();
+    TfmHazards& hazardDialog();
+    TfmTimeVariations& timeVariationsDialog();
     TfmZones& zonesDialog();
     TfmZoneActivity& zoneActivityDialog();
 
 private:
     void execute(const char* action, int tag);
     void bindChartCommands();
+    TfmGraph* openChart(std::shared_ptr<Database> analysis, int kind, int slot,
+                        const std::function<void(TfmGraph&)>& build);
 
     TfmZorv& shell_;
     TfmAddSort* scale_ = nullptr;
     TfmZones* zones_ = nullptr;
     TfmZoneActivity* zoneActivity_ = nullptr;
+    TfmHazards* hazards_ = nullptr;
+    TfmTimeVariations* timeVariations_ = nullptr;
+    bool parametricUpperLimit_ = true;  // the option of the last parametric run
+    int timeVariationActivity_ = 3;     // event-count series of the charts
 };
 
 }  // namespace zorv

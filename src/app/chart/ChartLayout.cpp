@@ -15,8 +15,8 @@ constexpr std::uint32_t rgb(unsigned r, unsigned g, unsigned b) { return r | (g 
 constexpr std::uint32_t kRed = rgb(255, 0, 0), kBlue = rgb(0, 0, 255), kYellow = rgb(255, 255, 0),
                         kLime = rgb(0, 255, 0), kMaroon = rgb(128, 0, 0);
 
-// The time-variation table dates each window by its last day.
-const char* const kTimeVariationDate = "DataKoniec";
+// The time-variation table dates each window by its midpoint.
+const char* const kTimeVariationDate = "Data";
 
 // Series indices by name.
 constexpr int S1 = 0, S6 = 7, S10 = 13, S11 = 12;
@@ -305,6 +305,12 @@ ChartLayout timeVariationLayout(int quantity, int activity) {
     }
     l.axes.push_back(axis(ChartAxis::Bottom, ""));
     return l;
+}
+
+std::string eventMarkerTitle(double magnitude, const AnalysisSettings& s) {
+    if (s.MagnitudeOnly) return "Zjawiska o m = " + formatGeneral(magnitude, s.UserLocale);
+    const double energy = std::pow(10.0, s.a * magnitude + s.b);
+    return "Zjawiska o energii " + formatMask(energy, s.EnergyMask, s.UserLocale) + " [J]";
 }
 
 std::string timeVariationTitle(int quantity) {

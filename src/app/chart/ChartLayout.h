@@ -13,6 +13,7 @@
 namespace zorv {
 
 class Database;
+struct AnalysisSettings;
 
 enum class SeriesType { Bar, Line, Point };
 enum class ChartAxis { Left = 0, Right = 1, Bottom = 2 };
@@ -75,6 +76,10 @@ ChartLayout chartLayout(int kind, const Database& analysis);
 // event-count series (0 "DoAnalizy", 1 "LZdarzen", 2 both, 3 none) on the
 // right axis; each is drawn against the window's date.
 ChartLayout timeVariationLayout(int quantity, int activity);
+// The title of the point series of strong events on a time-variation chart:
+// "Zjawiska o m = " and the magnitude, or "Zjawiska o energii " and the
+// energy with " [J]" where the catalogue's unit is energy.
+std::string eventMarkerTitle(double magnitude, const AnalysisSettings& settings);
 // The window title of a time-variation chart by its quantity code.
 std::string timeVariationTitle(int quantity);
 

@@ -191,6 +191,32 @@ void TfmGraph::buildTimeVariation(int quantity, int activity) {
     setWindowTitle(title_->text());
 }
 
+void TfmGraph::showEventMarkers(double magnitude) {
+    Table* sample = analysis_->dataset();
+    if (!sample) return;
+    const int dates = sample->fieldIndex(settings_.DateField);
+    if (dates < 0) return;
+    ChartSeries& s = series_[static_cast<std::size_t>(seriesIndex("Series12"))];
+    const double top = chart_->yAxis->range().upper;
+    QVector<double> keys, values;
+    for (std::size_t row = 0; row < sample->physicalCount(); ++row) {
+        if (!(analysis_->ReadMagnitude(row) >= magnitude)) continue;
+        keys.push_back(
+            dayToPlotTime(static_cast<std::int32_t>(std::floor(sample->column(dates).numberAt(row)))));
+        values.push_back(top);
+    }
+    s.graph->setValueAxis(chart_->yAxis);
+    s.graph->setData(keys, values);
+    s.graph->setName(QString::fromStdString(eventMarkerTitle(magnitude, settings_)));
+    s.field.clear();
+    s.tag = 1;
+    s.active = true;
+    s.graph->setVisible(true);
+    s.graph->addToLegend();
+    placeLegend();
+    chart_->replot();
+}
+
 void TfmGraph::applyLayout() {
     for (ChartSeries& s : series_) {
         s.active = false;

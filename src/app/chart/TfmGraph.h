@@ -60,6 +60,9 @@ public:
     void build();
     // Builds a time-variation chart (kind 15) from its two codes.
     void buildTimeVariation(int quantity, int activity);
+    // Marks the events of the analysis' sample of at least `magnitude` on a
+    // time-variation chart: a point series along the top of the plot.
+    void showEventMarkers(double magnitude);
     // Zoom by the chart settings; bar charts follow their own setting.
     void setupZoom(const ChartOptions& options);
     // "400 x 300 pikseli" (1), "500 x 400" (2), "600 x 500" (3), the chart

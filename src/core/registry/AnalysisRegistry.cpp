@@ -149,10 +149,33 @@ const AnalysisEntry* findAnalysis(std::string_view name) {
     return nullptr;
 }
 
+// Further commands that start an analysis of the list, told apart by their
+// tag: the density tables preselecting one function, the time-variation
+// entries preselecting one chart.
+struct ActionAlias {
+    const char* action;
+    int tag;
+    const char* name;
+};
+const ActionAlias kAliases[] = {
+    {"mPDFest_adapt", 6, "np-density"},   {"mCDFest_adapt", 7, "np-density"},
+    {"mtvMMaxEst", 1, "time-variations"}, {"mtvHazard", 3, "time-variations"},
+    {"mtvMRP", 4, "time-variations"},     {"mtvBeta", 5, "time-variations"},
+};
+
 const AnalysisEntry* findAnalysisByAction(std::string_view action, int tag) {
     for (const AnalysisEntry& e : kEntries)
         if (action == e.action && tag == e.tag) return &e;
+    for (const ActionAlias& a : kAliases)
+        if (action == a.action && tag == a.tag) return findAnalysis(a.name);
     return nullptr;
+}
+
+std::vector<AnalysisAction> analysisActions() {
+    std::vector<AnalysisAction> out;
+    for (const AnalysisEntry& e : kEntries) out.push_back({e.action, e.tag, &e});
+    for (const ActionAlias& a : kAliases) out.push_back({a.action, a.tag, findAnalysis(a.name)});
+    return out;
 }
 
 }  // namespace zorv

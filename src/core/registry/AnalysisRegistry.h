@@ -83,7 +83,16 @@ struct AnalysisEntry {
 std::span<const AnalysisEntry> analysisRegistry();
 // By zorv-batch name; null when none.
 const AnalysisEntry* findAnalysis(std::string_view name);
-// By main-window command and tag; null when none.
+// By main-window command and tag; null when none. Several commands may
+// start one analysis with other preselected parameters.
 const AnalysisEntry* findAnalysisByAction(std::string_view action, int tag);
+
+// Every main-window command that starts an analysis.
+struct AnalysisAction {
+    const char* action;
+    int tag;
+    const AnalysisEntry* entry;
+};
+std::vector<AnalysisAction> analysisActions();
 
 }  // namespace zorv
