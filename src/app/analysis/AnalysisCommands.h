@@ -15,6 +15,7 @@
 namespace zorv {
 
 class TfmAddSort;
+class TfmChartsProp;
 class TfmZoneActivity;
 class TfmZones;
 class TfmZorv;
@@ -45,6 +46,7 @@ public:
     TfmAddSort& scaleDialog();
     TfmZones& zonesDialog();
     TfmZoneActivity& zoneActivityDialog();
+    TfmChartsProp& chartPropertiesDialog();
 
 private:
     void execute(const char* action, int tag);
@@ -54,6 +56,7 @@ private:
     TfmAddSort* scale_ = nullptr;
     TfmZones* zones_ = nullptr;
     TfmZoneActivity* zoneActivity_ = nullptr;
+    TfmChartsProp* chartProperties_ = nullptr;
 };
 
 }  // namespace zorv
