@@ -20,6 +20,7 @@ TfmChartsProp::TfmChartsProp(QWidget* parent)
     setObjectName(QStringLiteral("TfmChartsProp"));
     setWindowTitle(QStringLiteral("Własności wykresu"));
     tabs_->setObjectName(QStringLiteral("Pages"));
+    tabs_->setUsesScrollButtons(false);  // all six captions in view
     apply_->setObjectName(QStringLiteral("Apply"));
     ok_->setObjectName(QStringLiteral("OK"));
     cancel_->setObjectName(QStringLiteral("Cancel"));
