@@ -8,6 +8,7 @@
 #include "analysis/TfmAddSort.h"
 #include "analysis/TfmZones.h"
 #include "chart/ChartTemplateQt.h"
+#include "chart/TfmChartsProp.h"
 #include "chart/TfmGraph.h"
 #include "hazard/HazardAnalysis.h"
 #include "hazard/TfmHazards.h"
@@ -71,6 +72,15 @@ void AnalysisCommands::bindChartCommands() {
     });
     for (const char* name : {"mDefaultSize", "m300x200", "m400x300", "m500x400", "mGraphSize"})
         onChart(name, [this](TfmGraph& w, int tag) { w.setSizePreset(tag, chartOptions()); });
+    // The properties dialog opens at the page of the command's tag.
+    for (const char* name : {"mGraphProperties", "mGraphTitles", "mGraphAxisTitles", "mGraphColors",
+                             "mGraphLegend", "mGraphSeries", "mGraphAxis"})
+        onChart(name, [this](TfmGraph& w, int tag) {
+            TfmChartsProp& dialog = chartPropertiesDialog();
+            dialog.load(w);
+            dialog.showPage(tag);
+            shell_.execDialog(dialog);
+        });
 }
 
 ChartOptions AnalysisCommands::chartOptions() const {
@@ -98,6 +108,11 @@ TfmZones& AnalysisCommands::zonesDialog() {
         connect(zones_, &TfmZones::helpRequested, &shell_, &TfmZorv::showHelpPage);
     }
     return *zones_;
+}
+
+TfmChartsProp& AnalysisCommands::chartPropertiesDialog() {
+    if (!chartProperties_) chartProperties_ = new TfmChartsProp(&shell_);
+    return *chartProperties_;
 }
 
 TfmZoneActivity& AnalysisCommands::zoneActivityDialog() {

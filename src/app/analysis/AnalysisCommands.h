@@ -18,6 +18,7 @@ namespace zorv {
 class TfmAddSort;
 class TfmHazards;
 class TfmTimeVariations;
+class TfmChartsProp;
 class TfmZoneActivity;
 class TfmZones;
 class TfmZorv;
@@ -55,6 +56,7 @@ public:
     TfmTimeVariations& timeVariationsDialog();
     TfmZones& zonesDialog();
     TfmZoneActivity& zoneActivityDialog();
+    TfmChartsProp& chartPropertiesDialog();
 
 private:
     void execute(const char* action, int tag);
@@ -70,6 +72,7 @@ private:
     TfmTimeVariations* timeVariations_ = nullptr;
     bool parametricUpperLimit_ = true;  // the option of the last parametric run
     int timeVariationActivity_ = 3;     // event-count series of the charts
+    TfmChartsProp* chartProperties_ = nullptr;
 };
 
 }  // namespace zorv

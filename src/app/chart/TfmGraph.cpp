@@ -155,6 +155,7 @@ void TfmGraph::createSeries() {
             s.bars->setBrush(colour);
             s.bars->setPen(QPen(colour.darker(150)));
             s.marksVisible = true;
+            s.marksFont = arialBold(7);
         } else {
             s.graph = chart_->addGraph(chart_->xAxis, chart_->yAxis);
             if (d.type == SeriesType::Line) {
@@ -350,7 +351,9 @@ void TfmGraph::addMarks() {
             offset = (static_cast<double>(at - grouped.begin()) - (n - 1.0) / 2.0) * s.bars->width();
         }
         const int yf = table->fieldIndex(s.field);
-        const std::string mask = yf >= 0 ? table->field(yf).displayFormat : std::string();
+        const std::string mask = !s.marksFormat.isEmpty() ? s.marksFormat.toStdString()
+                                 : yf >= 0                ? table->field(yf).displayFormat
+                                                          : std::string();
         for (int k = 0; k < keys.size(); ++k) {
             if (values[k] == 0.0) continue;
             auto* mark = new QCPItemText(chart_);
@@ -358,7 +361,8 @@ void TfmGraph::addMarks() {
             mark->position->setAxes(p->keyAxis(), p->valueAxis());
             mark->position->setCoords(keys[k] + offset, values[k]);
             mark->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-            mark->setFont(arialBold(7));
+            mark->setFont(s.marksFont);
+            mark->setPadding(QMargins(0, 0, 0, s.marksSpan));
             mark->setText(QString::fromStdString(mask.empty()
                                                      ? formatGeneral(values[k], settings_.UserLocale)
                                                      : formatMask(values[k], mask, settings_.UserLocale)));
@@ -420,18 +424,52 @@ void TfmGraph::setupAxis(const AxisSetup& s) {
     } else if (!s.automatic) {
         a->setRange(std::min(s.minimum, s.maximum), std::max(s.minimum, s.maximum));
     } else if (!(bottom && s.labels == LabelStyle::Text)) {
-        a->rescale(true);
-        QCPRange r = a->range();
-        const bool barAxis = std::any_of(series_.begin(), series_.end(), [&](const ChartSeries& c) {
-            return c.bars && c.active && c.bars->valueAxis() == a;
-        });
-        if (barAxis && !s.logarithmic) r.lower = std::min(0.0, r.lower);
-        const double pad = r.size() > 0 ? r.size() * 0.05 : 1.0;
-        if (bottom && !barAxis)
-            a->setRange(r.lower, r.upper);
-        else
-            a->setRange(barAxis && r.lower == 0.0 ? 0.0 : r.lower - pad, r.upper + pad);
+        fitAxis(s.axis);
     }
+    automatic_[i] = s.automatic;
+}
+
+void TfmGraph::fitAxis(ChartAxis id) {
+    QCPAxis* a = axis(id);
+    const bool bottom = id == ChartAxis::Bottom;
+    a->rescale(true);
+    QCPRange r = a->range();
+    // Record labels stand at whole positions: half a record either side.
+    if (bottom && qSharedPointerDynamicCast<RecordLabelTicker>(a->ticker())) {
+        a->setRange(r.lower - 0.5, r.upper + 0.5);
+        return;
+    }
+    const bool barAxis = std::any_of(series_.begin(), series_.end(), [&](const ChartSeries& c) {
+        return c.bars && c.active && c.bars->valueAxis() == a;
+    });
+    if (barAxis && !axisLogarithmic(id)) r.lower = std::min(0.0, r.lower);
+    const double pad = r.size() > 0 ? r.size() * 0.05 : 1.0;
+    if (bottom && !barAxis)
+        a->setRange(r.lower, r.upper);
+    else
+        a->setRange(barAxis && r.lower == 0.0 ? 0.0 : r.lower - pad, r.upper + pad);
+}
+
+void TfmGraph::setAxisRange(ChartAxis id, bool automatic, double minimum, double maximum) {
+    automatic_[static_cast<std::size_t>(id)] = automatic;
+    if (automatic)
+        fitAxis(id);
+    else
+        axis(id)->setRange(std::min(minimum, maximum), std::max(minimum, maximum));
+}
+
+void TfmGraph::setAxisFormat(ChartAxis id, const QString& format) {
+    QCPAxis* a = axis(id);
+    formats_[static_cast<std::size_t>(id)] = format;
+    const int minor = minorTickCount(id);
+    if (auto m = qSharedPointerDynamicCast<MaskTicker>(a->ticker()))
+        a->setTicker(
+            QSharedPointer<MaskTicker>::create(format.toStdString(), settings_.UserLocale, m->increment()));
+    else if (qSharedPointerDynamicCast<LogMaskTicker>(a->ticker()))
+        a->setTicker(QSharedPointer<LogMaskTicker>::create(format.toStdString(), settings_.UserLocale));
+    else
+        return;
+    setMinorTickCount(id, minor);
 }
 
 void TfmGraph::setTexts() {

@@ -29,6 +29,11 @@ struct ChartSeries {
     QCPGraph* graph = nullptr;
     bool active = false;
     bool marksVisible = false;
+    // Value marks: the mask (empty: the Y field's display format), the
+    // font, and the gap between the value and its mark [px].
+    QString marksFormat;
+    QFont marksFont;
+    int marksSpan = 0;
     std::string field;  // the Y field bound
     int tag = 0;
     QCPAbstractPlottable* plottable() const {
@@ -82,6 +87,14 @@ public:
     // Whether the axis is logarithmic and its label mask.
     bool axisLogarithmic(ChartAxis a) const;
     QString axisFormat(ChartAxis a) const;
+    // A new label mask; text and date labels keep theirs.
+    void setAxisFormat(ChartAxis a, const QString& format);
+    // Automatic range or [minimum, maximum] in either order; turning the
+    // automatic range on fits the axis to its series again.
+    bool axisAutomatic(ChartAxis a) const { return automatic_[static_cast<std::size_t>(a)]; }
+    void setAxisRange(ChartAxis a, bool automatic, double minimum, double maximum);
+    // Re-draws the value marks after a change of the series' marks fields.
+    void redrawMarks() { addMarks(); }
 
     QCPTextElement* titleElement() const { return title_; }
     QCPTextElement* footerElement() const { return footer_; }
@@ -130,6 +143,7 @@ private:
     void placeLegend();
     void setBottomLabels(const SeriesBinding& b, const QVector<double>& keys);
     void animateTo(const QCPRange& x, const QCPRange& y);
+    void fitAxis(ChartAxis a);
 
     std::shared_ptr<Database> analysis_;
     AnalysisSettings settings_;
@@ -149,6 +163,7 @@ private:
     std::array<ChartSeries, kSeriesCount> series_;
     std::array<bool, 3> logarithmic_{};
     std::array<QString, 3> formats_;
+    std::array<bool, 3> automatic_{true, true, true};
     std::uint32_t backColour_ = 0xFFFFFF;
     std::uint32_t panelColour_ = 13086103;
     bool animated_ = false;
