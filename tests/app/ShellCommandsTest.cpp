@@ -123,9 +123,10 @@ private slots:
         QVERIFY(!w.action(QStringLiteral("mToBegin"))->isEnabled());
         QVERIFY(!w.action(QStringLiteral("mPrevious"))->isEnabled());
         QVERIFY(w.menu(QStringLiteral("Analiza zagrożenia/Zmienność w czasie"))->menuAction()->isEnabled());
-        // Analyses are allowed now but do nothing until their work is bound.
+        // Analyses are allowed now; a command runs the handler bound last,
+        // with its tag.
         QVERIFY(w.commandWanted(QStringLiteral("mHazard")));
-        QVERIFY(!w.action(QStringLiteral("mHazard"))->isEnabled());
+        QVERIFY(w.action(QStringLiteral("mHazard"))->isEnabled());
         int ranTag = 0;
         w.bindCommand(QStringLiteral("mHazard"), [&](int tag) { ranTag = tag; });
         QVERIFY(w.action(QStringLiteral("mHazard"))->isEnabled());
