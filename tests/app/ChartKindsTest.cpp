@@ -351,6 +351,13 @@ private slots:
         plot.xAxis->setRange(0.0, 0.02);
         plot.replot();
         QVERIFY(plot.xAxis->tickVector().size() <= 3);
+        // Never finer than the mask, whatever the increment: on 0.97..1 every
+        // label reads differently.
+        plot.xAxis->setTicker(QSharedPointer<MaskTicker>::create("0.##", Locale::comma(), 0.0));
+        plot.xAxis->setRange(0.9655, 1.0021);
+        plot.replot();
+        const QVector<QString> fine = plot.xAxis->tickVectorLabels();
+        QCOMPARE(QSet<QString>(fine.begin(), fine.end()).size(), fine.size());
         // "#" never labels fractions.
         plot.yAxis->setTicker(QSharedPointer<MaskTicker>::create("#", Locale::point(), 5));
         plot.yAxis->setRange(0.0, 3.0);

@@ -58,19 +58,30 @@ int main(int argc, char** argv) {
                 r.zones = {"G-1", "G-2", "G-3/1", "G-3/2", "G-4"};
                 r.energyClasses = true;
                 break;
-            default: continue;
+            default: {
+                // The hazard analyses with their dialog's defaults.
+                const auto asked = commands.ask(e, e.tag);
+                if (!asked) continue;
+                r = *asked;
+                break;
+            }
         }
-        TfmGraph* chart = commands.run(e, r);
-        if (!chart) continue;
-        QMdiSubWindow* frame = window.mdiArea()->activeSubWindow();
-        if (frame) frame->showMaximized();
-        for (int i = 0; i < 5; ++i) app.processEvents();
-        const QString file =
-            QDir(out).filePath(QStringLiteral("chart-%1.png").arg(QString::fromUtf8(e.name)));
-        chart->grab().save(file);
-        std::printf("saved %s\n", file.toLocal8Bit().constData());
-        if (frame) frame->close();
-        app.processEvents();
+        if (!commands.run(e, r)) continue;
+        // Every window the run opened (the time variations open several).
+        int n = 0;
+        for (QMdiSubWindow* frame : window.mdiArea()->subWindowList(QMdiArea::CreationOrder)) {
+            auto* chart = qobject_cast<TfmGraph*>(frame->widget());
+            if (!chart) continue;
+            frame->showMaximized();
+            for (int i = 0; i < 5; ++i) app.processEvents();
+            const QString suffix = n++ ? QStringLiteral("-%1").arg(n) : QString();
+            const QString file =
+                QDir(out).filePath(QStringLiteral("chart-%1%2.png").arg(QString::fromUtf8(e.name), suffix));
+            chart->grab().save(file);
+            std::printf("saved %s\n", file.toLocal8Bit().constData());
+            frame->close();
+            app.processEvents();
+        }
     }
     return 0;
 }

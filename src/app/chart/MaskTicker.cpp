@@ -11,12 +11,18 @@ MaskTicker::MaskTicker(std::string mask, Locale locale, double increment)
 
 double MaskTicker::getTickStep(const QCPRange& range) {
     double step = QCPAxisTicker::getTickStep(range);
-    // The increment is the least step; a whole-number mask never labels
-    // fractions.
+    // The increment is the least step.
     if (increment_ > 0.0 && step < increment_) step = increment_;
-    if (!mask_.empty() && mask_.find('.') == std::string::npos &&
-        mask_.find_first_of("eE") == std::string::npos)
-        step = std::max(step, 1.0);
+    // Labels never finer than the mask shows: two ticks would read alike.
+    if (!mask_.empty() && mask_.find_first_of("eE") == std::string::npos) {
+        const auto dot = mask_.find('.');
+        std::size_t decimals = 0;
+        if (dot != std::string::npos) {
+            const auto end = mask_.find_first_not_of("0#", dot + 1);
+            decimals = (end == std::string::npos ? mask_.size() : end) - dot - 1;
+        }
+        step = std::max(step, std::pow(10.0, -static_cast<double>(decimals)));
+    }
     lastStep_ = step;
     return step;
 }

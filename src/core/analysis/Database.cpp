@@ -18,8 +18,8 @@ Table& Database::emptyTable() {
 Database::Database(const AnalysisSettings& settings, Table* dataset)
     : settings_(settings),
       dataset_(dataset),
-      reader_(dataset ? *dataset : emptyTable(), settings.EnergyField, settings.MagnitudeField,
-              {settings.a, settings.b}) {
+      reader_(std::in_place, dataset ? *dataset : emptyTable(), settings.EnergyField, settings.MagnitudeField,
+              EnergyMagnitudeRelation{settings.a, settings.b}) {
     ++gAnalysisCount;
     const int dateField = dataset ? dataset->fieldIndex(settings.DateField) : -1;
     // A sample without a date field, or without any event, has no span.
@@ -49,8 +49,14 @@ void Database::SetDateSpan(double first, double last) {
     lastQuarter = static_cast<std::uint16_t>((lastMonth - 1) / 3 + 1);
 }
 
-double Database::ReadMagnitude() const { return reader_.magnitude(dataset_->currentRow()); }
+void Database::SetDataset(Table* dataset) {
+    dataset_ = dataset;
+    reader_.emplace(dataset ? *dataset : emptyTable(), settings_.EnergyField, settings_.MagnitudeField,
+                    EnergyMagnitudeRelation{settings_.a, settings_.b});
+}
 
-double Database::ReadEnergy() const { return reader_.energy(dataset_->currentRow()); }
+double Database::ReadMagnitude() const { return reader_->magnitude(dataset_->currentRow()); }
+
+double Database::ReadEnergy() const { return reader_->energy(dataset_->currentRow()); }
 
 }  // namespace zorv

@@ -5,6 +5,7 @@
 // and table text.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,8 +58,8 @@ public:
     // physical row.
     double ReadMagnitude() const;
     double ReadEnergy() const;
-    double ReadMagnitude(std::size_t row) const { return reader_.magnitude(row); }
-    double ReadEnergy(std::size_t row) const { return reader_.energy(row); }
+    double ReadMagnitude(std::size_t row) const { return reader_->magnitude(row); }
+    double ReadEnergy(std::size_t row) const { return reader_->energy(row); }
     double EnergyFromMagnitude(double magnitude) const { return relation().energyFromMagnitude(magnitude); }
     double MagnitudeFromEnergy(double energy) const { return relation().magnitudeFromEnergy(energy); }
 
@@ -80,6 +81,9 @@ protected:
     // Sets the date span (day numbers) with its years, months, days and
     // quarters.
     void SetDateSpan(double first, double last);
+    // The dataset of an analysis that takes it after construction; the
+    // energies and magnitudes are read from it from then on.
+    void SetDataset(Table* dataset);
 
     AnalysisSettings settings_;
     Table* dataset_;
@@ -94,7 +98,7 @@ protected:
 
 private:
     static Table& emptyTable();
-    EventReader reader_;
+    std::optional<EventReader> reader_;
 };
 
 }  // namespace zorv

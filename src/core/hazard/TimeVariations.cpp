@@ -59,7 +59,7 @@ TimeVariations::TimeVariations(const AnalysisSettings& settings, Table* selectio
     : ParametricHazard(settings, progress), parameters(p) {
     unit = p.unit;
     variableUpperLimit = p.variableUpperLimit;
-    dataset_ = selection;
+    SetDataset(selection);
     if (p.windowStep < 1) throw AnalysisError("Krok przemieszczania okna musi być większy od zera.");
     if (p.windowWidth < 1) throw AnalysisError("Szerokość okna musi być większa od zera.");
     title = kTimeVariationsCaption;

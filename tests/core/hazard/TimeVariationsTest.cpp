@@ -117,6 +117,10 @@ TEST(TimeVariationsWindows, FilterOfTheSelectionIsSwitchedOff) {
     TimeVariations tv(quietSettings(), &cat, p);
     EXPECT_FALSE(cat.filtered());
     EXPECT_EQ(number(*tv.GetTable(), 0, "LZdarzen"), 101);
+    // The analysis reads its events from the selection it was given.
+    const int m = cat.requireField("MAGNITUDA");
+    for (std::size_t row : {std::size_t(0), std::size_t(50), std::size_t(100)})
+        EXPECT_EQ(tv.ReadMagnitude(row), cat.column(m).numberAt(row));
 }
 
 TEST(TimeVariationsWindows, EachWindowEqualsASeparateEstimate) {
