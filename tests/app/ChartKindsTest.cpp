@@ -232,6 +232,10 @@ private slots:
         const Built b = build(kind, fields, magnitude, {2.5, 3.0});
         QCOMPARE(b.series, series);
         QCOMPARE(b.axes, axes);
+        // A bottom axis of magnitude or energy is titled by what it shows.
+        if (fields.contains(QStringLiteral("Magnituda")))
+            QCOMPARE(b.window->chart()->xAxis->label(),
+                     magnitude ? QStringLiteral("Magnituda") : QStringLiteral("Energia"));
         // Each active series holds the three rows of its table.
         for (int i = 0; i < kSeriesCount; ++i) {
             const ChartSeries& s = b.window->series(i);
@@ -301,8 +305,10 @@ private slots:
         const LogRange none = zorv::logarithmicRange(0.0, -1.0);
         QCOMPARE(none.minimum, 1.0);
         QCOMPARE(none.maximum, 10.0);
-        // Below one the truncation goes toward zero: 0.05 gives 10^-1.
-        QCOMPARE(zorv::logarithmicRange(0.05, 0.5).minimum, 0.1);
+        // Below one the decade is taken downward, so the values stay inside:
+        // 0.05 … 0.5 gives 10^-2 … 10^0.
+        QCOMPARE(zorv::logarithmicRange(0.05, 0.5).minimum, 0.01);
+        QCOMPARE(zorv::logarithmicRange(0.05, 0.5).maximum, 1.0);
 
         Table t(FieldDefs{
             {"Numer", FieldType::AutoInc}, {"Strefa", FieldType::String, 10}, {"Energia", FieldType::Float}});

@@ -73,6 +73,8 @@ void energyClassBars(ChartLayout& l, const Database& a, const char* labelField) 
 void magnitudeOrEnergy(ChartLayout& l, const Database& a, std::vector<SeriesBinding> bound, int series,
                        const char* magnitudeFormat, double increment, LabelStyle labels) {
     const bool magnitude = a.settings().MagnitudeOnly;
+    // The axis is titled by what it shows.
+    l.bottomTitle = magnitude ? "Magnituda" : "Energia";
     for (SeriesBinding& b : bound) {
         b.xField = magnitude ? "Magnituda" : "Energia";
         l.series.push_back(std::move(b));
@@ -323,8 +325,10 @@ std::string timeVariationTitle(int quantity) {
 }
 
 LogRange logarithmicRange(double smallest, double largest) {
-    const double top = largest > 0.0 ? std::trunc(std::log10(largest)) : 0.0;
-    const double bottom = smallest > 0.0 ? std::trunc(std::log10(smallest)) : 0.0;
+    // Whole decades around the values; below 1 the decade is taken downward,
+    // so that values such as 0.3 stay inside the range.
+    const double top = largest > 0.0 ? std::floor(std::log10(largest)) : 0.0;
+    const double bottom = smallest > 0.0 ? std::floor(std::log10(smallest)) : 0.0;
     return {std::pow(10.0, bottom), std::pow(10.0, top + 1.0)};
 }
 

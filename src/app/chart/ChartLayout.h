@@ -84,8 +84,8 @@ std::string eventMarkerTitle(double magnitude, const AnalysisSettings& settings)
 std::string timeVariationTitle(int quantity);
 
 // The logarithmic range rule: 10^(t+1) above and 10^t' below, t and t' the
-// decimal logarithms of the largest and smallest value truncated toward
-// zero (0 when the value is not positive).
+// whole parts (toward minus infinity) of the decimal logarithms of the
+// largest and smallest value (0 when the value is not positive).
 struct LogRange {
     double minimum, maximum;
 };
