@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
@@ -521,7 +522,7 @@ private slots:
         QVERIFY(!w.catalogue()->readOnly());
         QVERIFY(model->flags(cell) & Qt::ItemIsEditable);
         QVERIFY(model->setData(cell, QStringLiteral("12345"), Qt::EditRole));
-        QCOMPARE(model->data(cell, Qt::DisplayRole).toString(), QStringLiteral("12345"));
+        QCOMPARE(model->data(cell, Qt::EditRole).toString(), QStringLiteral("12345"));
         // A text that is no number is refused and changes nothing.
         QVERIFY(!model->setData(cell, QStringLiteral("dużo"), Qt::EditRole));
         w.shutDatabase();
@@ -541,6 +542,60 @@ private slots:
         QVERIFY(w.action(QStringLiteral("mLockUnlock"))->isChecked());
         QVERIFY(w.catalogue()->readOnly());
         QVERIFY(!(model->flags(cell) & Qt::ItemIsEditable));
+    }
+
+    void gridShowsMasksAndKeepsItsColumnWidths() {
+        ShellFixture f;
+        TfmZorv& w = f.start();
+        w.show();
+        w.newBase(writeCatalogue(f, QStringLiteral("maski.dbf"), *makeCatalogue(12)));
+        QVERIFY(w.basePropertiesSet());
+        CatalogueModel* model = w.catalogueWindow().model();
+        const Table& t = *w.catalogue();
+        const int eng = t.fieldIndex("ENG"), mag = t.fieldIndex("MAGNITUDA"), x = t.fieldIndex("X");
+        const Locale loc = userLocale();
+        // Expected texts are written with a point, shown with the user's separator.
+        const auto local = [&](const char* s) {
+            return QString::fromLatin1(s).replace(QLatin1Char('.'), QLatin1Char(loc.decimalSeparator));
+        };
+        // Record 2: energy 2000 J, magnitude 1.1, X 1001.
+        const auto text = [&](int column, int role) {
+            return model->data(model->index(1, column), role).toString();
+        };
+        QCOMPARE(text(eng, Qt::DisplayRole), local("2.00e+03"));
+        QCOMPARE(text(mag, Qt::DisplayRole), local("1.100"));
+        QCOMPARE(text(x, Qt::DisplayRole), QStringLiteral("1001"));
+        // The editor gets the whole value, not the rounded picture.
+        QCOMPARE(text(eng, Qt::EditRole), QStringLiteral("2000"));
+        QCOMPARE(text(mag, Qt::EditRole), local("1.1"));
+        // Changed masks reach the grid with the preferences.
+        w.preferences().EnergyMask = "0.0E+0";
+        w.preferences().ProbabilityMask = "0.0";
+        w.applyFilter();
+        QCOMPARE(text(eng, Qt::DisplayRole), local("2.0E+3"));
+        QCOMPARE(text(mag, Qt::DisplayRole), local("1.1"));
+
+        // Widths as sized at the opening or set by the user survive filters.
+        // The row numbers keep the width of the whole catalogue's, so that
+        // the columns do not move sideways when fewer digits are needed.
+        QTableView* grid = w.catalogueWindow().grid();
+        QHeaderView* header = grid->horizontalHeader();
+        header->resizeSection(0, 177);
+        const auto widths = [&] {
+            QCoreApplication::processEvents();
+            QList<int> out{grid->verticalHeader()->width()};
+            for (int c = 0; c < header->count(); ++c) out << header->sectionSize(c);
+            return out;
+        };
+        const QList<int> before = widths();
+        w.action(QStringLiteral("mLocalizedOnly"))->trigger();
+        QVERIFY(t.recordCount() < 10);
+        QCOMPARE(widths(), before);
+        w.catalogueWindow().zoneTree()->setCurrentItem(
+            w.catalogueWindow().zoneTree()->topLevelItem(0)->child(0));
+        w.action(QStringLiteral("mClearFilters"))->trigger();
+        QCOMPARE(t.recordCount(), std::size_t(12));
+        QCOMPARE(widths(), before);
     }
 
     void basePropertiesChooseFieldsAndKeepCoefficients() {
