@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "ShellFixture.h"
 #include "catalogue/CatalogueModel.h"
@@ -211,6 +212,40 @@ private slots:
         QVERIFY(!w.catalogue());
     }
 
+    void damagedFilesNameTheirFaultInTheErrorList_data() {
+        QTest::addColumn<QString>("fixture");
+        for (const char* name : {"dbase/damaged_not_dbase.dbf", "dbase/damaged_truncated_header.dbf",
+                                 "dbase/damaged_header_past_end.dbf", "dbase/damaged_cut_in_fields.dbf",
+                                 "dbase/damaged_no_fields.dbf", "paradox/not_paradox.db",
+                                 "paradox/truncated.db", "paradox/short_header.db"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void damagedFilesNameTheirFaultInTheErrorList() {
+        QFETCH(QString, fixture);
+        ShellFixture f;
+        TfmZorv& w = f.start();
+        const QString copy = f.dir.filePath(fixture.section(QLatin1Char('/'), -1));
+        QVERIFY(QFile::copy(QStringLiteral(ZORV_TEST_DATA_DIR "/") + fixture, copy));
+        QStringList errors;
+        QString engineText;
+        f.answer = [&](QDialog& d) {
+            auto* check = qobject_cast<TfmBaseCheck*>(&d);
+            if (!check) return int(QDialog::Accepted);
+            check->runCheck();
+            for (int i = 0; i < check->errorList()->count(); ++i)
+                errors << check->errorList()->item(i)->text();
+            const std::vector<std::string>& r = check->check().report();
+            const auto at = std::find(r.begin(), r.end(), "Interfejs BDE zwrócił następujący błąd:");
+            if (at != r.end() && at + 1 != r.end()) engineText = QString::fromStdString(*(at + 1));
+            check->continueButton()->click();
+            return check->result();
+        };
+        w.newBase(copy);
+        QVERIFY(!w.catalogue());
+        QVERIFY2(!engineText.isEmpty(), qPrintable(errors.join(QLatin1Char('|'))));
+        QCOMPARE(errors, QStringList{engineText});
+    }
+
     void incompleteCatalogue() {
         ShellFixture f;
         TfmZorv& w = f.start();
@@ -220,12 +255,21 @@ private slots:
                  {"MAGNITUDA", FieldType::Float}});
         t.appendRecord({Value::text("G-1/1"), Value::date(38000), Value::integer(5), Value::real(1.5)});
         const QString p = writeCatalogue(f, QStringLiteral("bez_x.dbf"), t);
-        QStringList report;
+        QStringList report, errors;
+        QString repairRecord = QStringLiteral("?"), repairError;
         f.answer = [&](QDialog& d) {
             auto* check = qobject_cast<TfmBaseCheck*>(&d);
             if (!check) return int(QDialog::Accepted);
             check->runCheck();
             report = check->reportMemo()->toPlainText().split(QLatin1Char('\n'));
+            for (int i = 0; i < check->errorList()->count(); ++i)
+                errors << check->errorList()->item(i)->text();
+            if (check->repairButton()->isEnabled()) {
+                check->repairButton()->click();
+                check->repairErrorList()->setCurrentRow(0);
+                repairRecord = check->repairRecordText();
+                repairError = check->repairErrorText();
+            }
             return int(QDialog::Rejected);
         };
         w.newBase(p);
@@ -233,6 +277,12 @@ private slots:
         QVERIFY(report.contains(QStringLiteral("Energia [ENG] Pole nie istnieje!")));
         QVERIFY(report.contains(QStringLiteral("Baza NIE MOŻE zostać otwarta")));
         QVERIFY(!report.contains(QStringLiteral("Energia [ENG] bądź ")));  // the magnitude is there
+        // The error list names what is missing; it is no record's fault.
+        QCOMPARE(errors, QStringList{QStringLiteral("Nie istnieją wymagane przez program pola danych: "
+                                                    "Współrzędna X zjawiska [X]. "
+                                                    "Baza NIE MOŻE zostać otwarta.")});
+        QCOMPARE(repairError, errors.front());
+        QVERIFY(repairRecord.isEmpty());
         QCOMPARE(f.dialogs.count(QString::fromUtf8(kCheckFailedMessage)), 1);
         QVERIFY(!w.catalogue());
         // With the check switched off it opens as it is.
