@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config ccache clang-format
-  qt6-base-dev libqt6opengl6-dev libqcustomplot-dev
+  qt6-base-dev libqt6opengl6-dev libqcustomplot-dev qt6-translations-l10n
   pxlib-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   libreoffice-writer-nogui

@@ -57,9 +57,6 @@ int run(zorv::ZorvApplication& app, zorv::QtUserDialogs& dialogs) {
 
 int main(int argc, char** argv) {
     zorv::ZorvApplication app(argc, argv);
-    zorv::ZorvApplication::setOrganizationName(QStringLiteral("Morvane"));
-    zorv::ZorvApplication::setApplicationName(QStringLiteral("Zorv"));
-    zorv::ZorvApplication::setApplicationDisplayName(zorv::kProgramCaption);
     zorv::QtUserDialogs dialogs;
     app.setDialogs(&dialogs);
     try {

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "ShellFixture.h"
 #include "catalogue/CatalogueModel.h"
@@ -210,6 +212,40 @@ private slots:
         QVERIFY(!w.catalogue());
     }
 
+    void damagedFilesNameTheirFaultInTheErrorList_data() {
+        QTest::addColumn<QString>("fixture");
+        for (const char* name : {"dbase/damaged_not_dbase.dbf", "dbase/damaged_truncated_header.dbf",
+                                 "dbase/damaged_header_past_end.dbf", "dbase/damaged_cut_in_fields.dbf",
+                                 "dbase/damaged_no_fields.dbf", "paradox/not_paradox.db",
+                                 "paradox/truncated.db", "paradox/short_header.db"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void damagedFilesNameTheirFaultInTheErrorList() {
+        QFETCH(QString, fixture);
+        ShellFixture f;
+        TfmZorv& w = f.start();
+        const QString copy = f.dir.filePath(fixture.section(QLatin1Char('/'), -1));
+        QVERIFY(QFile::copy(QStringLiteral(ZORV_TEST_DATA_DIR "/") + fixture, copy));
+        QStringList errors;
+        QString engineText;
+        f.answer = [&](QDialog& d) {
+            auto* check = qobject_cast<TfmBaseCheck*>(&d);
+            if (!check) return int(QDialog::Accepted);
+            check->runCheck();
+            for (int i = 0; i < check->errorList()->count(); ++i)
+                errors << check->errorList()->item(i)->text();
+            const std::vector<std::string>& r = check->check().report();
+            const auto at = std::find(r.begin(), r.end(), "Interfejs BDE zwrócił następujący błąd:");
+            if (at != r.end() && at + 1 != r.end()) engineText = QString::fromStdString(*(at + 1));
+            check->continueButton()->click();
+            return check->result();
+        };
+        w.newBase(copy);
+        QVERIFY(!w.catalogue());
+        QVERIFY2(!engineText.isEmpty(), qPrintable(errors.join(QLatin1Char('|'))));
+        QCOMPARE(errors, QStringList{engineText});
+    }
+
     void incompleteCatalogue() {
         ShellFixture f;
         TfmZorv& w = f.start();
@@ -219,12 +255,21 @@ private slots:
                  {"MAGNITUDA", FieldType::Float}});
         t.appendRecord({Value::text("G-1/1"), Value::date(38000), Value::integer(5), Value::real(1.5)});
         const QString p = writeCatalogue(f, QStringLiteral("bez_x.dbf"), t);
-        QStringList report;
+        QStringList report, errors;
+        QString repairRecord = QStringLiteral("?"), repairError;
         f.answer = [&](QDialog& d) {
             auto* check = qobject_cast<TfmBaseCheck*>(&d);
             if (!check) return int(QDialog::Accepted);
             check->runCheck();
             report = check->reportMemo()->toPlainText().split(QLatin1Char('\n'));
+            for (int i = 0; i < check->errorList()->count(); ++i)
+                errors << check->errorList()->item(i)->text();
+            if (check->repairButton()->isEnabled()) {
+                check->repairButton()->click();
+                check->repairErrorList()->setCurrentRow(0);
+                repairRecord = check->repairRecordText();
+                repairError = check->repairErrorText();
+            }
             return int(QDialog::Rejected);
         };
         w.newBase(p);
@@ -232,6 +277,12 @@ private slots:
         QVERIFY(report.contains(QStringLiteral("Energia [ENG] Pole nie istnieje!")));
         QVERIFY(report.contains(QStringLiteral("Baza NIE MOŻE zostać otwarta")));
         QVERIFY(!report.contains(QStringLiteral("Energia [ENG] bądź ")));  // the magnitude is there
+        // The error list names what is missing; it is no record's fault.
+        QCOMPARE(errors, QStringList{QStringLiteral("Nie istnieją wymagane przez program pola danych: "
+                                                    "Współrzędna X zjawiska [X]. "
+                                                    "Baza NIE MOŻE zostać otwarta.")});
+        QCOMPARE(repairError, errors.front());
+        QVERIFY(repairRecord.isEmpty());
         QCOMPARE(f.dialogs.count(QString::fromUtf8(kCheckFailedMessage)), 1);
         QVERIFY(!w.catalogue());
         // With the check switched off it opens as it is.
@@ -521,7 +572,7 @@ private slots:
         QVERIFY(!w.catalogue()->readOnly());
         QVERIFY(model->flags(cell) & Qt::ItemIsEditable);
         QVERIFY(model->setData(cell, QStringLiteral("12345"), Qt::EditRole));
-        QCOMPARE(model->data(cell, Qt::DisplayRole).toString(), QStringLiteral("12345"));
+        QCOMPARE(model->data(cell, Qt::EditRole).toString(), QStringLiteral("12345"));
         // A text that is no number is refused and changes nothing.
         QVERIFY(!model->setData(cell, QStringLiteral("dużo"), Qt::EditRole));
         w.shutDatabase();
@@ -541,6 +592,60 @@ private slots:
         QVERIFY(w.action(QStringLiteral("mLockUnlock"))->isChecked());
         QVERIFY(w.catalogue()->readOnly());
         QVERIFY(!(model->flags(cell) & Qt::ItemIsEditable));
+    }
+
+    void gridShowsMasksAndKeepsItsColumnWidths() {
+        ShellFixture f;
+        TfmZorv& w = f.start();
+        w.show();
+        w.newBase(writeCatalogue(f, QStringLiteral("maski.dbf"), *makeCatalogue(12)));
+        QVERIFY(w.basePropertiesSet());
+        CatalogueModel* model = w.catalogueWindow().model();
+        const Table& t = *w.catalogue();
+        const int eng = t.fieldIndex("ENG"), mag = t.fieldIndex("MAGNITUDA"), x = t.fieldIndex("X");
+        const Locale loc = userLocale();
+        // Expected texts are written with a point, shown with the user's separator.
+        const auto local = [&](const char* s) {
+            return QString::fromLatin1(s).replace(QLatin1Char('.'), QLatin1Char(loc.decimalSeparator));
+        };
+        // Record 2: energy 2000 J, magnitude 1.1, X 1001.
+        const auto text = [&](int column, int role) {
+            return model->data(model->index(1, column), role).toString();
+        };
+        QCOMPARE(text(eng, Qt::DisplayRole), local("2.00e+03"));
+        QCOMPARE(text(mag, Qt::DisplayRole), local("1.100"));
+        QCOMPARE(text(x, Qt::DisplayRole), QStringLiteral("1001"));
+        // The editor gets the whole value, not the rounded picture.
+        QCOMPARE(text(eng, Qt::EditRole), QStringLiteral("2000"));
+        QCOMPARE(text(mag, Qt::EditRole), local("1.1"));
+        // Changed masks reach the grid with the preferences.
+        w.preferences().EnergyMask = "0.0E+0";
+        w.preferences().ProbabilityMask = "0.0";
+        w.applyFilter();
+        QCOMPARE(text(eng, Qt::DisplayRole), local("2.0E+3"));
+        QCOMPARE(text(mag, Qt::DisplayRole), local("1.1"));
+
+        // Widths as sized at the opening or set by the user survive filters.
+        // The row numbers keep the width of the whole catalogue's, so that
+        // the columns do not move sideways when fewer digits are needed.
+        QTableView* grid = w.catalogueWindow().grid();
+        QHeaderView* header = grid->horizontalHeader();
+        header->resizeSection(0, 177);
+        const auto widths = [&] {
+            QCoreApplication::processEvents();
+            QList<int> out{grid->verticalHeader()->width()};
+            for (int c = 0; c < header->count(); ++c) out << header->sectionSize(c);
+            return out;
+        };
+        const QList<int> before = widths();
+        w.action(QStringLiteral("mLocalizedOnly"))->trigger();
+        QVERIFY(t.recordCount() < 10);
+        QCOMPARE(widths(), before);
+        w.catalogueWindow().zoneTree()->setCurrentItem(
+            w.catalogueWindow().zoneTree()->topLevelItem(0)->child(0));
+        w.action(QStringLiteral("mClearFilters"))->trigger();
+        QCOMPARE(t.recordCount(), std::size_t(12));
+        QCOMPARE(widths(), before);
     }
 
     void basePropertiesChooseFieldsAndKeepCoefficients() {

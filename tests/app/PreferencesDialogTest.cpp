@@ -2,6 +2,7 @@
 // "Zastosuj" and "OK" write the store; the ranges and enabling rules of its
 // controls; the reset.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -15,7 +16,9 @@
 #include <QTest>
 
 #include "ShellFixture.h"
+#include "catalogue/TfmMainBase.h"
 #include "catalogue/TfmPreferences.h"
+#include "chart/LocationMap.h"
 #include "shell/ShellTexts.h"
 
 using namespace zorv;
@@ -222,6 +225,42 @@ private slots:
         QCOMPARE(w.preferences().PrinterGraphWidth, 20.5);
         QVERIFY(!d.applyButton()->isEnabled());
         QVERIFY(d.findChild<QLabel*>(QStringLiteral("rtfFView")));
+    }
+
+    void mapAxesFollowApplyAndOk() {
+        ShellFixture f;
+        TfmZorv& w = f.start();
+        w.openCatalogue(makeCatalogue(8), QStringLiteral("osie.dbf"));  // the toggles need a catalogue
+        LocationMap* map = w.catalogueWindow().map();
+        QAction* x = w.action(QStringLiteral("mInverseXAxis"));
+        QAction* y = w.action(QStringLiteral("mInverseYAxis"));
+        const bool x0 = w.preferences().InverseXAxis, y0 = w.preferences().InverseYAxis;
+        QCOMPARE(map->xAxis->rangeReversed(), x0);
+        TfmPreferences& d = w.preferencesDialog();
+        d.show();
+        control<QCheckBox>(d, "InverseXAxis")->setChecked(!x0);
+        QCOMPARE(map->xAxis->rangeReversed(), x0);  // not before it is applied
+        d.applyButton()->click();
+        QCOMPARE(map->xAxis->rangeReversed(), !x0);
+        QCOMPARE(x->isChecked(), !x0);
+
+        // Other preferences applied leave the menu's toggle of Y alone.
+        y->trigger();
+        QCOMPARE(map->yAxis->rangeReversed(), !y0);
+        control<QDoubleSpinBox>(d, "a")->setValue(2.5);
+        d.okButton()->click();
+        QCOMPARE(map->yAxis->rangeReversed(), !y0);
+        QCOMPARE(map->xAxis->rangeReversed(), !x0);
+
+        // OK applies a changed inversion too, at the next showing as well.
+        d.show();
+        control<QCheckBox>(d, "InverseXAxis")->setChecked(x0);
+        control<QCheckBox>(d, "InverseYAxis")->setChecked(!y0);
+        d.okButton()->click();
+        QCOMPARE(map->xAxis->rangeReversed(), x0);
+        QCOMPARE(x->isChecked(), x0);
+        QCOMPARE(map->yAxis->rangeReversed(), !y0);
+        QCOMPARE(y->isChecked(), !y0);
     }
 
     void resetAsksThenDeletesAndCloses() {

@@ -1,8 +1,11 @@
 // The progress window, the process notice, and the file-dialog helpers of
 // the dialogs interface.
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -106,6 +109,20 @@ private slots:
         QCOMPARE(withDefaultExtension(QStringLiteral("/dane.2024/raport"), QStringLiteral("txt")),
                  QStringLiteral("/dane.2024/raport.txt"));
         QCOMPARE(withDefaultExtension(QString(), QStringLiteral("txt")), QString());
+    }
+
+    void fileDialogsStartInAFolderThatExists() {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("katalogi"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = dir.filePath(QStringLiteral("plik.dbf"));
+        QFile(file).open(QIODevice::WriteOnly);
+        QCOMPARE(fileDialogStartFolder(folder), folder);
+        QCOMPARE(fileDialogStartFolder(folder + QLatin1Char('/')), folder);
+        // A missing documents folder, an unset one and a file all give home.
+        QCOMPARE(fileDialogStartFolder(dir.filePath(QStringLiteral("Dokumenty"))), QDir::homePath());
+        QCOMPARE(fileDialogStartFolder(QString()), QDir::homePath());
+        QCOMPARE(fileDialogStartFolder(file), QDir::homePath());
     }
 
     void startMenuReturnsTheTags() {

@@ -14,7 +14,31 @@ void CatalogueModel::setTable(Table* table, const Locale& locale) {
     beginResetModel();
     table_ = table;
     locale_ = locale;
+    resolveMasks();
     endResetModel();
+}
+
+void CatalogueModel::setNumberMasks(const std::string& energyField, const std::string& energyMask,
+                                    const std::string& magnitudeField, const std::string& magnitudeMask) {
+    energyField_ = energyField;
+    energyMask_ = energyMask;
+    magnitudeField_ = magnitudeField;
+    magnitudeMask_ = magnitudeMask;
+    const std::vector<std::string> before = columnMasks_;
+    resolveMasks();
+    if (columnMasks_ != before && rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+}
+
+void CatalogueModel::resolveMasks() {
+    columnMasks_.assign(table_ ? std::size_t(table_->fieldCount()) : 0, std::string());
+    if (!table_) return;
+    const auto mask = [this](const std::string& name, const std::string& picture) {
+        const int f = name.empty() ? -1 : table_->fieldIndex(name);
+        if (f >= 0 && isNumericType(table_->field(f).type)) columnMasks_[std::size_t(f)] = picture;
+    };
+    mask(energyField_, energyMask_);
+    mask(magnitudeField_, magnitudeMask_);
 }
 
 void CatalogueModel::refresh() {
@@ -42,8 +66,12 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
     const std::size_t row = table_->rowOfRecord(static_cast<std::size_t>(index.row()));
-    return QString::fromStdString(
-        valueText(table_->value(row, index.column()), f.type, locale_, f.displayFormat));
+    const Value v = table_->value(row, index.column());
+    const auto column = static_cast<std::size_t>(index.column());
+    if (role == Qt::DisplayRole && column < columnMasks_.size() && !columnMasks_[column].empty() &&
+        !v.isNull())
+        return QString::fromStdString(formatMask(v.toDouble(), columnMasks_[column], locale_));
+    return QString::fromStdString(valueText(v, f.type, locale_, f.displayFormat));
 }
 
 QVariant CatalogueModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -6,6 +6,8 @@
 
 #include <QAbstractTableModel>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "table/Table.h"
 #include "text/Locale.h"
@@ -22,6 +24,11 @@ public:
     Table* table() const { return table_; }
     // The records changed (filter, deletion, protection): re-read them.
     void refresh();
+    // Energies and magnitudes are shown in the user's picture masks (the
+    // editor still gets the full value); other fields as the table shows
+    // them. Field names compare as the table's field names do.
+    void setNumberMasks(const std::string& energyField, const std::string& energyMask,
+                        const std::string& magnitudeField, const std::string& magnitudeMask);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -35,8 +42,12 @@ signals:
     void editFailed(const QString& message);
 
 private:
+    void resolveMasks();
+
     Table* table_ = nullptr;
     Locale locale_;
+    std::string energyField_, energyMask_, magnitudeField_, magnitudeMask_;
+    std::vector<std::string> columnMasks_;  // per column; empty: the table's own text
 };
 
 // A value typed into a cell of a field of `type`: empty text is null;

@@ -201,6 +201,9 @@ void TfmBaseCheck::runCheck() {
     QStringList lines;
     for (const std::string& l : check_.report()) lines << QString::fromStdString(l);
     report_->setPlainText(lines.join(QLatin1Char('\n')));
+    // A check that stopped before the records says why; the list would
+    // otherwise stay empty beside a failed stage.
+    if (!check_.failureMessage().empty()) errors_->addItem(QString::fromStdString(check_.failureMessage()));
     for (const std::string& l : check_.errorLines()) errors_->addItem(QString::fromStdString(l));
     reportButton_->setEnabled(true);
     if (check_.tooManyErrors()) showProblem(dialogs_, QString::fromUtf8(kTooManyErrorsMessage));
@@ -267,7 +270,14 @@ QString TfmBaseCheck::repairErrorText() const { return repairError_->text(); }
 
 void TfmBaseCheck::repairLineChosen(int row) {
     if (row < 0 || !check_.table()) return;
-    const CheckErrorLine line = parseCheckErrorLine(repairErrors_->item(row)->text().toStdString());
+    const QString text = repairErrors_->item(row)->text();
+    const CheckErrorLine line = parseCheckErrorLine(text.toStdString());
+    if (line.recordNumber == 0) {
+        // The reason of a stopped check names no record.
+        repairRecord_->clear();
+        repairError_->setText(text);
+        return;
+    }
     repairRecord_->setText(QString::number(line.recordNumber));
     repairError_->setText(QString::fromStdString(line.message));
     check_.gotoRecord(line.recordNumber);

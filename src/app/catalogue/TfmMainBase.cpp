@@ -109,9 +109,18 @@ void TfmMainBase::setTable(Table* table, const Locale& locale) {
     locale_ = locale;
     model_->setTable(table, locale);
     for (int c = 0; c < model_->columnCount(); ++c) grid_->setColumnHidden(c, false);
-    // Widths from the first rows only: measuring a million would stall.
+    // Sized once per opening; filters and edits keep these and the user's
+    // widths. Widths from the first rows only: measuring a million would stall.
     grid_->horizontalHeader()->setResizeContentsPrecision(200);
     if (table) grid_->resizeColumnsToContents();
+    // The row numbers keep the width the whole catalogue needs: a filter
+    // leaving fewer digits would otherwise move every column sideways.
+    QHeaderView* rows = grid_->verticalHeader();
+    rows->setMinimumWidth(0);
+    if (table) {
+        rows->ensurePolished();
+        rows->setMinimumWidth(rows->sizeHint().width());
+    }
     invalidateSummary();
 }
 

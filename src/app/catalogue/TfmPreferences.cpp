@@ -136,6 +136,8 @@ void TfmPreferences::loadControls() {
     loading_ = true;
     for (const auto& load : loaders_) load();
     loading_ = false;
+    appliedInverseX_ = prefs_.InverseXAxis;
+    appliedInverseY_ = prefs_.InverseYAxis;
     refreshThresholdEnergy();
     refreshEnabledStates();
 }
@@ -143,6 +145,13 @@ void TfmPreferences::loadControls() {
 void TfmPreferences::apply() {
     SaveSettings(store_, prefs_);
     apply_->setEnabled(false);
+    // Only a changed inversion is passed on: the map's menu toggles stay as
+    // the user left them when other preferences are applied.
+    if (prefs_.InverseXAxis != appliedInverseX_ || prefs_.InverseYAxis != appliedInverseY_) {
+        appliedInverseX_ = prefs_.InverseXAxis;
+        appliedInverseY_ = prefs_.InverseYAxis;
+        emit mapAxesChanged(appliedInverseX_, appliedInverseY_);
+    }
 }
 
 void TfmPreferences::edited() {

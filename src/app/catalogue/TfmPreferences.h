@@ -65,6 +65,9 @@ signals:
     // The user confirmed the reset: the caller deletes the stored settings
     // and ends the program.
     void resetConfirmed();
+    // "Zastosuj" or OK stored axis inversions of the location map other
+    // than the ones the dialog opened with (or last applied).
+    void mapAxesChanged(bool inverseX, bool inverseY);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -105,6 +108,8 @@ private:
     ReportFonts fonts_;
     std::vector<std::function<void()>> loaders_;
     bool loading_ = false;
+    bool appliedInverseX_ = false;
+    bool appliedInverseY_ = false;
 
     QButtonGroup* pageButtons_;
     QStackedWidget* pages_;

@@ -48,6 +48,7 @@ QComboBox* choice(QWidget* parent, const char* name, const QStringList& items) {
 
 TfmSort::TfmSort(UserDialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("TfmSort"));
+    setWindowTitle(QStringLiteral("Filtr"));
     const QStringList quarters = {QStringLiteral("I Kwartał"), QStringLiteral("II Kwartał"),
                                   QStringLiteral("III Kwartał"), QStringLiteral("IV Kwartał")};
     const QStringList months = {

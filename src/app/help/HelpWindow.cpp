@@ -1,5 +1,7 @@
 #include "help/HelpWindow.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -10,8 +12,6 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <algorithm>
-
-#include "shell/ShellTexts.h"
 
 namespace zorv {
 
@@ -59,7 +59,7 @@ HelpWindow::HelpWindow(QWidget* parent)
       browser_(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("HelpWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(kProgramCaption + QStringLiteral(" - Pomoc"));
+    setWindowTitle(QStringLiteral("Pomoc programu Zorv"));
     browser_->setSearchPaths({QStringLiteral(":/manual")});
     browser_->setOpenExternalLinks(true);
 
@@ -130,9 +130,38 @@ HelpWindow::Finder HelpWindow::currentFinder() const {
 
 void HelpWindow::showFinder(Finder finder) {
     finder_->setCurrentIndex(finder == Finder::Index ? 1 : 0);
+    present();
+}
+
+void HelpWindow::present() {
+    belongTo(QApplication::activeModalWidget());
     show();
     raise();
     activateWindow();
+}
+
+void HelpWindow::belongTo(QWidget* modal) {
+    // Qt blocks every window outside the modal dialog that is up, and such a
+    // window opens behind it; as a window of the dialog itself the manual
+    // opens in front of it and can be used. It leaves the dialog when the
+    // dialog goes, so that it is not destroyed with it.
+    if (modal == this) modal = nullptr;
+    if (parentWidget() == modal) return;
+    if (parentWidget()) parentWidget()->removeEventFilter(this);
+    const bool shown = isVisible();
+    const QRect where = geometry();
+    setParent(modal, Qt::Window);
+    setGeometry(where);
+    if (modal) modal->installEventFilter(this);
+    if (shown) show();
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Hide) {
+        QWidget* next = QApplication::activeModalWidget();
+        belongTo(next == watched ? nullptr : next);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace zorv

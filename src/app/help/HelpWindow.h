@@ -20,7 +20,8 @@ public:
 
     explicit HelpWindow(QWidget* parent = nullptr);
 
-    // Shows the window with the finder on the given tab.
+    // Shows the window with the finder on the given tab, in front of the
+    // modal dialog that is up and usable beside it.
     void showFinder(Finder finder);
     // Opens a page of the manual ("katalog.html").
     void openPage(const QString& page);
@@ -35,7 +36,13 @@ public:
     static QString pageTitle(const QString& html);
     static QStringList pageKeywords(const QString& html);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void present();
+    // Makes the window a window of `modal` (null: a window of its own).
+    void belongTo(QWidget* modal);
     void loadManual();
     void filterIndex(const QString& text);
 

@@ -263,7 +263,12 @@ void TfmZorv::applyFilter() {
     if (joined.locationRejected) showProblem(dialogs_, QString::fromUtf8(kBadLocationFilterMessage));
     setFilterBarText(QString::fromStdString(zorv::filterBarText(joined, prefs_.DescrFilter)));
     hazardCache_.Reset();
-    if (catalogueWindow_) catalogueWindow_->refreshRecords();
+    if (catalogueWindow_) {
+        // The grid follows the masks of the preferences, also after they changed.
+        catalogueWindow_->model()->setNumberMasks(prefs_.Energia, prefs_.EnergyMask, prefs_.Magnituda,
+                                                  prefs_.ProbabilityMask);
+        catalogueWindow_->refreshRecords();
+    }
     refreshStatusBar();
     updateCommands();
 }

@@ -555,6 +555,11 @@ TfmPreferences& TfmZorv::preferencesDialog() {
         preferencesDialog_ = new TfmPreferences(prefs_, store_, dialogs_, userLocale(), this);
         connect(preferencesDialog_, &TfmPreferences::resetConfirmed, this, &TfmZorv::resetSettingsAndClose);
         connect(preferencesDialog_, &QDialog::finished, this, &TfmZorv::afterPreferencesClosed);
+        connect(preferencesDialog_, &TfmPreferences::mapAxesChanged, this, [this](bool x, bool y) {
+            action(QStringLiteral("mInverseXAxis"))->setChecked(x);
+            action(QStringLiteral("mInverseYAxis"))->setChecked(y);
+            inverseAxes();
+        });
     }
     return *preferencesDialog_;
 }

@@ -1,5 +1,6 @@
 #include "shell/UserDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -35,6 +36,11 @@ QString withDefaultExtension(const QString& fileName, const QString& extension) 
     return fileName + QLatin1Char('.') + extension;
 }
 
+QString fileDialogStartFolder(const QString& folder) {
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return QDir::cleanPath(folder);
+    return QDir::homePath();
+}
+
 namespace {
 
 int messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
@@ -63,22 +69,23 @@ bool QtUserDialogs::confirm(const QString& title, const QString& text) {
 
 QString QtUserDialogs::openFile(const FileDialogRequest& request) {
     const QStringList filters = qtNameFilters(request.filter);
-    return QFileDialog::getOpenFileName(parent_, request.title, request.directory,
+    return QFileDialog::getOpenFileName(parent_, request.title, fileDialogStartFolder(request.directory),
                                         filters.join(QStringLiteral(";;")), nullptr);
 }
 
 QString QtUserDialogs::saveFile(const FileDialogRequest& request) {
     const QStringList filters = qtNameFilters(request.filter);
     QString chosen = filters.isEmpty() ? QString() : filters.first();
-    const QString name = QFileDialog::getSaveFileName(parent_, request.title, request.directory,
-                                                      filters.join(QStringLiteral(";;")), &chosen);
+    const QString name =
+        QFileDialog::getSaveFileName(parent_, request.title, fileDialogStartFolder(request.directory),
+                                     filters.join(QStringLiteral(";;")), &chosen);
     QString extension = extensionOfNameFilter(chosen);
     if (extension.isEmpty()) extension = request.defaultExtension;
     return withDefaultExtension(name, extension);
 }
 
 QString QtUserDialogs::chooseDirectory(const QString& title, const QString& directory) {
-    return QFileDialog::getExistingDirectory(parent_, title, directory);
+    return QFileDialog::getExistingDirectory(parent_, title, fileDialogStartFolder(directory));
 }
 
 }  // namespace zorv

@@ -48,6 +48,10 @@ QStringList qtNameFilters(const QString& filter);
 QString extensionOfNameFilter(const QString& nameFilter);
 // Appends ".ext" to a file name that has no extension.
 QString withDefaultExtension(const QString& fileName, const QString& extension);
+// The folder a file dialog opens in: `folder` when it exists, else the
+// user's home folder (Qt would put the missing folder's name into the
+// file-name field).
+QString fileDialogStartFolder(const QString& folder);
 
 // The real dialogs of Qt, owned by a parent window.
 class QtUserDialogs : public UserDialogs {

@@ -113,6 +113,7 @@ void StructureCheck::setStage(CheckStage s, StageState state) {
 
 bool StructureCheck::run(const Opener& open) {
     passed_ = false;
+    failure_.clear();
     if (!openStage(open)) return false;
     if (!fieldStage()) return false;
     return recordScan();
@@ -141,11 +142,13 @@ bool StructureCheck::openStage(const Opener& open) {
         line("Interfejs BDE zwrócił następujący błąd:");
         line(e.what());
         line("");
+        failure_ = e.what();
     } catch (const std::exception& e) {
         setStage(CheckStage::Opening, StageState::Failed);
         line("Przy testowaniu programu nastąpił nieoczekiwany wyjątek:");
         line(e.what());
         line("");
+        failure_ = e.what();
     }
     table_.reset();
     passed_ = false;
@@ -214,20 +217,33 @@ bool StructureCheck::fieldStage() {
         }
         setStage(CheckStage::FieldExistence, StageState::Failed);
         line("Nie istnieją wymagane przez program pola danych:");
+        std::string missing;
+        const auto name = [&](const FieldRequirement& r) {
+            if (!missing.empty()) missing += ", ";
+            missing += r.label + " [" + r.fieldName + "]";
+        };
         for (int i = 0; i < 4; ++i) {
             const FieldRequirement& r = requirements_[std::size_t(i)];
-            if (!r.exists) line(r.label + " [" + r.fieldName + "] ");
+            if (!r.exists) {
+                line(r.label + " [" + r.fieldName + "] ");
+                name(r);
+            }
         }
         if (!energyExists_ && !magnitudeExists_) {
             line(requirements_[4].label + " [" + requirements_[4].fieldName + "] bądź ");
             line(requirements_[5].label + " [" + requirements_[5].fieldName + "] ");
+            name(requirements_[4]);
+            missing += " bądź " + requirements_[5].label + " [" + requirements_[5].fieldName + "]";
         }
         line("Baza NIE MOŻE zostać otwarta");
+        failure_ =
+            "Nie istnieją wymagane przez program pola danych: " + missing + ". Baza NIE MOŻE zostać otwarta.";
     } catch (const std::exception& e) {
         setStage(CheckStage::FieldExistence, StageState::Failed);
         line("Przy testowaniu programu nastąpił nieoczekiwany wyjątek:");
         line(e.what());
         line("");
+        failure_ = e.what();
     }
     passed_ = false;
     return false;

@@ -80,6 +80,10 @@ public:
     StageState stage(CheckStage s) const { return stages_[static_cast<std::size_t>(s)]; }
 
     const std::vector<std::string>& report() const { return report_; }
+    // Why the check stopped before the records were scanned: the engine's
+    // text of a file that did not open, or the required fields that are
+    // missing. Empty when the scan was reached.
+    const std::string& failureMessage() const { return failure_; }
     const std::vector<std::string>& errorLines() const { return errorLines_; }
     const std::vector<std::size_t>& faultyRecords() const { return faultyRecords_; }
     const std::vector<FieldRequirement>& requirements() const { return requirements_; }
@@ -112,6 +116,7 @@ private:
     bool passed_ = false;
     int errorCount_ = 0;
     std::vector<std::string> report_;
+    std::string failure_;
     std::vector<std::string> errorLines_;
     std::vector<std::size_t> faultyRecords_;
 };

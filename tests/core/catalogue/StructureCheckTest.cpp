@@ -122,6 +122,7 @@ TEST_F(StructureCheckTest, SoundCatalogueWritesTheWholeReport) {
     EXPECT_EQ(seen.front(), std::make_pair(CheckStage::Opening, StageState::InProgress));
     ASSERT_NE(check.table(), nullptr);
     EXPECT_EQ(check.takeTable()->recordCount(), 6u);
+    EXPECT_TRUE(check.failureMessage().empty());
 }
 
 TEST_F(StructureCheckTest, DamagedFileFailsTheOpeningWithTheEngineText) {
@@ -139,6 +140,9 @@ TEST_F(StructureCheckTest, DamagedFileFailsTheOpeningWithTheEngineText) {
     EXPECT_EQ(r[7], "");
     EXPECT_EQ(check.table(), nullptr);
     EXPECT_TRUE(check.repairOffered());
+    // The reason, for the error list that has no record to name.
+    EXPECT_EQ(check.failureMessage(), r[6]);
+    EXPECT_TRUE(check.errorLines().empty());
 }
 
 TEST_F(StructureCheckTest, UnexpectedFailureOfTheOpenerIsReportedAsSuch) {
@@ -167,6 +171,9 @@ TEST_F(StructureCheckTest, MissingFieldsStopTheCheck) {
                                                "Magnituda [MAGNITUDA] ", "Baza NIE MOŻE zostać otwarta"};
     EXPECT_EQ(rest, expected);
     EXPECT_FALSE(check.energyExists());
+    EXPECT_EQ(check.failureMessage(),
+              "Nie istnieją wymagane przez program pola danych: Współrzędna X zjawiska [X], Energia [ENG] "
+              "bądź Magnituda [MAGNITUDA]. Baza NIE MOŻE zostać otwarta.");
 }
 
 TEST_F(StructureCheckTest, EnergyWithoutMagnitudePassesTheFieldStage) {
