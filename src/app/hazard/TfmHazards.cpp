@@ -63,7 +63,8 @@ TfmHazards::TfmHazards(QWidget* parent)
       search_(new QCheckBox(
           QStringLiteral("Użyj metody Silvermana poszukiwania optymalnego współczynnika gładkości"),
           smoothing_)),
-      alternativeH_(spin(smoothing_, 1e-7, 1.0, 0.001, 5, 0.12)),
+      // Five decimals cannot show 1e-7: the least value shown is 1e-5.
+      alternativeH_(spin(smoothing_, 1e-5, 1.0, 0.001, 5, 0.12)),
       variable_(new QCheckBox(QStringLiteral("Zmienna górna granica całkowania"), this)),
       continue_(new QPushButton(QStringLiteral("Kontynuuj"), this)) {
     setObjectName(QStringLiteral("TfmHazards"));
