@@ -14,7 +14,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "ShellFixture.h"
+#include "SampleShell.h"
 #include "analysis/AnalysisCommands.h"
 #include "analysis/TfmAddSort.h"
 #include "analysis/TfmZones.h"
@@ -28,32 +28,6 @@
 using namespace zorv;
 
 namespace {
-
-QString sampleCopy(ShellFixture& f) {
-    const QString to = f.dir.filePath(QStringLiteral("katalog.dbf"));
-    QFile::copy(QStringLiteral(ZORV_SAMPLE_DIR "/katalog.dbf"), to);
-    QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
-    return to;
-}
-
-// The shell with the sample open.
-TfmZorv& openSample(ShellFixture& f) {
-    TfmZorv& w = f.start();
-    w.newBase(sampleCopy(f));
-    return w;
-}
-
-QList<TfmGraph*> charts(TfmZorv& w) {
-    QList<TfmGraph*> out;
-    for (QMdiSubWindow* s : w.mdiArea()->subWindowList())
-        if (auto* g = qobject_cast<TfmGraph*>(s->widget())) out << g;
-    return out;
-}
-
-QString readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-}
 
 // The zone dialogs answered with a list of zones.
 int chooseZones(QDialog& d, const QStringList& zones) {

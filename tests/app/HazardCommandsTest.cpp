@@ -18,7 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ShellFixture.h"
+#include "SampleShell.h"
 #include "analysis/AnalysisCommands.h"
 #include "chart/TfmGraph.h"
 #include "hazard/NonParametricTables.h"
@@ -29,31 +29,6 @@
 using namespace zorv;
 
 namespace {
-
-QString sampleCopy(ShellFixture& f) {
-    const QString to = f.dir.filePath(QStringLiteral("katalog.dbf"));
-    QFile::copy(QStringLiteral(ZORV_SAMPLE_DIR "/katalog.dbf"), to);
-    QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
-    return to;
-}
-
-TfmZorv& openSample(ShellFixture& f) {
-    TfmZorv& w = f.start();
-    w.newBase(sampleCopy(f));
-    return w;
-}
-
-QList<TfmGraph*> charts(TfmZorv& w) {
-    QList<TfmGraph*> out;
-    for (QMdiSubWindow* s : w.mdiArea()->subWindowList(QMdiArea::CreationOrder))
-        if (auto* g = qobject_cast<TfmGraph*>(s->widget())) out << g;
-    return out;
-}
-
-QString readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-}
 
 // The text table without its date columns, which each program writes in
 // its own locale's short date.

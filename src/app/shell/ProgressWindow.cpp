@@ -90,6 +90,11 @@ void TfmProgress::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+bool TfmProgress::isCancelled() const {
+    if (isVisible()) const_cast<TfmProgress*>(this)->processEvents(false);
+    return cancelled_;
+}
+
 void TfmProgress::processEvents(bool force) {
     if (!force && sinceProcessed_.isValid() && sinceProcessed_.elapsed() < kProcessIntervalMs) return;
     QApplication::processEvents();

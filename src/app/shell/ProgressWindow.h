@@ -28,7 +28,10 @@ public:
     void setRange(int minimum, int maximum) override;
     void setPosition(int position) override;
     void hide() override;
-    bool isCancelled() const override { return cancelled_; }
+    // Every poll of the flag is also a chance to repaint and to see
+    // "Anuluj" (throttled): long numerical loops poll between their chunks
+    // but move the gauge rarely.
+    bool isCancelled() const override;
     bool confirm(const std::string& question) override;
     void inform(const std::string& title, const std::string& text, bool error) override;
 
