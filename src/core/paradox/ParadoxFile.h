@@ -4,7 +4,8 @@
 //
 // Field types: alpha -> String(size), short -> SmallInt, long -> Integer,
 // auto-increment -> AutoInc, number and money -> Float, date -> Date,
-// logical -> Boolean, time -> Time, timestamp -> DateTime; memo fields
+// logical -> Boolean, time -> Time, timestamp -> DateTime (in whole
+// milliseconds, the resolution Paradox writes); memo fields
 // become Memo and binary, graphic, OLE, BCD and bytes fields Unknown, all
 // with null values. Text is windows-1250 in the file, UTF-8 in the table.
 // A blank alpha field reads as null (the format stores "" and null alike).
