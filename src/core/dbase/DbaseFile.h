@@ -9,7 +9,9 @@
 //   B, G (binary and OLE memos) -> Unknown (null)
 // Deleted records are skipped; text is windows-1250, converted to UTF-8 with
 // trailing blanks dropped; a blank N, F or D field, or one that holds no
-// value, is null. A damaged file throws FileFormatError naming the file and
+// value, is null. A C field has no null: it reads as text, empty when blank,
+// and a null text posted to an open table becomes empty text at once, as it
+// reads back. A damaged file throws FileFormatError naming the file and
 // the cause; a file that cannot be opened throws TableError.
 //
 // Writing maps the field types so (level 7 | dBase III):

@@ -123,6 +123,20 @@ void DbaseStore::updated(const Table& table, std::size_t row) {
     stampDate();
 }
 
+Value DbaseStore::stored(int f, const Value& v) const {
+    if (f < 0 || static_cast<std::size_t>(f) >= header_.fields.size()) return v;
+    const DbaseField& field = header_.fields[static_cast<std::size_t>(f)];
+    if (isMemo(field.type)) return v;
+    std::string bytes(static_cast<std::size_t>(field.width), ' ');
+    auto* at = reinterpret_cast<unsigned char*>(bytes.data());
+    try {
+        encodeDbaseField(field, v, at);
+    } catch (const TableError&) {
+        return v;
+    }
+    return decodeDbaseField(field, at);
+}
+
 void DbaseStore::removing(const Table&, std::size_t row) {
     const std::uint32_t record = recordOf(row);
     const char flag = '*';

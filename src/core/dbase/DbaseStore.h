@@ -25,6 +25,8 @@ public:
     void appended(const Table& table, std::size_t row) override;
     void updated(const Table& table, std::size_t row) override;
     void removing(const Table& table, std::size_t row) override;
+    // A C field holds no null: null text and blanks read back as empty text.
+    Value stored(int f, const Value& v) const override;
 
 private:
     std::uint64_t recordOffset(std::uint32_t record) const {

@@ -288,6 +288,15 @@ public:
         records_.erase(row * size, size);
     }
 
+    // An empty alpha field is null in the file.
+    Value stored(int f, const Value& v) const override {
+        if (f >= 0 && static_cast<std::size_t>(f) < layout_.fields.size() &&
+            layout_.fields[static_cast<std::size_t>(f)].type == PxType::Alpha &&
+            v.kind() == Value::Kind::Text && v.textValue().empty())
+            return {};
+        return v;
+    }
+
 private:
     static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 

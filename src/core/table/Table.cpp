@@ -306,6 +306,7 @@ void Table::post() {
                                  "' osiągnęło największy numer (2147483647); nie można dopisać rekordu.");
             buffer_[f] = Value::integer(nextAutoInc_);
         }
+        storedForms();
         const std::size_t row = rowIds_.size();
         for (std::size_t f = 0; f < nf; ++f) columns_[f].appendValue(buffer_[f]);
         rowIds_.push_back(nextRowId_);
@@ -338,6 +339,7 @@ void Table::post() {
         return;
     }
     // Edit
+    storedForms();
     const std::size_t row = rowOfRecord(pos_);
     std::vector<Value> old;
     old.reserve(nf);
@@ -358,6 +360,12 @@ void Table::post() {
         if (pos_ >= view_.size()) pos_ = view_.empty() ? 0 : view_.size() - 1;
         bof_ = eof_ = view_.empty();
     }
+}
+
+void Table::storedForms() {
+    if (!store_) return;
+    for (std::size_t f = 0; f < buffer_.size(); ++f)
+        buffer_[f] = store_->stored(static_cast<int>(f), buffer_[f]);
 }
 
 void Table::cancel() {

@@ -143,6 +143,8 @@ private:
     void rebuildView();
     void ensureWritable() const;
     void checkBrowse(const char* operation) const;
+    // Turns the edit buffer into the values the store's file reads back.
+    void storedForms();
     std::size_t viewIndexOfRow(std::size_t row, bool* found) const;
     std::shared_ptr<const FilterExpression> compile(std::string_view text) const;
 

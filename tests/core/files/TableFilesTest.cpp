@@ -55,5 +55,33 @@ TEST_F(TableFilesTest, AutoIncrementAtItsLargestNumberRefusesTheAppend) {
     }
 }
 
+// Values the file cannot tell apart (dBase: null text and empty text, text
+// with trailing blanks; Paradox: empty text and null) show in the open table
+// as the file reads them back, so a filter answers alike before and after
+// reopening.
+TEST_F(TableFilesTest, OpenTableShowsWhatItsFileReadsBack) {
+    for (const char* name : {"katalog.dbf", "katalog.db"}) {
+        SCOPED_TRACE(name);
+        const std::string file = catalogue(name, 2);
+        const auto t = openTableFile(file, true);
+        t->appendRecord({Value{}});
+        t->appendRecord({Value::text("")});
+        t->appendRecord({Value::text("G-5  ")});
+        t->setRecNo(1);
+        t->edit();
+        t->setFieldValue("ODDZIAL", Value{});
+        t->post();
+        const auto back = openTableFile(file, false);
+        ASSERT_EQ(back->recordCount(), t->recordCount());
+        for (std::size_t r = 0; r < t->recordCount(); ++r)
+            for (int f = 0; f < t->fieldCount(); ++f) EXPECT_EQ(t->value(r, f), back->value(r, f)) << r;
+        for (Table* table : {t.get(), back.get()}) {
+            table->setFilter("ODDZIAL IS NULL");
+            table->setFiltered(true);
+        }
+        EXPECT_EQ(t->recordCount(), back->recordCount());
+    }
+}
+
 }  // namespace
 }  // namespace zorv
