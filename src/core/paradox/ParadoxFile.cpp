@@ -132,16 +132,10 @@ int blockSizeFor(int recordSize) {
 }
 
 // Writes a table of `count` records, record i filled by `fill`, to `path`
-// through a temporary file renamed over it. A table rewritten in place
-// keeps its permissions.
+// through AtomicFile (which keeps the permissions of a table rewritten in
+// place and refuses a read-only one).
 void writeTableBytes(const std::string& path, PxDocument::Creation creation, std::size_t count,
                      const RecordFill& fill) {
-    // Renaming over a file would get past its missing write permission.
-    struct stat st {};
-    const bool existed = ::stat(path.c_str(), &st) == 0;
-    if (existed && ::access(path.c_str(), W_OK) != 0)
-        throw TableError("Nie można zapisać pliku " + quoted(path) + " (" + reasonOf(errno) + ")");
-
     int recordSize = 0;
     for (const PxField& f : creation.fields) recordSize += f.length;
     creation.blockSize = blockSizeFor(recordSize);
@@ -168,7 +162,6 @@ void writeTableBytes(const std::string& path, PxDocument::Creation creation, std
     } catch (const std::runtime_error& e) {
         throw TableError(e.what());
     }
-    if (existed) ::chmod(path.c_str(), st.st_mode & 07777);
 }
 
 std::string tableNameFor(const std::string& path) {
