@@ -41,7 +41,4 @@ void readDbaseBytes(const DbaseFd& fd, void* data, std::size_t size, std::uint64
 void writeDbaseBytes(const DbaseFd& fd, const void* data, std::size_t size, std::uint64_t offset,
                      const std::string& path);
 
-// The cause of a failed file operation, in Polish.
-std::string dbaseIoReason(int error);
-
 }  // namespace zorv

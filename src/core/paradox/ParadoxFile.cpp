@@ -17,6 +17,7 @@
 #include "table/TableStore.h"
 #include "text/AtomicFile.h"
 #include "text/Cp1250.h"
+#include "text/IoError.h"
 
 namespace zorv {
 
@@ -34,24 +35,15 @@ constexpr std::size_t kMaxTableName = 78;  // pxlib writes the name without a le
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
-std::string reasonOf(int err) {
-    switch (err) {
-        case ENOENT: return "plik nie istnieje";
-        case EACCES:
-        case EPERM: return "brak uprawnień";
-        case EISDIR: return "to jest katalog";
-        default: return std::strerror(err);
-    }
-}
-
 std::string readWholeFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw TableError("Nie można otworzyć pliku " + quoted(path) + " (" + reasonOf(errno) + ")");
+    if (fd < 0)
+        throw TableError("Nie można otworzyć pliku " + quoted(path) + " (" + ioErrorText(errno) + ")");
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
-        throw TableError("Nie można otworzyć pliku " + quoted(path) + " (" + reasonOf(err) + ")");
+        throw TableError("Nie można otworzyć pliku " + quoted(path) + " (" + ioErrorText(err) + ")");
     }
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)));
@@ -63,7 +55,7 @@ std::string readWholeFile(const std::string& path) {
             if (errno == EINTR) continue;
             const int err = errno;
             ::close(fd);
-            throw TableError("Błąd odczytu pliku " + quoted(path) + " (" + reasonOf(err) + ")");
+            throw TableError("Błąd odczytu pliku " + quoted(path) + " (" + ioErrorText(err) + ")");
         }
         bytes.append(buf, static_cast<std::size_t>(n));
     }

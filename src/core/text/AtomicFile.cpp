@@ -136,7 +136,9 @@ AtomicFile::~AtomicFile() {
 }
 
 void AtomicFile::fail(int error) const {
-    throw FileWriteError("Nie można zapisać pliku " + target_ + ": " + ioErrorText(error) + ".", error);
+    // The target need not exist; missing is the folder of the temporary file.
+    const std::string cause = error == ENOENT ? "folder nie istnieje" : ioErrorText(error);
+    throw FileWriteError("Nie można zapisać pliku " + target_ + ": " + cause + ".", error);
 }
 
 int AtomicFile::descriptor() const { return file_ ? ::fileno(file_) : -1; }

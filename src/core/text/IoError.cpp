@@ -7,7 +7,7 @@ namespace zorv {
 
 std::string ioErrorText(int error) {
     switch (error) {
-        case ENOENT: return "plik lub folder nie istnieje";
+        case ENOENT: return "plik nie istnieje";
         case EACCES:
         case EPERM: return "brak uprawnień";
         case EISDIR: return "w miejscu pliku jest folder";

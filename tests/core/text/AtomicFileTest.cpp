@@ -139,7 +139,7 @@ TEST_F(AtomicFileTest, FailuresNameTheirCause) {
     };
     std::vector<Case> cases = {
         {"folder in the way", path("folder.dbf"), "w miejscu pliku jest folder"},
-        {"missing folder", path("brak/katalog.dbf"), "nie istnieje"},
+        {"missing folder", path("brak/katalog.dbf"), "folder nie istnieje"},
         {"file in the way of a folder", path("plik/katalog.dbf"), "część ścieżki nie jest folderem"},
     };
     if (::geteuid() != 0) {  // the superuser writes anywhere
