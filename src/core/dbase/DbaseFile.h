@@ -51,8 +51,10 @@ enum class DbaseLevel { Level7, DBase3 };
 Table readDbase(const std::string& path);
 
 // The file into memory, with a store through which deleting, editing and
-// appending records reach the file at once (in place). When `writable` is
-// false the table is read-only and has no store.
+// appending records reach the file at once (in place). A writable table
+// holds the file's write lock (FileLock) while it lives; a file another open
+// holds so throws FileLockedError. When `writable` is false the table is
+// read-only, has no store and takes no lock.
 std::unique_ptr<Table> openDbase(const std::string& path, bool writable);
 
 // Writes the records the table's view presents, in its order, through a

@@ -18,9 +18,10 @@ void putLe32(unsigned char* p, std::uint32_t v) {
 
 }  // namespace
 
-DbaseStore::DbaseStore(DbaseFd fd, std::string path, DbaseHeader header,
+DbaseStore::DbaseStore(DbaseFd fd, FileLock lock, std::string path, DbaseHeader header,
                        std::vector<std::uint32_t> recordOfRow)
     : fd_(std::move(fd)),
+      lock_(std::move(lock)),
       path_(std::move(path)),
       header_(std::move(header)),
       recordOfRow_(std::move(recordOfRow)) {}

@@ -13,6 +13,7 @@
 #include "dbase/DbaseHeader.h"
 #include "dbase/DbaseIo.h"
 #include "table/TableStore.h"
+#include "text/FileLock.h"
 
 namespace zorv {
 
@@ -20,7 +21,9 @@ class DbaseStore : public TableStore {
 public:
     // `recordOfRow`: the file record (0-based, deleted ones counted) of each
     // physical row of the table, ascending.
-    DbaseStore(DbaseFd fd, std::string path, DbaseHeader header, std::vector<std::uint32_t> recordOfRow);
+    // `lock`: the file's write lock, held as long as the store.
+    DbaseStore(DbaseFd fd, FileLock lock, std::string path, DbaseHeader header,
+               std::vector<std::uint32_t> recordOfRow);
 
     void appended(const Table& table, std::size_t row) override;
     void updated(const Table& table, std::size_t row) override;
@@ -36,6 +39,7 @@ private:
     void stampDate();
 
     DbaseFd fd_;
+    FileLock lock_;
     std::string path_;
     DbaseHeader header_;
     std::vector<std::uint32_t> recordOfRow_;

@@ -17,6 +17,7 @@
 #include "table/TableStore.h"
 #include "text/AtomicFile.h"
 #include "text/Cp1250.h"
+#include "text/FileLock.h"
 #include "text/IoError.h"
 
 namespace zorv {
@@ -125,9 +126,10 @@ int blockSizeFor(int recordSize) {
 
 // Writes a table of `count` records, record i filled by `fill`, to `path`
 // through AtomicFile (which keeps the permissions of a table rewritten in
-// place and refuses a read-only one).
+// place and refuses a read-only one). With `lock`, the table's write lock:
+// the new file is locked before it takes the name, so the lock never lapses.
 void writeTableBytes(const std::string& path, PxDocument::Creation creation, std::size_t count,
-                     const RecordFill& fill) {
+                     const RecordFill& fill, FileLock* lock = nullptr) {
     int recordSize = 0;
     for (const PxField& f : creation.fields) recordSize += f.length;
     creation.blockSize = blockSizeFor(recordSize);
@@ -150,7 +152,12 @@ void writeTableBytes(const std::string& path, PxDocument::Creation creation, std
     }
     const std::string bytes = doc.finish();
     try {
-        writeFileAtomically(path, bytes);
+        AtomicFile file(path);
+        file.write(bytes);
+        FileLock next;
+        if (lock) next = FileLock(::dup(file.descriptor()));
+        file.commit();
+        if (lock && next.held()) *lock = std::move(next);
     } catch (const std::runtime_error& e) {
         throw TableError(e.what());
     }
@@ -252,8 +259,11 @@ std::int32_t maxAutoInc(const Table& table, const std::vector<std::size_t>* rows
 // Fields the engine does not read keep the bytes they had in the file.
 class ParadoxStore : public TableStore {
 public:
-    ParadoxStore(std::string path, ParadoxLayout layout, std::string records)
-        : path_(std::move(path)), layout_(std::move(layout)), records_(std::move(records)) {}
+    ParadoxStore(std::string path, FileLock lock, ParadoxLayout layout, std::string records)
+        : path_(std::move(path)),
+          lock_(std::move(lock)),
+          layout_(std::move(layout)),
+          records_(std::move(records)) {}
 
     void appended(const Table& table, std::size_t) override {
         checkEditable(table, table.physicalCount() - 1);
@@ -314,25 +324,30 @@ private:
         c.autoInc = std::max(layout_.autoInc, maxAutoInc(table, nullptr));
         c.tableName = layout_.tableName;
 
-        writeTableBytes(path_, c, rows, [&](const PxDocument& doc, std::size_t i, char* record) {
-            const std::size_t row = skip != kNone && i >= skip ? i + 1 : i;
-            if (row < stored)
-                std::memcpy(record, records_.data() + row * size, size);
-            else
-                std::memset(record, 0, size);
-            for (std::size_t f = 0; f < layout_.fields.size(); ++f) {
-                const PxField& pf = layout_.fields[f];
-                const Value v = table.value(row, static_cast<int>(f));
-                const FieldType t = paradox::fieldTypeOf(pf.type);
-                // Unread fields keep their bytes, unless someone put a value there.
-                if ((t == FieldType::Memo || t == FieldType::Unknown) && v.isNull()) continue;
-                paradox::encodeField(doc, pf, v, record + offsets[f], table.field(static_cast<int>(f)).name);
-            }
-        });
+        writeTableBytes(
+            path_, c, rows,
+            [&](const PxDocument& doc, std::size_t i, char* record) {
+                const std::size_t row = skip != kNone && i >= skip ? i + 1 : i;
+                if (row < stored)
+                    std::memcpy(record, records_.data() + row * size, size);
+                else
+                    std::memset(record, 0, size);
+                for (std::size_t f = 0; f < layout_.fields.size(); ++f) {
+                    const PxField& pf = layout_.fields[f];
+                    const Value v = table.value(row, static_cast<int>(f));
+                    const FieldType t = paradox::fieldTypeOf(pf.type);
+                    // Unread fields keep their bytes, unless someone put a value there.
+                    if ((t == FieldType::Memo || t == FieldType::Unknown) && v.isNull()) continue;
+                    paradox::encodeField(doc, pf, v, record + offsets[f],
+                                         table.field(static_cast<int>(f)).name);
+                }
+            },
+            &lock_);
         layout_.autoInc = c.autoInc;
     }
 
     std::string path_;
+    FileLock lock_;  // held as long as the store, moved to each new file
     ParadoxLayout layout_;
     std::string records_;  // raw records of the physical rows that reached the file
 };
@@ -342,10 +357,17 @@ private:
 Table readParadox(const std::string& path) { return std::move(load(path, false).table); }
 
 std::unique_ptr<Table> openParadox(const std::string& path, bool writable) {
+    // Locked before reading; a file that does not open is reported by load().
+    FileLock lock;
+    if (writable) {
+        lock = FileLock(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (lock.heldElsewhere()) throw FileLockedError(path);
+    }
     Loaded l = load(path, writable);
     auto table = std::make_unique<Table>(std::move(l.table));
     if (writable)
-        table->setStore(std::make_unique<ParadoxStore>(path, std::move(l.layout), std::move(l.records)));
+        table->setStore(
+            std::make_unique<ParadoxStore>(path, std::move(lock), std::move(l.layout), std::move(l.records)));
     else
         table->setReadOnly(true);
     return table;

@@ -27,7 +27,9 @@ Table readParadox(const std::string& path);
 // is rewritten through a temporary file renamed over it, keeping the bytes
 // of fields the engine does not read (memos, binary data) as they were.
 // Tables with a primary key or write protection refuse edits with a
-// TableError. Without `writable` the table is read-only.
+// TableError. A writable table holds the file's write lock (FileLock) while
+// it lives; a table another open holds so throws FileLockedError. Without
+// `writable` the table is read-only and takes no lock.
 std::unique_ptr<Table> openParadox(const std::string& path, bool writable);
 
 // Writes the records of the table's view, in its order, as a new table

@@ -2,7 +2,10 @@
 // what the two formats must agree on.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "TestFiles.h"
@@ -80,6 +83,79 @@ TEST_F(TableFilesTest, OpenTableShowsWhatItsFileReadsBack) {
             table->setFiltered(true);
         }
         EXPECT_EQ(t->recordCount(), back->recordCount());
+    }
+}
+
+// Opens `file` for writing in a child process, appends a record there (a
+// Paradox table is rewritten, a new file under the old name) and holds it
+// open until told to close. The child answers '1' once it holds the table,
+// '0' when the open failed.
+class WritingChild {
+public:
+    explicit WritingChild(const std::string& file) {
+        if (::pipe(up_) != 0 || ::pipe(down_) != 0) throw std::runtime_error("pipe");
+        pid_ = ::fork();
+        if (pid_ < 0) throw std::runtime_error("fork");
+        if (pid_ == 0) {
+            char answer = '0';
+            try {
+                const auto t = openTableFile(file, true);
+                t->appendRecord({Value::text("dziecko")});
+                answer = '1';
+                (void)!::write(up_[1], &answer, 1);
+                char go = 0;
+                (void)!::read(down_[0], &go, 1);
+            } catch (...) {
+                (void)!::write(up_[1], &answer, 1);
+            }
+            ::_exit(0);
+        }
+        (void)!::read(up_[0], &answer_, 1);
+    }
+    ~WritingChild() { close(); }
+
+    bool holdsTable() const { return answer_ == '1'; }
+    // Lets the child close the table and end.
+    void close() {
+        if (pid_ <= 0) return;
+        (void)!::write(down_[1], "x", 1);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = 0;
+        for (const int fd : {up_[0], up_[1], down_[0], down_[1]}) ::close(fd);
+    }
+
+private:
+    int up_[2] = {-1, -1}, down_[2] = {-1, -1};
+    pid_t pid_ = 0;
+    char answer_ = 0;
+};
+
+TEST_F(TableFilesTest, SecondWritableOpenIsRefusedWhileTheFirstLives) {
+    for (const char* name : {"katalog.dbf", "katalog.db"}) {
+        SCOPED_TRACE(name);
+        const std::string file = catalogue(name, 2);
+        {
+            WritingChild child(file);
+            ASSERT_TRUE(child.holdsTable());
+            try {
+                (void)openTableFile(file, true);
+                ADD_FAILURE() << "opened for writing twice";
+            } catch (const FileLockedError& e) {
+                EXPECT_EQ(std::string(e.what()), "Katalog " + file +
+                                                     " jest otwarty do zapisu w innym programie. Można go "
+                                                     "otworzyć tylko do odczytu.");
+            }
+            // Reading is not refused, and sees the other program's record.
+            EXPECT_EQ(openTableFile(file, false)->recordCount(), 3u);
+            child.close();
+        }
+        // Once the other program closed it, and in one program one at a time.
+        auto first = openTableFile(file, true);
+        first->appendRecord({Value::text("rodzic")});
+        EXPECT_THROW((void)openTableFile(file, true), FileLockedError);
+        first.reset();
+        EXPECT_EQ(openTableFile(file, true)->recordCount(), 4u);
     }
 }
 
