@@ -81,4 +81,17 @@ void writeDbaseBytes(const DbaseFd& fd, const void* data, std::size_t size, std:
     }
 }
 
+void syncDbaseFile(const DbaseFd& fd, const std::string& path) {
+    int rc;
+    do {
+        rc = ::fdatasync(fd.get());
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) throw TableError("Błąd zapisu pliku '" + path + "': " + ioErrorText(errno) + ".");
+}
+
+void truncateDbaseFile(const DbaseFd& fd, std::uint64_t size, const std::string& path) {
+    if (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0)
+        throw TableError("Błąd zapisu pliku '" + path + "': " + ioErrorText(errno) + ".");
+}
+
 }  // namespace zorv

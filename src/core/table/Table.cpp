@@ -260,7 +260,7 @@ void Table::gotoBookmark(const Bookmark& b) {
 // ---------------------------------------------------------------- editing
 
 void Table::ensureWritable() const {
-    if (readOnly_) throw TableError("Tabela jest tylko do odczytu");
+    if (readOnly()) throw TableError("Tabela jest tylko do odczytu");
 }
 
 void Table::checkBrowse(const char* operation) const {

@@ -119,7 +119,8 @@ public:
     // ---- editing
     State state() const { return state_; }
     void setReadOnly(bool on) { readOnly_ = on; }
-    bool readOnly() const { return readOnly_; }
+    // Also once the store can no longer write (after a failed write).
+    bool readOnly() const { return readOnly_ || (store_ && !store_->writable()); }
     void append();
     void edit();
     void setFieldValue(int f, Value v);

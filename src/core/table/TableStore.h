@@ -24,6 +24,9 @@ public:
     // gives the one it reads. The table posts that value, so that it shows
     // what the file holds. A value the field cannot hold is returned as it is
     // (appended() or updated() refuse it).
+    // False once a failed write left the file in a state the store cannot
+    // vouch for: the table is read-only from then on.
+    virtual bool writable() const { return true; }
     virtual Value stored(int f, const Value& v) const {
         (void)f;
         return v;
