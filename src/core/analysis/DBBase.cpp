@@ -17,7 +17,8 @@ bool DBBase::CopyToFile(const std::string& fileName, std::string* message) {
     try {
         writeTableFile(*dataset_, fileName);
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        if (message) *message = e.what();
         return false;
     }
 }

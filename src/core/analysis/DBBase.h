@@ -13,7 +13,8 @@ public:
     DBBase(const AnalysisSettings& settings, Table* table);
 
     Table* GetTable() override { return dataset_; }
-    // Copies the records the table presents, silently (no message).
+    // Copies the records the table presents, silently on success; a failure
+    // leaves its cause in `message`.
     bool CopyToFile(const std::string& fileName, std::string* message) override;
     bool SaveTableAsText(const std::string& fileName, const std::string& separator) override;
     // The report "Baza danych": the common opening and the table.

@@ -78,8 +78,10 @@ bool DBDialogs::CopyToFile(const std::string& fileName, std::string* message) {
             *message = "Pomyślnie skopiowano " + std::to_string(resultTable->recordCount()) +
                        " rekordów do pliku " + fileName;
         return true;
-    } catch (const std::exception&) {
-        if (message) *message = "Skopiowanie bazy danych do pliku " + fileName + " nie powiodło się...";
+    } catch (const std::exception& e) {
+        // The cause (the engine's text) follows, so that the user can act on it.
+        if (message)
+            *message = "Skopiowanie bazy danych do pliku " + fileName + " nie powiodło się... " + e.what();
         return false;
     }
 }

@@ -38,7 +38,8 @@ public:
     // extension). `message` receives the text to show the user, if any.
     virtual bool CopyToFile(const std::string& fileName, std::string* message) = 0;
     // Writes the header line and every row, joined by `separator`, as a
-    // windows-1250 text file. False when there is no table.
+    // windows-1250 text file. False when there is no table; a file that
+    // cannot be written throws FileWriteError naming the cause.
     virtual bool SaveTableAsText(const std::string& fileName, const std::string& separator) = 0;
     virtual bool WriteReport(ReportLines& lines) = 0;
     virtual bool WriteTableText(ReportLines& lines) = 0;

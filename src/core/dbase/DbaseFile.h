@@ -9,7 +9,9 @@
 //   B, G (binary and OLE memos) -> Unknown (null)
 // Deleted records are skipped; text is windows-1250, converted to UTF-8 with
 // trailing blanks dropped; a blank N, F or D field, or one that holds no
-// value, is null. A damaged file throws FileFormatError naming the file and
+// value, is null. A C field has no null: it reads as text, empty when blank,
+// and a null text posted to an open table becomes empty text at once, as it
+// reads back. A damaged file throws FileFormatError naming the file and
 // the cause; a file that cannot be opened throws TableError.
 //
 // Writing maps the field types so (level 7 | dBase III):
@@ -49,8 +51,10 @@ enum class DbaseLevel { Level7, DBase3 };
 Table readDbase(const std::string& path);
 
 // The file into memory, with a store through which deleting, editing and
-// appending records reach the file at once (in place). When `writable` is
-// false the table is read-only and has no store.
+// appending records reach the file at once (in place). A writable table
+// holds the file's write lock (FileLock) while it lives; a file another open
+// holds so throws FileLockedError. When `writable` is false the table is
+// read-only, has no store and takes no lock.
 std::unique_ptr<Table> openDbase(const std::string& path, bool writable);
 
 // Writes the records the table's view presents, in its order, through a

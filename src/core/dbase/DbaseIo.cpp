@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "table/TableError.h"
+#include "text/IoError.h"
 
 namespace zorv {
 
@@ -24,19 +25,6 @@ DbaseFd::~DbaseFd() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-std::string dbaseIoReason(int error) {
-    switch (error) {
-        case ENOENT: return "plik nie istnieje";
-        case EACCES:
-        case EPERM: return "brak uprawnień";
-        case EISDIR: return "to jest katalog";
-        case EROFS: return "system plików jest tylko do odczytu";
-        case ENOSPC: return "brak miejsca na dysku";
-        case EIO: return "błąd wejścia-wyjścia";
-        default: return std::strerror(error);
-    }
-}
-
 DbaseFd openDbaseFile(const std::string& path, bool writable) {
     int fd;
     do {
@@ -45,7 +33,7 @@ DbaseFd openDbaseFile(const std::string& path, bool writable) {
     if (fd < 0) {
         const int err = errno;
         throw TableError("Nie można otworzyć pliku '" + path + "'" + (writable ? " do zapisu" : "") + ": " +
-                         dbaseIoReason(err) + ".");
+                         ioErrorText(err) + ".");
     }
     DbaseFd owned(fd);
     struct stat st {};
@@ -57,7 +45,7 @@ DbaseFd openDbaseFile(const std::string& path, bool writable) {
 std::uint64_t dbaseFileSize(const DbaseFd& fd, const std::string& path) {
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
-        throw TableError("Błąd odczytu pliku '" + path + "': " + dbaseIoReason(errno) + ".");
+        throw TableError("Błąd odczytu pliku '" + path + "': " + ioErrorText(errno) + ".");
     return static_cast<std::uint64_t>(st.st_size);
 }
 
@@ -68,7 +56,7 @@ void readDbaseBytes(const DbaseFd& fd, void* data, std::size_t size, std::uint64
         const ssize_t n = ::pread(fd.get(), p, size, static_cast<off_t>(offset));
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw TableError("Błąd odczytu pliku '" + path + "': " + dbaseIoReason(errno) + ".");
+            throw TableError("Błąd odczytu pliku '" + path + "': " + ioErrorText(errno) + ".");
         }
         if (n == 0)
             throw FileFormatError("Plik dBase '" + path + "' jest uszkodzony: skończył się przedwcześnie.");
@@ -85,12 +73,25 @@ void writeDbaseBytes(const DbaseFd& fd, const void* data, std::size_t size, std:
         const ssize_t n = ::pwrite(fd.get(), p, size, static_cast<off_t>(offset));
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw TableError("Błąd zapisu pliku '" + path + "': " + dbaseIoReason(errno) + ".");
+            throw TableError("Błąd zapisu pliku '" + path + "': " + ioErrorText(errno) + ".");
         }
         p += n;
         size -= static_cast<std::size_t>(n);
         offset += static_cast<std::uint64_t>(n);
     }
+}
+
+void syncDbaseFile(const DbaseFd& fd, const std::string& path) {
+    int rc;
+    do {
+        rc = ::fdatasync(fd.get());
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) throw TableError("Błąd zapisu pliku '" + path + "': " + ioErrorText(errno) + ".");
+}
+
+void truncateDbaseFile(const DbaseFd& fd, std::uint64_t size, const std::string& path) {
+    if (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0)
+        throw TableError("Błąd zapisu pliku '" + path + "': " + ioErrorText(errno) + ".");
 }
 
 }  // namespace zorv

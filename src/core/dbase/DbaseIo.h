@@ -41,7 +41,10 @@ void readDbaseBytes(const DbaseFd& fd, void* data, std::size_t size, std::uint64
 void writeDbaseBytes(const DbaseFd& fd, const void* data, std::size_t size, std::uint64_t offset,
                      const std::string& path);
 
-// The cause of a failed file operation, in Polish.
-std::string dbaseIoReason(int error);
+// Flushes the file's data to the disk; throws TableError on failure.
+void syncDbaseFile(const DbaseFd& fd, const std::string& path);
+
+// Cuts the file to `size` bytes; throws TableError on failure.
+void truncateDbaseFile(const DbaseFd& fd, std::uint64_t size, const std::string& path);
 
 }  // namespace zorv

@@ -1,6 +1,8 @@
 // Reading dBase files: the header once, then the records in large chunks,
 // decoded field by field straight into the columns.
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "dbase/DbaseCodec.h"
@@ -9,6 +11,7 @@
 #include "dbase/DbaseIo.h"
 #include "dbase/DbaseStore.h"
 #include "table/TableError.h"
+#include "text/FileLock.h"
 
 namespace zorv {
 
@@ -173,12 +176,19 @@ Table readDbase(const std::string& path) {
 
 std::unique_ptr<Table> openDbase(const std::string& path, bool writable) {
     DbaseFd fd = openDbaseFile(path, writable);
+    // Locked before reading, so that what is read is what no one else edits.
+    FileLock lock;
+    if (writable) {
+        lock = FileLock(::dup(fd.get()));
+        if (lock.heldElsewhere()) throw FileLockedError(path);
+        // A file system without locks (lock.error() otherwise) is edited unlocked.
+    }
     DbaseHeader header;
     std::vector<std::uint32_t> recordOfRow;
     auto table = std::make_unique<Table>(load(fd, path, header, writable ? &recordOfRow : nullptr));
     if (writable)
-        table->setStore(
-            std::make_unique<DbaseStore>(std::move(fd), path, std::move(header), std::move(recordOfRow)));
+        table->setStore(std::make_unique<DbaseStore>(std::move(fd), std::move(lock), path, std::move(header),
+                                                     std::move(recordOfRow)));
     else
         table->setReadOnly(true);
     return table;

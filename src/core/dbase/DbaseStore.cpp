@@ -1,5 +1,8 @@
 #include "dbase/DbaseStore.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <ctime>
 
 #include "dbase/DbaseCodec.h"
@@ -18,17 +21,45 @@ void putLe32(unsigned char* p, std::uint32_t v) {
 
 }  // namespace
 
-DbaseStore::DbaseStore(DbaseFd fd, std::string path, DbaseHeader header,
+DbaseStore::DbaseStore(DbaseFd fd, FileLock lock, std::string path, DbaseHeader header,
                        std::vector<std::uint32_t> recordOfRow)
     : fd_(std::move(fd)),
+      lock_(std::move(lock)),
       path_(std::move(path)),
       header_(std::move(header)),
-      recordOfRow_(std::move(recordOfRow)) {}
+      recordOfRow_(std::move(recordOfRow)) {
+    ops_.write = [this](const void* data, std::size_t size, std::uint64_t offset) {
+        writeDbaseBytes(fd_, data, size, offset, path_);
+    };
+    ops_.sync = [this] { syncDbaseFile(fd_, path_); };
+}
 
 std::uint32_t DbaseStore::recordOf(std::size_t row) const {
     if (row >= recordOfRow_.size())
         throw TableError("Rekord tabeli nie ma odpowiednika w pliku '" + path_ + "'.");
     return recordOfRow_[row];
+}
+
+void DbaseStore::checkWritable() const {
+    if (broken_)
+        throw TableError("Tabela '" + path_ +
+                         "' jest tylko do odczytu po nieudanym zapisie; otwórz plik ponownie.");
+}
+
+void DbaseStore::giveUp(const TableError& failure) {
+    broken_ = true;
+    throw TableError(std::string(failure.what()) +
+                     " Nie udało się też przywrócić poprzedniej zawartości pliku; tabela jest odtąd tylko "
+                     "do odczytu, otwórz plik ponownie.");
+}
+
+void DbaseStore::restore(const std::string& old, std::uint64_t offset, const TableError& failure) {
+    try {
+        ops_.write(old.data(), old.size(), offset);
+    } catch (const TableError&) {
+        giveUp(failure);
+    }
+    throw TableError(failure);
 }
 
 void DbaseStore::stampDate() {
@@ -41,12 +72,19 @@ void DbaseStore::stampDate() {
                                    static_cast<unsigned char>(tm.tm_mon + 1),
                                    static_cast<unsigned char>(tm.tm_mday)};
     try {
-        writeDbaseBytes(fd_, date, sizeof date, kDbaseDateOffset, path_);
+        ops_.write(date, sizeof date, kDbaseDateOffset);
     } catch (const TableError&) {
     }
 }
 
+void DbaseStore::writeCount(std::uint32_t count) {
+    unsigned char bytes[4];
+    putLe32(bytes, count);
+    ops_.write(bytes, sizeof bytes, kDbaseCountOffset);
+}
+
 void DbaseStore::appended(const Table& table, std::size_t row) {
+    checkWritable();
     if (row != recordOfRow_.size())
         throw TableError("Rekord tabeli nie ma odpowiednika w pliku '" + path_ + "'.");
     if (header_.recordCount == UINT32_MAX)
@@ -66,38 +104,73 @@ void DbaseStore::appended(const Table& table, std::size_t row) {
     recordOfRow_.reserve(recordOfRow_.size() + 1);
 
     // A record written past the count is invisible to every reader until
-    // the count names it, so a failure in between leaves the file as it was.
+    // the count names it, so it goes first and reaches the disk before the
+    // count does. What lay past the last record (the end-of-file marker) is
+    // put back when the record does not go in.
     const std::uint32_t record = header_.recordCount;
-    writeDbaseBytes(fd_, bytes.data(), bytes.size(), recordOffset(record), path_);
-    unsigned char count[4];
-    putLe32(count, record + 1);
-    writeDbaseBytes(fd_, count, sizeof count, kDbaseCountOffset, path_);
+    const std::uint64_t at = recordOffset(record);
+    const std::uint64_t size = dbaseFileSize(fd_, path_);
+    std::string tail(
+        static_cast<std::size_t>(size > at ? std::min<std::uint64_t>(size - at, bytes.size()) : 0), '\0');
+    if (!tail.empty()) readDbaseBytes(fd_, tail.data(), tail.size(), at, path_);
+    // Past the count the bytes are nobody's, so a failure to put them back
+    // leaves file and table alike all the same.
+    const auto restoreTail = [&] {
+        try {
+            if (!tail.empty()) ops_.write(tail.data(), tail.size(), at);
+            truncateDbaseFile(fd_, size, path_);
+        } catch (const TableError&) {
+        }
+    };
+    try {
+        ops_.write(bytes.data(), bytes.size(), at);
+        ops_.sync();
+    } catch (const TableError&) {
+        restoreTail();
+        throw;
+    }
+    try {
+        writeCount(record + 1);
+        ops_.sync();
+    } catch (const TableError& e) {
+        // Whether the new count reached the disk is unknown: the old one
+        // goes back, so that the record is not in the file either.
+        try {
+            writeCount(record);
+        } catch (const TableError&) {
+            giveUp(e);
+        }
+        restoreTail();
+        throw TableError(e);
+    }
     header_.recordCount = record + 1;
     recordOfRow_.push_back(record);
-
-    if (header_.level7) {
-        for (std::size_t f = 0; f < header_.fields.size(); ++f) {
-            DbaseField& field = header_.fields[f];
-            if (field.type != '+') continue;
-            const Value v = table.value(row, static_cast<int>(f));
-            if (v.isNull() || v.toInt() < 0 || static_cast<std::uint32_t>(v.toInt()) < field.nextAutoInc)
-                continue;
-            field.nextAutoInc = static_cast<std::uint32_t>(v.toInt()) + 1;
-            unsigned char next[4];
-            putLe32(next, field.nextAutoInc);
-            try {
-                writeDbaseBytes(
-                    fd_, next, sizeof next,
-                    kDbaseLevel7FieldsOffset + f * kDbaseLevel7DescriptorSize + kDbaseAutoIncOffset, path_);
-            } catch (const TableError&) {
-                // Only a hint for other programs; the record is in.
-            }
-        }
-    }
+    // Hints for other programs, flushed with the next edit.
+    if (header_.level7) writeAutoIncHints(table, row);
     stampDate();
 }
 
+void DbaseStore::writeAutoIncHints(const Table& table, std::size_t row) {
+    for (std::size_t f = 0; f < header_.fields.size(); ++f) {
+        DbaseField& field = header_.fields[f];
+        if (field.type != '+') continue;
+        const Value v = table.value(row, static_cast<int>(f));
+        if (v.isNull() || v.toInt() < 0 || static_cast<std::uint32_t>(v.toInt()) < field.nextAutoInc)
+            continue;
+        field.nextAutoInc = static_cast<std::uint32_t>(v.toInt()) + 1;
+        unsigned char next[4];
+        putLe32(next, field.nextAutoInc);
+        try {
+            ops_.write(next, sizeof next,
+                       kDbaseLevel7FieldsOffset + f * kDbaseLevel7DescriptorSize + kDbaseAutoIncOffset);
+        } catch (const TableError&) {
+            // Only a hint for other programs; the record is in.
+        }
+    }
+}
+
 void DbaseStore::updated(const Table& table, std::size_t row) {
+    checkWritable();
     const std::uint32_t record = recordOf(row);
     std::string old(header_.recordLength, '\0');
     readDbaseBytes(fd_, old.data(), old.size(), recordOffset(record), path_);
@@ -119,16 +192,43 @@ void DbaseStore::updated(const Table& table, std::size_t row) {
         encodeDbaseField(field, v, rec + field.offset);
     }
     if (bytes == old) return;
-    writeDbaseBytes(fd_, bytes.data(), bytes.size(), recordOffset(record), path_);
+    try {
+        ops_.write(bytes.data(), bytes.size(), recordOffset(record));
+        ops_.sync();
+    } catch (const TableError& e) {
+        restore(old, recordOffset(record), e);
+    }
     stampDate();
 }
 
 void DbaseStore::removing(const Table&, std::size_t row) {
+    checkWritable();
     const std::uint32_t record = recordOf(row);
+    std::string old(1, '\0');
+    readDbaseBytes(fd_, old.data(), 1, recordOffset(record), path_);
     const char flag = '*';
-    writeDbaseBytes(fd_, &flag, 1, recordOffset(record), path_);
+    try {
+        ops_.write(&flag, 1, recordOffset(record));
+        ops_.sync();
+    } catch (const TableError& e) {
+        restore(old, recordOffset(record), e);
+    }
     recordOfRow_.erase(recordOfRow_.begin() + static_cast<std::ptrdiff_t>(row));
     stampDate();
+}
+
+Value DbaseStore::stored(int f, const Value& v) const {
+    if (f < 0 || static_cast<std::size_t>(f) >= header_.fields.size()) return v;
+    const DbaseField& field = header_.fields[static_cast<std::size_t>(f)];
+    if (isMemo(field.type)) return v;
+    std::string bytes(static_cast<std::size_t>(field.width), ' ');
+    auto* at = reinterpret_cast<unsigned char*>(bytes.data());
+    try {
+        encodeDbaseField(field, v, at);
+    } catch (const TableError&) {
+        return v;
+    }
+    return decodeDbaseField(field, at);
 }
 
 }  // namespace zorv

@@ -220,7 +220,7 @@ void Writer::planField(int f, DbaseField& out, Planned& p) {
                 assign('+', 4);
                 std::int64_t next = 1;
                 forValues(
-                    f, [&](std::uint32_t row) { next = std::max<std::int64_t>(next, c.int32s()[row] + 1); });
+                    f, [&](std::uint32_t row) { next = std::max(next, std::int64_t{c.int32s()[row]} + 1); });
                 out.nextAutoInc = static_cast<std::uint32_t>(next);
             }
             return;

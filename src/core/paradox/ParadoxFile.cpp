@@ -17,6 +17,8 @@
 #include "table/TableStore.h"
 #include "text/AtomicFile.h"
 #include "text/Cp1250.h"
+#include "text/FileLock.h"
+#include "text/IoError.h"
 
 namespace zorv {
 
@@ -34,24 +36,15 @@ constexpr std::size_t kMaxTableName = 78;  // pxlib writes the name without a le
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
-std::string reasonOf(int err) {
-    switch (err) {
-        case ENOENT: return "plik nie istnieje";
-        case EACCES:
-        case EPERM: return "brak uprawnień";
-        case EISDIR: return "to jest katalog";
-        default: return std::strerror(err);
-    }
-}
-
 std::string readWholeFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw TableError("Nie można otworzyć pliku " + quoted(path) + " (" + reasonOf(errno) + ")");
+    if (fd < 0)
+        throw TableError("Nie można otworzyć pliku " + quoted(path) + " (" + ioErrorText(errno) + ")");
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
-        throw TableError("Nie można otworzyć pliku " + quoted(path) + " (" + reasonOf(err) + ")");
+        throw TableError("Nie można otworzyć pliku " + quoted(path) + " (" + ioErrorText(err) + ")");
     }
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)));
@@ -63,7 +56,7 @@ std::string readWholeFile(const std::string& path) {
             if (errno == EINTR) continue;
             const int err = errno;
             ::close(fd);
-            throw TableError("Błąd odczytu pliku " + quoted(path) + " (" + reasonOf(err) + ")");
+            throw TableError("Błąd odczytu pliku " + quoted(path) + " (" + ioErrorText(err) + ")");
         }
         bytes.append(buf, static_cast<std::size_t>(n));
     }
@@ -132,16 +125,11 @@ int blockSizeFor(int recordSize) {
 }
 
 // Writes a table of `count` records, record i filled by `fill`, to `path`
-// through a temporary file renamed over it. A table rewritten in place
-// keeps its permissions.
+// through AtomicFile (which keeps the permissions of a table rewritten in
+// place and refuses a read-only one). With `lock`, the table's write lock:
+// the new file is locked before it takes the name, so the lock never lapses.
 void writeTableBytes(const std::string& path, PxDocument::Creation creation, std::size_t count,
-                     const RecordFill& fill) {
-    // Renaming over a file would get past its missing write permission.
-    struct stat st {};
-    const bool existed = ::stat(path.c_str(), &st) == 0;
-    if (existed && ::access(path.c_str(), W_OK) != 0)
-        throw TableError("Nie można zapisać pliku " + quoted(path) + " (" + reasonOf(errno) + ")");
-
+                     const RecordFill& fill, FileLock* lock = nullptr) {
     int recordSize = 0;
     for (const PxField& f : creation.fields) recordSize += f.length;
     creation.blockSize = blockSizeFor(recordSize);
@@ -164,11 +152,15 @@ void writeTableBytes(const std::string& path, PxDocument::Creation creation, std
     }
     const std::string bytes = doc.finish();
     try {
-        writeFileAtomically(path, bytes);
+        AtomicFile file(path);
+        file.write(bytes);
+        FileLock next;
+        if (lock) next = FileLock(::dup(file.descriptor()));
+        file.commit();
+        if (lock && next.held()) *lock = std::move(next);
     } catch (const std::runtime_error& e) {
         throw TableError(e.what());
     }
-    if (existed) ::chmod(path.c_str(), st.st_mode & 07777);
 }
 
 std::string tableNameFor(const std::string& path) {
@@ -267,8 +259,11 @@ std::int32_t maxAutoInc(const Table& table, const std::vector<std::size_t>* rows
 // Fields the engine does not read keep the bytes they had in the file.
 class ParadoxStore : public TableStore {
 public:
-    ParadoxStore(std::string path, ParadoxLayout layout, std::string records)
-        : path_(std::move(path)), layout_(std::move(layout)), records_(std::move(records)) {}
+    ParadoxStore(std::string path, FileLock lock, ParadoxLayout layout, std::string records)
+        : path_(std::move(path)),
+          lock_(std::move(lock)),
+          layout_(std::move(layout)),
+          records_(std::move(records)) {}
 
     void appended(const Table& table, std::size_t) override {
         checkEditable(table, table.physicalCount() - 1);
@@ -286,6 +281,15 @@ public:
         rewrite(table, row);
         const auto size = static_cast<std::size_t>(layout_.recordSize);
         records_.erase(row * size, size);
+    }
+
+    // An empty alpha field is null in the file.
+    Value stored(int f, const Value& v) const override {
+        if (f >= 0 && static_cast<std::size_t>(f) < layout_.fields.size() &&
+            layout_.fields[static_cast<std::size_t>(f)].type == PxType::Alpha &&
+            v.kind() == Value::Kind::Text && v.textValue().empty())
+            return {};
+        return v;
     }
 
 private:
@@ -320,25 +324,30 @@ private:
         c.autoInc = std::max(layout_.autoInc, maxAutoInc(table, nullptr));
         c.tableName = layout_.tableName;
 
-        writeTableBytes(path_, c, rows, [&](const PxDocument& doc, std::size_t i, char* record) {
-            const std::size_t row = skip != kNone && i >= skip ? i + 1 : i;
-            if (row < stored)
-                std::memcpy(record, records_.data() + row * size, size);
-            else
-                std::memset(record, 0, size);
-            for (std::size_t f = 0; f < layout_.fields.size(); ++f) {
-                const PxField& pf = layout_.fields[f];
-                const Value v = table.value(row, static_cast<int>(f));
-                const FieldType t = paradox::fieldTypeOf(pf.type);
-                // Unread fields keep their bytes, unless someone put a value there.
-                if ((t == FieldType::Memo || t == FieldType::Unknown) && v.isNull()) continue;
-                paradox::encodeField(doc, pf, v, record + offsets[f], table.field(static_cast<int>(f)).name);
-            }
-        });
+        writeTableBytes(
+            path_, c, rows,
+            [&](const PxDocument& doc, std::size_t i, char* record) {
+                const std::size_t row = skip != kNone && i >= skip ? i + 1 : i;
+                if (row < stored)
+                    std::memcpy(record, records_.data() + row * size, size);
+                else
+                    std::memset(record, 0, size);
+                for (std::size_t f = 0; f < layout_.fields.size(); ++f) {
+                    const PxField& pf = layout_.fields[f];
+                    const Value v = table.value(row, static_cast<int>(f));
+                    const FieldType t = paradox::fieldTypeOf(pf.type);
+                    // Unread fields keep their bytes, unless someone put a value there.
+                    if ((t == FieldType::Memo || t == FieldType::Unknown) && v.isNull()) continue;
+                    paradox::encodeField(doc, pf, v, record + offsets[f],
+                                         table.field(static_cast<int>(f)).name);
+                }
+            },
+            &lock_);
         layout_.autoInc = c.autoInc;
     }
 
     std::string path_;
+    FileLock lock_;  // held as long as the store, moved to each new file
     ParadoxLayout layout_;
     std::string records_;  // raw records of the physical rows that reached the file
 };
@@ -348,10 +357,17 @@ private:
 Table readParadox(const std::string& path) { return std::move(load(path, false).table); }
 
 std::unique_ptr<Table> openParadox(const std::string& path, bool writable) {
+    // Locked before reading; a file that does not open is reported by load().
+    FileLock lock;
+    if (writable) {
+        lock = FileLock(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (lock.heldElsewhere()) throw FileLockedError(path);
+    }
     Loaded l = load(path, writable);
     auto table = std::make_unique<Table>(std::move(l.table));
     if (writable)
-        table->setStore(std::make_unique<ParadoxStore>(path, std::move(l.layout), std::move(l.records)));
+        table->setStore(
+            std::make_unique<ParadoxStore>(path, std::move(lock), std::move(l.layout), std::move(l.records)));
     else
         table->setReadOnly(true);
     return table;

@@ -4,7 +4,8 @@
 //
 // Field types: alpha -> String(size), short -> SmallInt, long -> Integer,
 // auto-increment -> AutoInc, number and money -> Float, date -> Date,
-// logical -> Boolean, time -> Time, timestamp -> DateTime; memo fields
+// logical -> Boolean, time -> Time, timestamp -> DateTime (in whole
+// milliseconds, the resolution Paradox writes); memo fields
 // become Memo and binary, graphic, OLE, BCD and bytes fields Unknown, all
 // with null values. Text is windows-1250 in the file, UTF-8 in the table.
 // A blank alpha field reads as null (the format stores "" and null alike).
@@ -26,7 +27,9 @@ Table readParadox(const std::string& path);
 // is rewritten through a temporary file renamed over it, keeping the bytes
 // of fields the engine does not read (memos, binary data) as they were.
 // Tables with a primary key or write protection refuse edits with a
-// TableError. Without `writable` the table is read-only.
+// TableError. A writable table holds the file's write lock (FileLock) while
+// it lives; a table another open holds so throws FileLockedError. Without
+// `writable` the table is read-only and takes no lock.
 std::unique_ptr<Table> openParadox(const std::string& path, bool writable);
 
 // Writes the records of the table's view, in its order, as a new table

@@ -277,6 +277,10 @@ void decodeField(const PxDocument& doc, const PxField& f, char* data, Column& ou
             // Milliseconds from 0000-12-31 00:00 (day 0 of the Paradox count).
             double ms = 0;
             if (PX_get_data_double(d, data, 8, &ms) > 0 && ms >= 0 && ms < 1e17) {
+                // Whole milliseconds, as encodeField() writes them: a fraction
+                // written by another program would otherwise change the file
+                // on every rewrite of an open table, away from what it shows.
+                ms = std::round(ms);
                 const double days = std::floor(ms / kMsPerDay);
                 const double inDay = ms - days * kMsPerDay;
                 out.appendDouble(days - static_cast<double>(kPxDayOfDayNumber0) + inDay / kMsPerDay);

@@ -1,6 +1,7 @@
 #include "table/Table.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "table/FilterExpression.h"
 #include "table/TableError.h"
@@ -58,7 +59,7 @@ void Table::finishLoad() {
         if (fields_[f].type != FieldType::AutoInc) continue;
         const auto& v = columns_[f].int32s();
         if (!v.empty())
-            nextAutoInc_ = std::max<std::int64_t>(nextAutoInc_, *std::max_element(v.begin(), v.end()) + 1);
+            nextAutoInc_ = std::max(nextAutoInc_, std::int64_t{*std::max_element(v.begin(), v.end())} + 1);
     }
     rebuildView();
     first();
@@ -259,7 +260,7 @@ void Table::gotoBookmark(const Bookmark& b) {
 // ---------------------------------------------------------------- editing
 
 void Table::ensureWritable() const {
-    if (readOnly_) throw TableError("Tabela jest tylko do odczytu");
+    if (readOnly()) throw TableError("Tabela jest tylko do odczytu");
 }
 
 void Table::checkBrowse(const char* operation) const {
@@ -297,9 +298,15 @@ void Table::post() {
     if (state_ == State::Browse) return;
     const std::size_t nf = fields_.size();
     if (state_ == State::Insert) {
-        for (std::size_t f = 0; f < nf; ++f)
-            if (fields_[f].type == FieldType::AutoInc && buffer_[f].isNull())
-                buffer_[f] = Value::integer(nextAutoInc_);
+        for (std::size_t f = 0; f < nf; ++f) {
+            if (fields_[f].type != FieldType::AutoInc || !buffer_[f].isNull()) continue;
+            // Numbers are 32-bit in both file formats; wrapping would repeat 1.
+            if (nextAutoInc_ > std::numeric_limits<std::int32_t>::max())
+                throw TableError("Pole autonumeracji '" + fields_[f].name +
+                                 "' osiągnęło największy numer (2147483647); nie można dopisać rekordu.");
+            buffer_[f] = Value::integer(nextAutoInc_);
+        }
+        storedForms();
         const std::size_t row = rowIds_.size();
         for (std::size_t f = 0; f < nf; ++f) columns_[f].appendValue(buffer_[f]);
         rowIds_.push_back(nextRowId_);
@@ -332,6 +339,7 @@ void Table::post() {
         return;
     }
     // Edit
+    storedForms();
     const std::size_t row = rowOfRecord(pos_);
     std::vector<Value> old;
     old.reserve(nf);
@@ -352,6 +360,12 @@ void Table::post() {
         if (pos_ >= view_.size()) pos_ = view_.empty() ? 0 : view_.size() - 1;
         bof_ = eof_ = view_.empty();
     }
+}
+
+void Table::storedForms() {
+    if (!store_) return;
+    for (std::size_t f = 0; f < buffer_.size(); ++f)
+        buffer_[f] = store_->stored(static_cast<int>(f), buffer_[f]);
 }
 
 void Table::cancel() {

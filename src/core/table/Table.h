@@ -119,7 +119,8 @@ public:
     // ---- editing
     State state() const { return state_; }
     void setReadOnly(bool on) { readOnly_ = on; }
-    bool readOnly() const { return readOnly_; }
+    // Also once the store can no longer write (after a failed write).
+    bool readOnly() const { return readOnly_ || (store_ && !store_->writable()); }
     void append();
     void edit();
     void setFieldValue(int f, Value v);
@@ -143,6 +144,8 @@ private:
     void rebuildView();
     void ensureWritable() const;
     void checkBrowse(const char* operation) const;
+    // Turns the edit buffer into the values the store's file reads back.
+    void storedForms();
     std::size_t viewIndexOfRow(std::size_t row, bool* found) const;
     std::shared_ptr<const FilterExpression> compile(std::string_view text) const;
 

@@ -19,6 +19,15 @@ public:
     using TableError::TableError;
 };
 
+// A catalogue file another program (or another window) holds open for
+// writing. It can still be opened read-only.
+class FileLockedError : public TableError {
+public:
+    explicit FileLockedError(const std::string& path)
+        : TableError("Katalog " + path +
+                     " jest otwarty do zapisu w innym programie. Można go otworzyć tylko do odczytu.") {}
+};
+
 // A filter expression that does not parse or names an unknown field.
 class FilterError : public TableError {
 public:

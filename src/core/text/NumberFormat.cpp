@@ -236,6 +236,10 @@ std::string formatInSection(const Digits& d, const Section& sec, const Locale& l
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The largest double whose 15 significant digits (1.79769313486231E+308)
+// still name a finite double.
+constexpr double kLargestWithin15Digits = 1.797693134862315e308;
+
 }  // namespace
 
 std::string formatMask(double value, std::string_view mask, const Locale& locale) {
@@ -261,7 +265,10 @@ std::string formatGeneral(double value, const Locale& locale) {
     if (!std::isfinite(value)) return nonFinite(value);
     if (value == 0) return "0";
     Digits d = decimalDigits(value);
-    if (d.digits.size() > 15) d = decimalDigits(value, 15);
+    // Fifteen digits of the four doubles above kLargestWithin15Digits round up
+    // past the largest double, to a text that reads back as no number; those
+    // keep their shortest exact digits (17).
+    if (d.digits.size() > 15 && std::fabs(value) <= kLargestWithin15Digits) d = decimalDigits(value, 15);
 
     std::string out = value < 0 ? "-" : "";
     const int exponent = d.point - 1;

@@ -54,6 +54,11 @@ std::string formatMask(double value, std::string_view mask, const Locale& locale
 // ("0.00001", "100000000000000"); others as a mantissa, "E", a sign always and
 // the exponent without leading zeros ("1E-6", "1.5E+20", "-2.5E+15"). Zero,
 // negative zero included, is "0"; NaN and infinities as in formatMask().
+// The text of every finite double reads back through parseNumber(): to the
+// value itself when it has at most 15 significant digits, otherwise to the
+// double nearest its 15 digits. The four doubles from 1.7976931348623151E+308
+// up, whose 15 digits would round past the largest double, are written with
+// their 17 exact digits instead.
 std::string formatGeneral(double value, const Locale& locale);
 
 // Reads a number written with the locale's decimal separator: optional sign,

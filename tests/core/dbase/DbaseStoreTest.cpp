@@ -2,8 +2,15 @@
 // reading the file again (and, where the bytes matter, by its bytes).
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
 
 #include "dbase/DbaseFile.h"
+#include "dbase/DbaseStore.h"
 #include "dbase/DbaseTestFiles.h"
 #include "table/TableError.h"
 #include "text/Dates.h"
@@ -151,6 +158,173 @@ TEST_F(DbaseFiles, StoreReadOnlyTableRefusesEdits) {
     EXPECT_THROW(t->deleteRecord(), TableError);
     EXPECT_THROW(t->append(), TableError);
     EXPECT_EQ(slurp(file), before);
+}
+
+// The store of an open table, whose file access a test can replace.
+DbaseStore& storeOf(Table& t) {
+    auto* store = dynamic_cast<DbaseStore*>(t.store());
+    if (!store) throw std::logic_error("no dBase store");
+    return *store;
+}
+
+// Records every write (offset and size) and flush of a store, passing them on.
+struct IoLog {
+    std::vector<std::string> ops;
+    void attach(DbaseStore& store) {
+        const DbaseFileOps real = store.fileOps();
+        store.setFileOps({[this, real](const void* data, std::size_t size, std::uint64_t offset) {
+                              ops.push_back("write " + std::to_string(offset) + " " + std::to_string(size));
+                              real.write(data, size, offset);
+                          },
+                          [this, real] {
+                              ops.push_back("sync");
+                              real.sync();
+                          }});
+    }
+    std::ptrdiff_t indexOf(const std::string& op) const {
+        const auto it = std::find(ops.begin(), ops.end(), op);
+        return it == ops.end() ? -1 : it - ops.begin();
+    }
+};
+
+// An append reaches the disk record first, count second, each flushed; an
+// edit and a delete are flushed before the store returns.
+TEST_F(DbaseFiles, StoreEditsReachTheDiskInOrder) {
+    const std::string file = path("katalog.dbf");
+    writeDbase(catalogue(), file);
+    const auto t = openDbase(file, true);
+    const std::size_t headerLength = 68 + 4 * 48 + 1, recordLength = 1 + 10 + 4 + 8 + 4;
+    IoLog log;
+    log.attach(storeOf(*t));
+
+    t->appendRecord({Value::text("G-6"), Value::integer(600), Value::real(0.25)});
+    const auto record = log.indexOf("write " + std::to_string(headerLength + 5 * recordLength) + " " +
+                                    std::to_string(recordLength + 1));
+    const auto count = log.indexOf("write 4 4");
+    ASSERT_GE(record, 0);
+    ASSERT_GE(count, 0);
+    EXPECT_EQ(log.ops[static_cast<std::size_t>(record + 1)], "sync");
+    EXPECT_LT(record + 1, count);
+    EXPECT_EQ(log.ops[static_cast<std::size_t>(count + 1)], "sync");
+
+    for (const auto& edit : std::vector<std::function<void()>>{[&] {
+                                                                   t->edit();
+                                                                   t->setFieldValue("X", Value::integer(5));
+                                                                   t->post();
+                                                               },
+                                                               [&] { t->deleteRecord(); }}) {
+        log.ops.clear();
+        edit();
+        ASSERT_GE(log.ops.size(), 2u);
+        EXPECT_EQ(log.ops[0].rfind("write ", 0), 0u);
+        EXPECT_EQ(log.ops[1], "sync");
+    }
+}
+
+// Writes and flushes that fail, at every step of every edit: the file keeps
+// its bytes and the table its records, and the table stays editable.
+TEST_F(DbaseFiles, StoreFailedWriteLeavesFileAndTableAsTheyWere) {
+    struct Failure {
+        const char* name;
+        std::function<void(Table&)> edit;
+        int failingOp;  // 0-based among writes and flushes of the edit
+    };
+    const auto append = [](Table& t) { t.appendRecord({Value::text("G-6"), Value::integer(600)}); };
+    const auto update = [](Table& t) {
+        t.edit();
+        t.setFieldValue("X", Value::integer(-1));
+        t.post();
+    };
+    const auto remove = [](Table& t) { t.deleteRecord(); };
+    // Append: record, flush, count, flush (then hints). Edit and delete:
+    // record or flag, flush.
+    const Failure failures[] = {
+        {"append: record half written", append, 0}, {"append: record not flushed", append, 1},
+        {"append: count half written", append, 2},  {"append: count not flushed", append, 3},
+        {"edit: record half written", update, 0},   {"edit: not flushed", update, 1},
+        {"delete: flag not written", remove, 0},    {"delete: not flushed", remove, 1},
+    };
+    for (const Failure& c : failures) {
+        SCOPED_TRACE(c.name);
+        const std::string file = path("katalog.dbf");
+        writeDbase(catalogue(), file);
+        const std::string before = slurp(file);
+        const auto t = openDbase(file, true);
+        DbaseStore& store = storeOf(*t);
+        const DbaseFileOps real = store.fileOps();
+        int op = 0;
+        store.setFileOps({[&, real](const void* data, std::size_t size, std::uint64_t offset) {
+                              if (op++ == c.failingOp) {
+                                  real.write(data, (size + 1) / 2, offset);
+                                  throw TableError("Błąd zapisu pliku: brak miejsca na dysku.");
+                              }
+                              real.write(data, size, offset);
+                          },
+                          [&, real] {
+                              if (op++ == c.failingOp)
+                                  throw TableError("Błąd zapisu pliku: błąd wejścia-wyjścia.");
+                              real.sync();
+                          }});
+        t->setRecNo(2);
+        EXPECT_THROW(c.edit(*t), TableError);
+        t->cancel();
+        EXPECT_EQ(slurp(file), before);
+        EXPECT_EQ(t->recordCount(), 5u);
+        EXPECT_EQ(t->value(1, 1), Value::integer(200));
+        EXPECT_FALSE(t->readOnly());
+        store.setFileOps(real);
+        update(*t);
+        EXPECT_EQ(readDbase(file).value(1, 1), Value::integer(-1));
+    }
+}
+
+// When the old bytes cannot be put back either, the table turns read-only.
+TEST_F(DbaseFiles, StoreThatCannotRestoreTurnsReadOnly) {
+    const std::string file = path("katalog.dbf");
+    writeDbase(catalogue(), file);
+    const auto t = openDbase(file, true);
+    storeOf(*t).setFileOps({[](const void*, std::size_t, std::uint64_t) {
+                                throw TableError("Błąd zapisu pliku: błąd wejścia-wyjścia.");
+                            },
+                            [] {}});
+    t->edit();
+    t->setFieldValue("X", Value::integer(-1));
+    try {
+        t->post();
+        ADD_FAILURE() << "posted";
+    } catch (const TableError& e) {
+        EXPECT_NE(std::string(e.what()).find("tylko do odczytu"), std::string::npos) << e.what();
+    }
+    t->cancel();
+    EXPECT_TRUE(t->readOnly());
+    EXPECT_THROW(t->deleteRecord(), TableError);
+    EXPECT_THROW(t->append(), TableError);
+}
+
+// A real write cut short (a file size limit stands in for a full disk): the
+// end-of-file marker the record began to overwrite is back.
+TEST_F(DbaseFiles, StoreAppendCutShortByTheSystemIsUndone) {
+    const std::string file = path("katalog.dbf");
+    writeDbase(catalogue(), file);
+    const std::string before = slurp(file);
+    const auto t = openDbase(file, true);
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit was{};
+    ::getrlimit(RLIMIT_FSIZE, &was);
+    rlimit limit = was;
+    limit.rlim_cur = before.size();
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::string message;
+    try {
+        t->appendRecord({Value::text("G-6"), Value::integer(600)});
+    } catch (const TableError& e) {
+        message = e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &was);
+    ::signal(SIGXFSZ, oldHandler);
+    EXPECT_NE(message.find("przekroczył dopuszczalny rozmiar"), std::string::npos) << message;
+    EXPECT_EQ(slurp(file), before);
+    EXPECT_EQ(t->recordCount(), 5u);
 }
 
 }  // namespace

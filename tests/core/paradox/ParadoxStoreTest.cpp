@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -75,6 +76,53 @@ TEST_F(ParadoxStore, DeleteUpdateAndAppendReachTheFile) {
     // The header's counter follows, so another program numbers on from 26.
     const std::string bytes = slurp(file);
     EXPECT_EQ(u16At(bytes, 0x49) | u16At(bytes, 0x4B) << 16, 26u);
+}
+
+// A Paradox number as stored: big-endian, sign bit set for positive values.
+std::string pxNumber(double v) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    bits = v >= 0 ? bits ^ (std::uint64_t{1} << 63) : ~bits;
+    std::string out(8, '\0');
+    for (int i = 0; i < 8; ++i) out[static_cast<std::size_t>(i)] = static_cast<char>(bits >> (56 - 8 * i));
+    return out;
+}
+
+// Timestamps another program wrote with a fraction of a millisecond: the
+// table shows what its rewrites store, so rewriting changes nothing.
+TEST_F(ParadoxStore, TimestampFractionsReadAsTheRewriteStoresThem) {
+    const fs::path file = path("czas.db");
+    const double day = 45000;  // 2023-03-15
+    Table t({{"KIEDY", FieldType::DateTime}, {"X", FieldType::Integer}});
+    for (const double ms : {1234.0, 86399999.0, 7.0})
+        t.appendRecord({Value::dateTime(day + ms / 86400000), Value::integer(1)});
+    writeParadox(t, file.string());
+    // Milliseconds from 0000-12-31: 1-01-01 is day 1, day number 0 is 693594.
+    const double dayMs = (day + 693594) * 86400000;
+    std::string bytes = slurp(file);
+    for (const auto& [was, now] : {std::pair{1234.0, 1234.6}, {86399999.0, 86399999.5}, {7.0, 7.4}}) {
+        const std::size_t at = bytes.find(pxNumber(dayMs + was));
+        ASSERT_NE(at, std::string::npos) << was;
+        bytes.replace(at, 8, pxNumber(dayMs + now));
+    }
+    std::ofstream(file, std::ios::binary) << bytes;
+
+    const auto open = openParadox(file.string(), true);
+    const std::vector<Value> shown = {open->value(0, 0), open->value(1, 0), open->value(2, 0)};
+    EXPECT_EQ(shown[0], Value::dateTime(day + 1235.0 / 86400000));
+    EXPECT_EQ(shown[1], Value::dateTime(day + 1));
+    EXPECT_EQ(shown[2], Value::dateTime(day + 7.0 / 86400000));
+    for (int edit = 0; edit < 3; ++edit) {
+        open->setRecNo(3);
+        open->edit();
+        open->setFieldValue("X", Value::integer(edit));
+        open->post();
+        const Table disk = readParadox(file.string());
+        for (std::size_t r = 0; r < 3; ++r) {
+            EXPECT_EQ(disk.value(r, 0), shown[r]) << r;
+            EXPECT_EQ(open->value(r, 0), shown[r]) << r;
+        }
+    }
 }
 
 TEST_F(ParadoxStore, RecordsNotEditedKeepEveryByte) {
