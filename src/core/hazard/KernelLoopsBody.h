@@ -88,12 +88,25 @@ alignas(64) constexpr double kExp2Sixtyfourths[64] = {
     0x1.ea4afa2a490dap+0, 0x1.efa1bee615a27p+0, 0x1.f50765b6e4540p+0, 0x1.fa7c1819e90d8p+0,
 };
 
+// The table as integers less j·2^46: adding m·2^46 (m = 64·n + j) to entry
+// j gives the bits of 2^n·2^(j/64) in one step.
+struct Exp2Bits {
+    long long bits[64];
+};
+constexpr Exp2Bits exp2Bits() {
+    Exp2Bits t{};
+    for (int j = 0; j < 64; ++j)
+        t.bits[j] = __builtin_bit_cast(long long, kExp2Sixtyfourths[j]) - (static_cast<long long>(j) << 46);
+    return t;
+}
+alignas(64) constexpr Exp2Bits kExp2Bits = exp2Bits();
+
 // table[index_k] in each lane.
-ZORV_INLINE vn lookup(const double* table, vm index) {
+ZORV_INLINE vm lookup(const long long* table, vm index) {
 #if ZORV_LANES == 4
-    return __builtin_ia32_gatherdiv4df(vn{}, table, index, __builtin_bit_cast(vn, vm{} - 1), 8);
+    return __builtin_ia32_gatherdiv4di(vm{}, table, index, vm{} - 1, 8);
 #else
-    vn v;
+    vm v;
     for (int k = 0; k < W; ++k) v[k] = table[index[k]];
     return v;
 #endif
@@ -108,27 +121,29 @@ ZORV_INLINE vn atLeast(vn x, double lower) {
 #endif
 }
 
-// exp(x) for x ≤ 0.
-ZORV_INLINE vn expNegative(vn x) {
+// exp(x) for −708 ≤ x ≤ 0 (lanes outside give values of no meaning, never
+// a fault).
+ZORV_INLINE vn expInRange(vn x) {
     const double shifter = 6755399441055744.0;  // 1.5·2^52: rounds to an integer in the low bits
-    const vm tiny = x < -708.0;
-    const vn xc = atLeast(x, -708.0);
     // k holds m = round(64·x/ln 2) = 64·n + j in its low mantissa bits.
-    const vn k = mad(xc, 92.332482616893656, shifter);  // 64/ln 2
+    const vn k = mad(x, 92.332482616893656, shifter);  // 64/ln 2
     const vn m = k - shifter;
-    vn r = mad(m, -6.93147180369123816490e-01 / 64.0, xc);  // exact: the high part has 32 bits
+    vn r = mad(m, -6.93147180369123816490e-01 / 64.0, x);  // exact: the high part has 32 bits
     r = mad(m, -1.90821492927058770002e-10 / 64.0, r);
     const vm kb = __builtin_bit_cast(vm, k);
-    // 2^(j/64) with n added to its exponent (bits 6 … 17 of m to bits 52 … 63).
-    const vm exponent = (kb << 46) & (vm{} - (1LL << 52));
-    const vn scale =
-        __builtin_bit_cast(vn, __builtin_bit_cast(vm, lookup(kExp2Sixtyfourths, kb & 63)) + exponent);
+    // 2^n·2^(j/64): bits 6 … 17 of m land in the exponent, bits 0 … 5 cancel.
+    const vn scale = __builtin_bit_cast(vn, lookup(kExp2Bits.bits, kb & 63) + (kb << 46));
     // e^r − 1 = r + r²·((1/2 + r/6) + r²·(1/24 + r/120)).
     const vn r2 = r * r;
     const vn q = mad(r2, mad(r, 1.0 / 120.0, 1.0 / 24.0), mad(r, 1.0 / 6.0, 0.5));
     const vn em1 = mad(r2, q, r);
-    const vn e = mad(scale, em1, scale);
-    return __builtin_bit_cast(vn, __builtin_bit_cast(vm, e) & ~tiny);
+    return mad(scale, em1, scale);
+}
+
+// exp(x) for x ≤ 0.
+ZORV_INLINE vn expNegative(vn x) {
+    const vm tiny = x < -708.0;
+    return __builtin_bit_cast(vn, __builtin_bit_cast(vm, expInRange(atLeast(x, -708.0))) & ~tiny);
 }
 
 ZORV_INLINE vn normalCdf(vn z) {
@@ -163,7 +178,8 @@ ZORV_INLINE void lscvRowsImpl(const double* x, const std::uint32_t* end, std::si
             for (int p = 0; p < P; ++p) {
                 const vn diff = load(x + j + p * W) - xi;
                 const vn a = diff * diff * c;
-                vn e1 = expNegative(a);
+                // a ≥ −75 inside the window; lanes past its end are masked.
+                vn e1 = expInRange(a);
                 if (!full) e1 = masked(below(j, p, e), e1);
                 const vn e2 = e1 * e1;
                 const vn ae1 = a * e1, ae2 = a * e2;
@@ -202,7 +218,8 @@ void gaussRows(const double* x, const std::uint32_t* begin, const std::uint32_t*
         for (std::size_t j = begin[i]; j < e; j += 8) {
             for (int p = 0; p < P; ++p) {
                 const vn u = (xi - load(x + j + p * W)) * invH;
-                vn g = expNegative(-0.5 * (u * u));
+                // u²/2 ≤ 150 inside the window; lanes past its end are masked.
+                vn g = expInRange(-0.5 * (u * u));
                 if (j + 8 > e) g = masked(below(j, p, e), g);
                 acc[p] += g;
             }
