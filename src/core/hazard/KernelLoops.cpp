@@ -20,8 +20,8 @@ namespace portable {
 extern const Loops kAvx2Loops;
 
 namespace {
-const Loops kPortableLoops = {portable::lscvRows, portable::gaussRows, portable::gaussSum,
-                              portable::cdfSum,   portable::cdfSums,   portable::cdfAt};
+const Loops kPortableLoops = {portable::lscvRows, portable::gaussRows, portable::gaussSum, portable::cdfSum,
+                              portable::cdfSums,  portable::cdfAt,     portable::expAt};
 
 bool hasAvx2Fma() {
     __builtin_cpu_init();

@@ -40,6 +40,8 @@ struct Loops {
     // out[i − i0] = Φ((v − x_i)·scale_i).
     void (*cdfAt)(const double* x, const double* scale, std::size_t i0, std::size_t i1, double v,
                   double* out);
+    // out[i] = e^(x_i) for x_i ≤ 0 by the exponential of these loops (0 below −708).
+    void (*expAt)(const double* x, std::size_t count, double* out);
 };
 
 enum class Isa { Portable, Avx2Fma };

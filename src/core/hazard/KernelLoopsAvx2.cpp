@@ -23,8 +23,8 @@ namespace avx2 {
 }  // namespace avx2
 
 extern const Loops kAvx2Loops;
-const Loops kAvx2Loops = {avx2::lscvRows, avx2::gaussRows, avx2::gaussSum,
-                          avx2::cdfSum,   avx2::cdfSums,   avx2::cdfAt};
+const Loops kAvx2Loops = {avx2::lscvRows, avx2::gaussRows, avx2::gaussSum, avx2::cdfSum,
+                          avx2::cdfSums,  avx2::cdfAt,     avx2::expAt};
 
 }  // namespace zorv::kernel
 

@@ -16,8 +16,10 @@ constexpr std::size_t kPad = 8;
 // Work of one chunk, in pairs (or point evaluations): about 0.1 ms.
 constexpr std::size_t kChunkWork = std::size_t{1} << 18;
 // Terms beyond these distances are far below a double sum's last digit.
-constexpr double kLscvReach = 17.320508075688772;   // √300: t > 300 → e^(−t/4) < 3e-33
-constexpr double kGaussReach = 17.320508075688772;  // u²/2 > 150 → e^(−u²/2) < 8e-66
+constexpr double kLscvReach = 17.320508075688772;  // √300: t > 300 → e^(−t/4) < 3e-33
+// A density sum holds its own point's term 1, so fewer than 2^32 neighbours
+// with u²/2 > 60 (each below 8.8e-27) change it by less than 4e-17 of itself.
+constexpr double kGaussReach = 10.954451150103322;  // √120
 constexpr std::size_t kCdfChunk = 1024;             // sample values per chunk of the node sums
 
 // Splits rows 0 … n−1 into chunks of about kChunkWork units of work.

@@ -38,8 +38,8 @@ public:
     bool lscv(double h, bool derivative, LscvParts& out, const Stop& stop) const;
 
     // out[i] = Σ_j exp(−0.5·((x_i − x_j)/h)²) for every sample value, in
-    // record order (neighbours beyond 17.3·h, whose terms are below 1e-65,
-    // left out).
+    // record order; neighbours beyond √120·h are left out (together they
+    // change a sum by less than 4e-17 of itself).
     bool densitySums(double h, std::vector<double>& out, const Stop& stop) const;
 
     // Σ_j exp(−0.5·((m − x_j)/h)²).
