@@ -6,24 +6,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include "SampleCatalogue.h"
+#include "MillionEvents.h"
 #include "analysis/ActivityHistogram.h"
 #include "analysis/ActivitySeries.h"
 #include "analysis/DBBase.h"
 
 namespace zorv {
 namespace {
-
-const Table& millionEvents() {
-    static const Table t = [] {
-        sample::SampleOptions o;
-        o.firstYear = 1976;
-        o.lastYear = 2005;
-        o.expectedEvents = 1e6;
-        return sample::makeSampleCatalogue(o);
-    }();
-    return t;
-}
 
 AnalysisSettings settings() {
     AnalysisSettings s;

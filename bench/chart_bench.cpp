@@ -10,7 +10,7 @@
 
 #include <QApplication>
 
-#include "SampleCatalogue.h"
+#include "MillionEvents.h"
 #include "analysis/ActivitySeries.h"
 #include "analysis/DBBase.h"
 #include "chart/ChartTemplateQt.h"
@@ -23,17 +23,6 @@ AnalysisSettings settings() {
     AnalysisSettings s;
     s.MMin = 1.3;
     return s;
-}
-
-const Table& millionEvents() {
-    static const Table t = [] {
-        sample::SampleOptions o;
-        o.firstYear = 1976;
-        o.lastYear = 2005;
-        o.expectedEvents = 1e6;
-        return sample::makeSampleCatalogue(o);
-    }();
-    return t;
 }
 
 // The analysis with the sample it reads, made once.

@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "FakeAnalysis.h"
 #include "analysis/Database.h"
 #include "chart/ChartLayout.h"
 #include "chart/MaskTicker.h"
@@ -14,61 +15,6 @@
 using namespace zorv;
 
 namespace {
-
-// An analysis whose result table and report the test writes.
-class FakeAnalysis : public Database {
-public:
-    FakeAnalysis(const AnalysisSettings& s, Table table, std::vector<double> values = {},
-                 ReportLines report = {})
-        : Database(s, nullptr), table_(std::move(table)), report_(std::move(report)) {
-        seriesValues = std::move(values);
-        title = "Tytuł analizy";
-        bottomAxisTitle = "Oś X";
-        leftAxisTitle = "Oś Y";
-        rightAxisTitle = "Oś prawa";
-    }
-    Table* GetTable() override { return &table_; }
-    bool CopyToFile(const std::string&, std::string*) override { return false; }
-    bool SaveTableAsText(const std::string&, const std::string&) override { return false; }
-    bool WriteReport(ReportLines& lines) override {
-        lines = report_;
-        return true;
-    }
-    bool WriteTableText(ReportLines&) override { return false; }
-
-private:
-    Table table_;
-    ReportLines report_;
-};
-
-// A table of three rows from "name:type" items (s text, f double, i
-// integer, d date); values grow from row to row, text reads "t1"…
-Table makeTable(const QString& spec) {
-    FieldDefs defs{{"Numer", FieldType::AutoInc}};
-    for (const QString& item : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QString name = item.section(QLatin1Char(':'), 0, 0);
-        const QChar type = item.section(QLatin1Char(':'), 1, 1).at(0);
-        defs.push_back({name.toStdString(), type == QLatin1Char('s')   ? FieldType::String
-                                            : type == QLatin1Char('i') ? FieldType::Integer
-                                            : type == QLatin1Char('d') ? FieldType::Date
-                                                                       : FieldType::Float});
-        if (type == QLatin1Char('s')) defs.back().size = 20;
-    }
-    Table t(defs);
-    for (int r = 1; r <= 3; ++r) {
-        std::vector<Value> row{Value{}};
-        for (std::size_t f = 1; f < defs.size(); ++f) {
-            switch (defs[f].type) {
-                case FieldType::String: row.push_back(Value::text("t" + std::to_string(r))); break;
-                case FieldType::Integer: row.push_back(Value::integer(10 * r)); break;
-                case FieldType::Date: row.push_back(Value::date(38000 + r)); break;
-                default: row.push_back(Value::real(std::pow(10.0, 3 + r))); break;
-            }
-        }
-        t.appendRecord(row);
-    }
-    return t;
-}
 
 AnalysisSettings pointSettings(bool magnitudeOnly) {
     AnalysisSettings s;

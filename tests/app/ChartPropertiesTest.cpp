@@ -17,6 +17,7 @@
 #include <QTest>
 #include <cmath>
 
+#include "FakeAnalysis.h"
 #include "ShellFixture.h"
 #include "analysis/AnalysisCommands.h"
 #include "analysis/Database.h"
@@ -30,51 +31,6 @@
 using namespace zorv;
 
 namespace {
-
-class FakeAnalysis : public Database {
-public:
-    FakeAnalysis(const AnalysisSettings& s, Table table) : Database(s, nullptr), table_(std::move(table)) {
-        title = "Tytuł analizy";
-        bottomAxisTitle = "Oś X";
-        leftAxisTitle = "Oś Y";
-        rightAxisTitle = "Oś prawa";
-    }
-    Table* GetTable() override { return &table_; }
-    bool CopyToFile(const std::string&, std::string*) override { return false; }
-    bool SaveTableAsText(const std::string&, const std::string&) override { return false; }
-    bool WriteReport(ReportLines&) override { return true; }
-    bool WriteTableText(ReportLines&) override { return false; }
-
-private:
-    Table table_;
-};
-
-// Three records: text "t1".., integers 10, 20, 30, doubles 1e4, 1e5, 1e6.
-Table makeTable(const QStringList& fields) {
-    FieldDefs defs{{"Numer", FieldType::AutoInc}};
-    for (const QString& item : fields) {
-        const QChar type = item.section(QLatin1Char(':'), 1, 1).at(0);
-        defs.push_back({item.section(QLatin1Char(':'), 0, 0).toStdString(),
-                        type == QLatin1Char('s')   ? FieldType::String
-                        : type == QLatin1Char('i') ? FieldType::Integer
-                                                   : FieldType::Float});
-        if (type == QLatin1Char('s')) defs.back().size = 20;
-    }
-    Table t(defs);
-    for (int r = 1; r <= 3; ++r) {
-        std::vector<Value> row{Value{}};
-        for (std::size_t f = 1; f < defs.size(); ++f) {
-            if (defs[f].type == FieldType::String)
-                row.push_back(Value::text("t" + std::to_string(r)));
-            else if (defs[f].type == FieldType::Integer)
-                row.push_back(Value::integer(10 * r));
-            else
-                row.push_back(Value::real(std::pow(10.0, 3 + r)));
-        }
-        t.appendRecord(row);
-    }
-    return t;
-}
 
 std::shared_ptr<Database> makeAnalysis(const AnalysisSettings& settings, const QStringList& fields) {
     return std::make_shared<FakeAnalysis>(settings, makeTable(fields));

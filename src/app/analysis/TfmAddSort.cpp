@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "widgets/DialogButtons.h"
+
 namespace zorv {
 
 namespace {
@@ -53,24 +55,15 @@ TfmAddSort::TfmAddSort(QWidget* parent)
     row("Próg energii śladów", trace_);
     row("Próg energii zjawisk rozładowujących", discharge_);
 
-    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
-    auto* help = new QPushButton(QStringLiteral("Pomoc"), this);
-    continue_->setDefault(true);
     connect(continue_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this,
-            [this] { emit helpRequested(QStringLiteral("aktywnosc.html")); });
 
     auto* chartRow = new QHBoxLayout;
     chartRow->addWidget(new QLabel(QStringLiteral("Wykres:"), this));
     chartRow->addWidget(chart_, 1);
     auto* scaleRow = new QFormLayout;
     scaleRow->addRow(QStringLiteral("Podział skali czasu"), scale_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(continue_);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    QHBoxLayout* buttons =
+        dialogButtonRow(this, continue_, [this] { emit helpRequested(QStringLiteral("aktywnosc.html")); });
     auto* box = new QVBoxLayout(this);
     box->addLayout(chartRow);
     box->addLayout(scaleRow);

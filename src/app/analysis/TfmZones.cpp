@@ -8,6 +8,8 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "widgets/DialogButtons.h"
+
 namespace zorv {
 
 TfmZones::TfmZones(QWidget* parent)
@@ -27,18 +29,11 @@ TfmZones::TfmZones(QWidget* parent)
     steps_->addWidget(zonesGroup);
     steps_->addWidget(chartGroup);
 
-    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
-    auto* help = new QPushButton(QStringLiteral("Pomoc"), this);
     connect(next_, &QPushButton::clicked, this, &TfmZones::nextClicked);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(QStringLiteral("index.html")); });
     connect(picker_, &ZonePicker::zonesChanged, this, &TfmZones::updateNext);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(next_);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    QHBoxLayout* buttons =
+        dialogButtonRow(this, next_, [this] { emit helpRequested(QStringLiteral("index.html")); });
     auto* box = new QVBoxLayout(this);
     box->addWidget(steps_, 1);
     box->addLayout(buttons);
@@ -75,18 +70,11 @@ TfmZoneActivity::TfmZoneActivity(QWidget* parent)
       continue_(new QPushButton(QStringLiteral("Kontynuuj"), this)) {
     setObjectName(QStringLiteral("TfmZoneActivity"));
     classes_->setObjectName(QStringLiteral("EnergyCategories"));
-    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
-    auto* help = new QPushButton(QStringLiteral("Pomoc"), this);
     connect(continue_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(QStringLiteral("strefy.html")); });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(classes_);
-    buttons->addStretch();
-    buttons->addWidget(continue_);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    QHBoxLayout* buttons =
+        dialogButtonRow(this, continue_, [this] { emit helpRequested(QStringLiteral("strefy.html")); });
+    buttons->insertWidget(0, classes_);
     auto* box = new QVBoxLayout(this);
     box->addWidget(picker_, 1);
     box->addLayout(buttons);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "hazard/NonParametricTables.h"
+#include "widgets/DialogButtons.h"
 
 namespace zorv {
 
@@ -160,20 +161,12 @@ TfmHazards::TfmHazards(QWidget* parent)
     connect(alternativeH_, &QDoubleSpinBox::valueChanged, this, [this] { touched_ = true; });
     connect(variable_, &QCheckBox::clicked, this, [this] { touched_ = true; });
 
-    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
-    auto* help = new QPushButton(QStringLiteral("Pomoc"), this);
-    continue_->setDefault(true);
     connect(continue_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(QStringLiteral("hazard.html")); });
 
     auto* unitRow = new QFormLayout;
     unitRow->addRow(QStringLiteral("Jednostka czasu (D)"), unit_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(continue_);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    QHBoxLayout* buttons =
+        dialogButtonRow(this, continue_, [this] { emit helpRequested(QStringLiteral("hazard.html")); });
     auto* left = new QVBoxLayout;
     left->addWidget(timeRange_);
     left->addWidget(magnitudeRange_);

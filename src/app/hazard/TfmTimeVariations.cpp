@@ -12,6 +12,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "widgets/DialogButtons.h"
+
 namespace zorv {
 
 namespace {
@@ -92,13 +94,7 @@ TfmTimeVariations::TfmTimeVariations(QWidget* parent) : QDialog(parent) {
 
     variable_ = new QCheckBox(QStringLiteral("Zmienna górna granica całkowania"), this);
     continue_ = new QPushButton(QStringLiteral("Kontynuuj"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
-    auto* help = new QPushButton(QStringLiteral("Pomoc"), this);
-    continue_->setDefault(true);
     connect(continue_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this,
-            [this] { emit helpRequested(QStringLiteral("zmiennosc.html")); });
     for (QCheckBox* c : {bValue_, mMax_, returnPeriod_, hazard_})
         connect(c, &QCheckBox::toggled, this, [this] { update(); });
     for (QDoubleSpinBox* s : {returnMagnitude_, hazardMagnitude_})
@@ -107,11 +103,8 @@ TfmTimeVariations::TfmTimeVariations(QWidget* parent) : QDialog(parent) {
 
     auto* unitRow = new QFormLayout;
     unitRow->addRow(QStringLiteral("Podział skali czasu"), unit_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(continue_);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    QHBoxLayout* buttons =
+        dialogButtonRow(this, continue_, [this] { emit helpRequested(QStringLiteral("zmiennosc.html")); });
     auto* box = new QVBoxLayout(this);
     box->addWidget(window);
     box->addLayout(unitRow);
