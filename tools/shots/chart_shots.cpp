@@ -15,8 +15,12 @@
 
 #include "QtSettingsStore.h"
 #include "analysis/AnalysisCommands.h"
+#include "analysis/TfmAddSort.h"
+#include "analysis/TfmZones.h"
 #include "catalogue/TfmBaseCheck.h"
 #include "chart/TfmGraph.h"
+#include "hazard/TfmHazards.h"
+#include "hazard/TfmTimeVariations.h"
 #include "shell/TfmZorv.h"
 #include "shell/UserDialogs.h"
 
@@ -47,6 +51,33 @@ int main(int argc, char** argv) {
     window.newBase(QString::fromLocal8Bit(argv[1]));
     if (!window.catalogue()) return 1;
     AnalysisCommands& commands = window.analysisCommands();
+    // The parameter dialogs as they open, each saved as dialog-<name>.png.
+    const auto shot = [&](QWidget& d, const char* name) {
+        d.show();
+        for (int i = 0; i < 5; ++i) app.processEvents();
+        const QString file = QDir(out).filePath(QStringLiteral("dialog-%1.png").arg(QString::fromUtf8(name)));
+        d.grab().save(file);
+        d.hide();
+        std::printf("saved %s\n", file.toLocal8Bit().constData());
+    };
+    const AnalysisSettings& s = window.analysisSettings();
+    TfmAddSort& scale = commands.scaleDialog();
+    scale.prepare(QStringLiteral("Energia śladów"), true);
+    shot(scale, "scale");
+    TfmZones& zones = commands.zonesDialog();
+    zones.prepare(window.zones(), QString::fromStdString(s.MainTitle),
+                  QStringLiteral("Aktywność sejsmiczna"));
+    zones.picker()->list()->addZone(QStringLiteral("G-1"));
+    shot(zones, "zones");
+    TfmHazards& hazards = commands.hazardDialog();
+    hazards.prepareNonParametric(DefaultHazardParameters(HazardKind::Hazard, 0, 0.12, true, false), s.a, s.b,
+                                 s.UserLocale);
+    shot(hazards, "np-hazard");
+    hazards.prepareParametric(14, true, s.a, s.b, s.UserLocale);
+    shot(hazards, "p-hazard-magnitude");
+    TfmTimeVariations& tv = commands.timeVariationsDialog();
+    tv.prepare(TimeVariationsDefaults(10), s.a, s.b, s.UserLocale);
+    shot(tv, "time-variations");
     for (const AnalysisEntry& e : analysisRegistry()) {
         AnalysisRequest r;
         switch (e.parameters) {
