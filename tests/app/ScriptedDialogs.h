@@ -13,6 +13,8 @@ struct ScriptedDialogs : zorv::UserDialogs {
     std::vector<Message> messages;
     std::deque<bool> confirmAnswers;  // empty: OK
     QString fileAnswer;
+    int typeAnswer = 1;                                 // the type chosen in a save dialog
+    std::vector<zorv::FileDialogRequest> fileRequests;  // every file dialog asked
 
     void information(const QString& title, const QString& text) override {
         messages.push_back({QStringLiteral("info"), title, text});
@@ -27,8 +29,14 @@ struct ScriptedDialogs : zorv::UserDialogs {
         confirmAnswers.pop_front();
         return answer;
     }
-    QString openFile(const zorv::FileDialogRequest&) override { return fileAnswer; }
-    QString saveFile(const zorv::FileDialogRequest&) override { return fileAnswer; }
+    QString openFile(const zorv::FileDialogRequest& r) override {
+        fileRequests.push_back(r);
+        return fileAnswer;
+    }
+    zorv::SaveChoice chooseSaveFile(const zorv::FileDialogRequest& r) override {
+        fileRequests.push_back(r);
+        return {fileAnswer, typeAnswer};
+    }
     QString chooseDirectory(const QString&, const QString&) override { return fileAnswer; }
 
     int count(const QString& text) const {

@@ -248,9 +248,10 @@ private slots:
         QTest::addColumn<bool>("print");
         QTest::addColumn<bool>("exportFile");
         QTest::addColumn<bool>("chart");
-        QTest::newRow("table view") << int(ChildKind::TableView) << true << false << false << true << false;
-        QTest::newRow("preview") << int(ChildKind::CataloguePreview) << false << true << false << true
-                                 << false;
+        QTest::newRow("table preview")
+            << int(ChildKind::PreviewTable) << true << false << false << true << false;
+        QTest::newRow("result table")
+            << int(ChildKind::ResultTable) << false << true << false << true << false;
         QTest::newRow("chart") << int(ChildKind::Chart) << false << false << true << true << true;
         QTest::newRow("catalogue set") << int(ChildKind::Catalogue) << true << true << false << true << false;
         QTest::newRow("catalogue unset")

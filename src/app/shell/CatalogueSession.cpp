@@ -19,6 +19,7 @@ void CatalogueSession::close() {
     basePropertiesSet_ = false;
     table_.reset();
     name_.clear();
+    filePath_.clear();
     zones_ = {};
     recordCount_ = 0;
     bookmark_ = {};

@@ -30,6 +30,9 @@ public:
     bool isOpen() const { return table_ != nullptr; }
     Table* table() const { return table_.get(); }
     const std::string& name() const { return name_; }
+    // The file the catalogue was read from ("" for a table made in memory).
+    const std::string& filePath() const { return filePath_; }
+    void setFilePath(std::string path) { filePath_ = std::move(path); }
     // Records of the catalogue when it was opened.
     std::int32_t recordCount() const { return recordCount_; }
     bool basePropertiesSet() const { return basePropertiesSet_; }
@@ -65,6 +68,7 @@ public:
 private:
     std::unique_ptr<Table> table_;
     std::string name_;
+    std::string filePath_;
     std::int32_t recordCount_ = 0;
     bool basePropertiesSet_ = false;
     ZoneTree zones_;

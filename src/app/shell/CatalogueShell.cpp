@@ -147,6 +147,7 @@ void TfmZorv::newBase(const QString& path) {
             table = openTableFile(path.toStdString(), QFileInfo(path).isWritable());
         }
         openCatalogue(std::move(table), QFileInfo(path).fileName());
+        session_.setFilePath(QFileInfo(path).absoluteFilePath().toStdString());
     } catch (const std::exception& e) {
         showProblem(dialogs_, QString::fromStdString(badCatalogueMessage(e.what())));
         shutDatabase();

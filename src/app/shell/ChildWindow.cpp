@@ -12,8 +12,8 @@ ChildKind childKindOf(const QMdiSubWindow* window) {
 
 FileCommandState fileCommandState(ChildKind active, bool basePropertiesSet) {
     switch (active) {
-        case ChildKind::TableView: return {false, false, true, false};
-        case ChildKind::CataloguePreview: return {true, false, true, false};
+        case ChildKind::PreviewTable: return {false, false, true, false};
+        case ChildKind::ResultTable: return {true, false, true, false};
         case ChildKind::Chart: return {false, true, true, true};
         case ChildKind::Catalogue: return {basePropertiesSet, false, basePropertiesSet, false};
         case ChildKind::Text: return {true, true, true, false};

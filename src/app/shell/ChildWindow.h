@@ -9,12 +9,12 @@ class QMdiSubWindow;
 namespace zorv {
 
 enum class ChildKind {
-    None,              // no child, or a window no command works on
-    TableView,         // a table file in a grid (TfmChildBase)
-    CataloguePreview,  // a catalogue opened for viewing
-    Chart,             // a chart window (TfmGraph)
-    Catalogue,         // the catalogue window (TfmMainBase)
-    Text,              // a text window (TfmRichText)
+    None,          // no child, or a window no command works on
+    PreviewTable,  // a table file opened for viewing (TfmChildBase)
+    ResultTable,   // a copy of a chart's result table (TfmDatabase)
+    Chart,         // a chart window (TfmGraph)
+    Catalogue,     // the catalogue window (TfmMainBase)
+    Text,          // a text window (TfmRichText)
 };
 
 // Implemented by the widget of every child window the commands work on.

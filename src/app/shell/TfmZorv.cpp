@@ -26,6 +26,7 @@
 #include "catalogue/TfmSort.h"
 #include "help/HelpWindow.h"
 #include "help/TfmGreetings.h"
+#include "interchange/FileCommands.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ShellTexts.h"
 #include "shell/UserDialogs.h"
@@ -65,6 +66,8 @@ TfmZorv::TfmZorv(SettingsStore& store, UserDialogs& dialogs, ShellPaths paths, Q
     bindCatalogueCommands();
     analyses_ = new AnalysisCommands(*this);
     analyses_->bind();
+    files_ = new FileCommands(*this);
+    files_->bind();
     settings_ = RefreshAnalysisSettings(prefs_, base_, false, 0, store_, userLocale());
     statusTimer_->setInterval(250);
     connect(statusTimer_, &QTimer::timeout, this, &TfmZorv::updateFileCommands);

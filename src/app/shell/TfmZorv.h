@@ -34,6 +34,7 @@ class QToolBar;
 namespace zorv {
 
 class AnalysisCommands;
+class FileCommands;
 class HelpWindow;
 class SettingsStore;
 class TfmBasePreferences;
@@ -156,6 +157,7 @@ public:
     TfmPreferences& preferencesDialog();
     QMdiArea* mdiArea() const { return mdi_; }
     AnalysisCommands& analysisCommands() { return *analyses_; }
+    FileCommands& fileCommands() { return *files_; }
 
     // ---- status bar
     QString hintText() const;
@@ -248,6 +250,7 @@ private:
     QLabel* filterBar_ = nullptr;
 
     AnalysisCommands* analyses_ = nullptr;
+    FileCommands* files_ = nullptr;
     TfmProgress* progress_ = nullptr;
     TfmProcessNotice* notice_ = nullptr;
     TfmPreferences* preferencesDialog_ = nullptr;

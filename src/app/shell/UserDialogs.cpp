@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace zorv {
 
@@ -29,6 +30,18 @@ QString extensionOfNameFilter(const QString& nameFilter) {
     const auto m = firstPattern.match(nameFilter);
     if (!m.hasMatch() || m.captured(1) == QLatin1String("*")) return {};
     return m.captured(1);
+}
+
+QString extensionOfType(const QString& filter, int n) {
+    const QString mark = QStringLiteral("|*.");
+    qsizetype at = -1;
+    for (int i = 0; i < n; ++i) {
+        at = filter.indexOf(mark, at + 1);
+        if (at < 0) return {};
+    }
+    const qsizetype start = at + mark.size();
+    const qsizetype end = filter.indexOf(QLatin1Char('|'), start);
+    return filter.mid(start, end < 0 ? -1 : end - start);
 }
 
 QString withDefaultExtension(const QString& fileName, const QString& extension) {
@@ -73,15 +86,25 @@ QString QtUserDialogs::openFile(const FileDialogRequest& request) {
                                         filters.join(QStringLiteral(";;")), nullptr);
 }
 
-QString QtUserDialogs::saveFile(const FileDialogRequest& request) {
+SaveChoice QtUserDialogs::chooseSaveFile(const FileDialogRequest& request) {
     const QStringList filters = qtNameFilters(request.filter);
-    QString chosen = filters.isEmpty() ? QString() : filters.first();
-    const QString name =
-        QFileDialog::getSaveFileName(parent_, request.title, fileDialogStartFolder(request.directory),
-                                     filters.join(QStringLiteral(";;")), &chosen);
-    QString extension = extensionOfNameFilter(chosen);
-    if (extension.isEmpty()) extension = request.defaultExtension;
-    return withDefaultExtension(name, extension);
+    QFileDialog dialog(parent_, request.title, fileDialogStartFolder(request.directory));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    const auto defaultOf = [&](int type) {
+        const QString e = extensionOfType(request.filter, type);
+        return e.isEmpty() || e == QLatin1String("*") ? request.defaultExtension : e;
+    };
+    dialog.setDefaultSuffix(defaultOf(1));
+    // The default extension follows the chosen type.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& nameFilter) {
+        dialog.setDefaultSuffix(defaultOf(int(filters.indexOf(nameFilter)) + 1));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    SaveChoice choice;
+    choice.type = std::max(1, int(filters.indexOf(dialog.selectedNameFilter())) + 1);
+    choice.name = withDefaultExtension(dialog.selectedFiles().first(), defaultOf(choice.type));
+    return choice;
 }
 
 QString QtUserDialogs::chooseDirectory(const QString& title, const QString& directory) {

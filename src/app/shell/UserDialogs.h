@@ -23,6 +23,13 @@ struct FileDialogRequest {
     QString defaultExtension;  // without the dot
 };
 
+// What a save dialog gave: the name (empty when cancelled) and the number of
+// the type chosen, counted from 1 in the order of the filter.
+struct SaveChoice {
+    QString name;
+    int type = 1;
+};
+
 class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
@@ -34,7 +41,8 @@ public:
     virtual QString openFile(const FileDialogRequest& request) = 0;
     // As openFile; a name without an extension receives that of the chosen
     // type (or the default extension).
-    virtual QString saveFile(const FileDialogRequest& request) = 0;
+    virtual SaveChoice chooseSaveFile(const FileDialogRequest& request) = 0;
+    QString saveFile(const FileDialogRequest& request) { return chooseSaveFile(request).name; }
     virtual QString chooseDirectory(const QString& title, const QString& directory) = 0;
 };
 
@@ -46,6 +54,10 @@ inline void showProblem(UserDialogs& dialogs, const QString& text) { dialogs.err
 QStringList qtNameFilters(const QString& filter);
 // The extension (without dot) of a Qt name filter's first pattern, "" for "*.*".
 QString extensionOfNameFilter(const QString& nameFilter);
+// The extension after the n-th "|*." of a filter text (n from 1), up to the
+// next "|": the default extension while the n-th type is chosen; "" when
+// there is no such type.
+QString extensionOfType(const QString& filter, int n);
 // Appends ".ext" to a file name that has no extension.
 QString withDefaultExtension(const QString& fileName, const QString& extension);
 // The folder a file dialog opens in: `folder` when it exists, else the
@@ -63,7 +75,7 @@ public:
     void error(const QString& title, const QString& text) override;
     bool confirm(const QString& title, const QString& text) override;
     QString openFile(const FileDialogRequest& request) override;
-    QString saveFile(const FileDialogRequest& request) override;
+    SaveChoice chooseSaveFile(const FileDialogRequest& request) override;
     QString chooseDirectory(const QString& title, const QString& directory) override;
 
 private:
