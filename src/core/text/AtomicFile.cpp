@@ -105,15 +105,26 @@ AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
     }
     removeStaleTemps(real_);
 
-    const std::string temp = atomicTempName(real_, static_cast<long>(::getpid()));
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0 && errno == EEXIST) {
-        // Left by an earlier process that had our number.
-        ::unlink(temp.c_str());
+    // An unnamed file in the target's folder, which gets its name only at
+    // commit: a process killed before that leaves nothing behind. Where the
+    // file system cannot make one, a named temporary that the next save of
+    // the target removes.
+    int fd = -1;
+    if (::access("/proc/self/fd", X_OK) == 0)
+        fd = ::open(folderOf(real_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        anonymous_ = true;
+    } else {
+        const std::string temp = atomicTempName(real_, static_cast<long>(::getpid()));
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) {
+            // Left by an earlier process that had our number.
+            ::unlink(temp.c_str());
+            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        }
+        if (fd < 0) fail(errno);
+        temp_ = temp;
     }
-    if (fd < 0) fail(errno);
-    temp_ = temp;
     if (existed) {
         keepOwner(fd, st);
         ::fchmod(fd, st.st_mode & 07777);
@@ -151,6 +162,14 @@ void AtomicFile::write(std::string_view bytes) { write(bytes.data(), bytes.size(
 
 void AtomicFile::commit() {
     if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) fail(errno);
+    if (anonymous_) {
+        // The name it takes for the instant before the rename.
+        const std::string temp = atomicTempName(real_, static_cast<long>(::getpid()));
+        const std::string self = "/proc/self/fd/" + std::to_string(::fileno(file_));
+        ::unlink(temp.c_str());
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) != 0) fail(errno);
+        temp_ = temp;
+    }
     const int rc = std::fclose(file_);
     file_ = nullptr;
     if (rc != 0) fail(errno);

@@ -1,8 +1,11 @@
 #pragma once
-// Writing a file so that it is never left half written: the bytes go to a
-// temporary file beside the target, ".<name>.zorv-tmp-<pid>", which replaces
-// the target only when everything was written and flushed; the folder is
-// flushed after the rename, so that the new name survives a power loss.
+// Writing a file so that it is never left half written: the bytes go to an
+// unnamed file in the target's folder, which is named ".<name>.zorv-tmp-<pid>"
+// only when everything was written and flushed and at once renamed over the
+// target; the folder is flushed after the rename, so that the new name
+// survives a power loss. A process killed while writing leaves no file.
+// (Where the file system has no unnamed files, the temporary file has that
+// name from the start.)
 //
 // A target that is a symbolic link is written through: the file it names is
 // replaced and the link stays. An existing target keeps its permissions (and
@@ -60,6 +63,7 @@ private:
     std::string temp_;
     std::FILE* file_ = nullptr;
     bool committed_ = false;
+    bool anonymous_ = false;  // unnamed until commit()
 };
 
 // Writes the whole file at once through AtomicFile.

@@ -2,11 +2,16 @@
 // what the two formats must agree on.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "TestFiles.h"
 #include "files/TableFiles.h"
@@ -157,6 +162,72 @@ TEST_F(TableFilesTest, SecondWritableOpenIsRefusedWhileTheFirstLives) {
         first.reset();
         EXPECT_EQ(openTableFile(file, true)->recordCount(), 4u);
     }
+}
+
+// A whole-table save killed at random moments: afterwards the folder holds
+// the old file or the complete new one, and nothing else.
+TEST_F(TableFilesTest, KilledSavesLeaveTheOldFileOrTheWholeNewOne) {
+    namespace fs = std::filesystem;
+    Table big({{"ODDZIAL", FieldType::String, 10},
+               {"DATA", FieldType::Date},
+               {"ENERGIA", FieldType::Float},
+               {"X", FieldType::Integer}});
+    for (int i = 0; i < 200000; ++i)
+        big.appendRecord({Value::text("G-" + std::to_string(i % 7)), Value::date(36000 + i / 50),
+                          Value::real(1e3 * (1 + i % 1000)), Value::integer(i)});
+    std::mt19937 random(20261209);
+    int kills = 0;
+    for (const char* name : {"katalog.dbf", "katalog.db"}) {
+        SCOPED_TRACE(name);
+        const std::string file = catalogue(name, 2);
+        const std::string oldBytes = slurp(file);
+        // The complete new file, written under the same name elsewhere.
+        fs::create_directory(dir_ / "wzor");
+        const std::string reference = (dir_ / "wzor" / name).string();
+        const auto start = std::chrono::steady_clock::now();
+        writeTableFile(big, reference);
+        const auto whole = std::chrono::steady_clock::now() - start;
+        const std::string newBytes = slurp(reference);
+        fs::remove_all(dir_ / "wzor");
+
+        int sawOld = 0, sawNew = 0;
+        for (int trial = 0; trial < 14; ++trial) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                writeTableFile(big, file);
+                ::_exit(0);
+            }
+            std::uniform_real_distribution<double> at(0.0, 0.9);
+            std::this_thread::sleep_for(
+                std::chrono::duration_cast<std::chrono::microseconds>(whole * at(random)));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            kills += WIFSIGNALED(status);
+            std::vector<std::string> left;
+            for (const auto& e : fs::directory_iterator(dir_)) left.push_back(e.path().filename().string());
+            EXPECT_EQ(left, std::vector<std::string>{name});
+            const std::string now = slurp(file);
+            if (now == oldBytes) {
+                ++sawOld;
+                continue;
+            }
+            // The new file whole (a Paradox header carries a time stamp of its own).
+            ASSERT_EQ(now.size(), newBytes.size()) << "trial " << trial;
+            auto read = openTableFile(file, false);
+            ASSERT_EQ(read->recordCount(), big.recordCount());
+            read->last();
+            EXPECT_EQ(read->fieldValue(3).toInt(), 199999);
+            ++sawNew;
+            // Start each trial from the old file again.
+            catalogue(name, 2);
+        }
+        EXPECT_EQ(sawOld + sawNew, 14);
+        fs::remove(file);
+    }
+    // Most trials must really have cut a save short.
+    EXPECT_GE(kills, 20);
 }
 
 }  // namespace

@@ -59,10 +59,12 @@ TEST_F(AtomicFileTest, ReplacesTargetOnlyOnCommit) {
     EXPECT_THROW(AtomicFile((dir_ / "no-such-dir" / "x").string()), std::runtime_error);
 }
 
-// A save killed half way leaves a temporary file named after its target and
-// process; the next save of that target removes it, and leaves alone the
-// temporaries of other targets and of processes still alive.
-TEST_F(AtomicFileTest, NextSaveRemovesTheTemporaryOfAKilledOne) {
+// A save killed half way leaves nothing: the new file has no name until it
+// is complete. A temporary file left by a killed process where the file
+// system has no unnamed files is removed by the next save of its target,
+// which leaves alone the temporaries of other targets and of processes
+// still alive.
+TEST_F(AtomicFileTest, KilledSaveLeavesNothingAndNextSaveRemovesOldTemporaries) {
     const std::string target = path("katalog.dbf");
     writeFileAtomically(target, "old");
     const pid_t child = ::fork();
@@ -76,14 +78,14 @@ TEST_F(AtomicFileTest, NextSaveRemovesTheTemporaryOfAKilledOne) {
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
-    const std::string left = ".katalog.dbf.zorv-tmp-" + std::to_string(child);
-    EXPECT_EQ(atomicTempName(target, child), path(left));
-    EXPECT_EQ(names(), (std::vector<std::string>{left, "katalog.dbf"}));
+    EXPECT_EQ(names(), std::vector<std::string>{"katalog.dbf"});
     EXPECT_EQ(slurp(target), "old");
 
+    const std::string dead = ".katalog.dbf.zorv-tmp-" + std::to_string(child);
+    EXPECT_EQ(atomicTempName(target, child), path(dead));
     const std::string alive = ".katalog.dbf.zorv-tmp-" + std::to_string(::getppid());
     const std::string other = ".inny.dbf.zorv-tmp-" + std::to_string(child);
-    for (const std::string& name : {alive, other}) writeFileAtomically(path(name), "");
+    for (const std::string& name : {dead, alive, other}) writeFileAtomically(path(name), "");
     writeFileAtomically(target, "new");
     EXPECT_EQ(slurp(target), "new");
     EXPECT_EQ(names(), (std::vector<std::string>{other, alive, "katalog.dbf"}));
