@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libqcustomplot-dev qt6-translations-l10n
   pxlib-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  libreoffice-writer-nogui
+  # Readers of what Zorv writes, for the tests: RTF and dBase III.
+  libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-base-drivers
 )
 # Only tools/screenshots.sh needs these.
 if [ "${ZORV_SCREENSHOT_TOOLS:-}" = 1 ]; then packages+=(xdotool imagemagick); fi
