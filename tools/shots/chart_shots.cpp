@@ -21,6 +21,7 @@
 #include "chart/TfmGraph.h"
 #include "hazard/TfmHazards.h"
 #include "hazard/TfmTimeVariations.h"
+#include "interchange/FileCommands.h"
 #include "shell/TfmZorv.h"
 #include "shell/UserDialogs.h"
 
@@ -78,6 +79,37 @@ int main(int argc, char** argv) {
     TfmTimeVariations& tv = commands.timeVariationsDialog();
     tv.prepare(TimeVariationsDefaults(10), s.a, s.b, s.UserLocale);
     shot(tv, "time-variations");
+    // The outputs of a chart: its report, its text table and its result table.
+    {
+        AnalysisRequest r;
+        r.period = PeriodKind::Years;
+        if (TfmGraph* g = commands.run(*findAnalysis("energy"), r)) {
+            const auto grabActive = [&](const char* name) {
+                QMdiSubWindow* frame = window.mdiArea()->activeSubWindow();
+                if (!frame) return;
+                frame->resize(900, 520);
+                for (int i = 0; i < 5; ++i) app.processEvents();
+                const QString file =
+                    QDir(out).filePath(QStringLiteral("window-%1.png").arg(QString::fromUtf8(name)));
+                frame->grab().save(file);
+                std::printf("saved %s\n", file.toLocal8Bit().constData());
+                frame->close();
+                app.processEvents();
+            };
+            const auto chartFrame = qobject_cast<QMdiSubWindow*>(g->parentWidget());
+            window.mdiArea()->setActiveSubWindow(chartFrame);
+            window.fileCommands().viewReport(1);
+            grabActive("report");
+            window.mdiArea()->setActiveSubWindow(chartFrame);
+            window.fileCommands().viewReport(2);
+            grabActive("text-table");
+            window.mdiArea()->setActiveSubWindow(chartFrame);
+            window.fileCommands().viewTable();
+            grabActive("result-table");
+            chartFrame->close();
+            app.processEvents();
+        }
+    }
     for (const AnalysisEntry& e : analysisRegistry()) {
         AnalysisRequest r;
         switch (e.parameters) {
