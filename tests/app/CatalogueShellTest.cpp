@@ -23,7 +23,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "ShellFixture.h"
+#include "SampleShell.h"
 #include "catalogue/CatalogueModel.h"
 #include "catalogue/StructureCheck.h"
 #include "catalogue/TfmBasePreferences.h"
@@ -31,6 +31,7 @@
 #include "catalogue/TfmSort.h"
 #include "chart/LocationMap.h"
 #include "dbase/DbaseFile.h"
+#include "files/TableFiles.h"
 #include "help/HelpWindow.h"
 #include "shell/UserLocale.h"
 #include "text/DateText.h"
@@ -156,6 +157,35 @@ private slots:
         QVERIFY(w.catalogueFrame()->isMinimized());
         QVERIFY(!w.action(QStringLiteral("mFilter"))->isEnabled());
         QCOMPARE(w.catalogueWindow().zoneList()->count(), 0);
+    }
+
+    // A catalogue another program holds for writing is offered read-only:
+    // OK opens it so (its edits refused), Cancel opens nothing.
+    void lockedCatalogueOpensReadOnlyOnRequest_data() {
+        QTest::addColumn<bool>("check");
+        QTest::newRow("with the structure check") << true;
+        QTest::newRow("without it") << false;
+    }
+    void lockedCatalogueOpensReadOnlyOnRequest() {
+        QFETCH(bool, check);
+        ShellFixture f;
+        TfmZorv& w = f.start();
+        w.preferences().CheckDBF = check;
+        const QString path = sampleCopy(f);
+        const auto other = openTableFile(path.toStdString(), true);
+        f.dialogs.confirmAnswers = {false};
+        w.newBase(path);
+        QVERIFY(!w.catalogue());
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+        QVERIFY(
+            f.dialogs.messages[0].text.contains(QStringLiteral("jest otwarty do zapisu w innym programie")));
+        QVERIFY(f.dialogs.messages[0].text.endsWith(QStringLiteral("Otworzyć go tylko do odczytu?")));
+        f.dialogs.confirmAnswers = {true};
+        w.newBase(path);
+        QVERIFY(w.catalogue());
+        QVERIFY(w.catalogue()->readOnly());
+        QCOMPARE(w.catalogue()->recordCount(), other->recordCount());
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(2));
     }
 
     void cancelledFileDialogOpensNothing() {

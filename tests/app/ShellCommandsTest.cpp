@@ -286,9 +286,10 @@ private slots:
         QCOMPARE(w.commandWanted(QStringLiteral("mExport")), exportFile);
         for (const QString& name : commandsWith(ChartCommand)) QCOMPARE(w.commandWanted(name), chart);
         // A command is enabled only once its work is bound.
-        QVERIFY(!w.action(QStringLiteral("mExport"))->isEnabled());
-        w.bindCommand(QStringLiteral("mExport"), [](int) {});
         QCOMPARE(w.action(QStringLiteral("mExport"))->isEnabled(), exportFile);
+        QVERIFY(!w.action(QStringLiteral("mPrint"))->isEnabled());
+        w.bindCommand(QStringLiteral("mPrint"), [](int) {});
+        QCOMPARE(w.action(QStringLiteral("mPrint"))->isEnabled(), print);
     }
 
     void windowCommands() {

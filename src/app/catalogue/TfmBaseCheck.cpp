@@ -186,7 +186,7 @@ void TfmBaseCheck::runCheck() {
     // rest of the check runs here.
     const auto open = [this](const std::string& path) {
         // A file the user may not write is checked (and opened) read-only.
-        const bool writable = QFileInfo(QString::fromStdString(path)).isWritable();
+        const bool writable = !readOnly_ && QFileInfo(QString::fromStdString(path)).isWritable();
         auto loading =
             std::async(std::launch::async, [path, writable] { return openTableFile(path, writable); });
         gauge_->setRange(0, 0);

@@ -30,6 +30,8 @@ public:
     TfmBaseCheck(const AnalysisSettings& settings, const QString& path, UserDialogs& dialogs,
                  QWidget* parent = nullptr);
     ~TfmBaseCheck() override;
+    // Checks and opens the file read-only even where it could be written.
+    void setReadOnly(bool on) { readOnly_ = on; }
 
     // Runs the check (once); the dialog shows it when it becomes visible.
     void runCheck();
@@ -76,6 +78,7 @@ private:
     StructureCheck check_;
     UserDialogs& dialogs_;
     bool started_ = false;
+    bool readOnly_ = false;
     bool running_ = false;
     QElapsedTimer sinceProcessed_;
 

@@ -2,7 +2,10 @@
 // structure check and the base properties), closing it, the write
 // protection, the filters and the catalogue window with its map.
 
+#include <fcntl.h>
+
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,6 +25,7 @@
 #include "shell/UserDialogs.h"
 #include "shell/UserLocale.h"
 #include "table/TableError.h"
+#include "text/FileLock.h"
 
 namespace zorv {
 
@@ -129,11 +133,27 @@ void TfmZorv::newBase() {
 
 void TfmZorv::newBase(const QString& path) {
     shutDatabase();
+    bool writable = QFileInfo(path).isWritable();
+    // A catalogue another window or program has open for writing is offered
+    // read-only, rather than refused after the check.
+    if (writable) {
+        const FileLock probe(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+        if (probe.heldElsewhere()) {
+            const QString question = QString::fromStdString(FileLockedError(path.toStdString()).what()) +
+                                     QStringLiteral("\n\nOtworzyć go tylko do odczytu?");
+            if (!dialogs_.confirm(kConfirmTitle, question)) {
+                afterNewBase();
+                return;
+            }
+            writable = false;
+        }
+    }
     try {
         std::unique_ptr<Table> table;
         if (prefs_.CheckDBF) {
             refreshAnalysisSettings();
             TfmBaseCheck check(settings_, path, dialogs_, this);
+            check.setReadOnly(!writable);
             execDialog(check);
             if (!check.checkPassed()) {
                 showProblem(dialogs_, QString::fromUtf8(kCheckFailedMessage));
@@ -144,7 +164,7 @@ void TfmZorv::newBase(const QString& path) {
             table = check.takeTable();
         } else {
             ProcessNoticeScope busy(processNotice(), QStringLiteral("Otwieranie bazy danych"));
-            table = openTableFile(path.toStdString(), QFileInfo(path).isWritable());
+            table = openTableFile(path.toStdString(), writable);
         }
         openCatalogue(std::move(table), QFileInfo(path).fileName());
         session_.setFilePath(QFileInfo(path).absoluteFilePath().toStdString());

@@ -5,6 +5,7 @@
 #include "dbase/DbaseFile.h"
 #include "paradox/ParadoxFile.h"
 #include "table/TableError.h"
+#include "table/TableStore.h"
 
 namespace zorv {
 
@@ -25,11 +26,25 @@ TableFormat requireFormat(const std::string& path) {
     if (!format) throw TableError("Nieznany format tabeli (oczekiwano *.dbf lub *.db): " + path);
     return *format;
 }
+
+// The store of a table opened read-only: nothing reaches its file, so the
+// table refuses every edit (it would otherwise take edits in memory that
+// look saved and are lost on closing).
+class ReadOnlyStore : public TableStore {
+public:
+    void appended(const Table&, std::size_t) override {}
+    void updated(const Table&, std::size_t) override {}
+    void removing(const Table&, std::size_t) override {}
+    bool writable() const override { return false; }
+};
+
 }  // namespace
 
 std::unique_ptr<Table> openTableFile(const std::string& path, bool writable) {
-    return requireFormat(path) == TableFormat::DBase ? openDbase(path, writable)
-                                                     : openParadox(path, writable);
+    auto table =
+        requireFormat(path) == TableFormat::DBase ? openDbase(path, writable) : openParadox(path, writable);
+    if (!writable) table->setStore(std::make_unique<ReadOnlyStore>());
+    return table;
 }
 
 void writeTableFile(const Table& table, const std::string& path) {

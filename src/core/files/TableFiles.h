@@ -14,8 +14,8 @@ enum class TableFormat { DBase, Paradox };
 
 std::optional<TableFormat> tableFormatOf(const std::string& path);
 
-// Opens a table file with its edits written through to the file (unless
-// read-only). Throws FileFormatError or TableError with the engine's text;
+// Opens a table file with its edits written through to the file; opened
+// read-only, the table refuses edits. Throws FileFormatError or TableError with the engine's text;
 // FileLockedError when another open holds the file for writing.
 std::unique_ptr<Table> openTableFile(const std::string& path, bool writable);
 
