@@ -10,6 +10,8 @@ packages=(
   xvfb xauth
   # Readers of what Zorv writes, for the tests: RTF and dBase III.
   libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-base-drivers
+  # The Debian package and the checks of its desktop entry and metainfo.
+  dpkg-dev desktop-file-utils appstream
 )
 # Only tools/screenshots.sh needs these.
 if [ "${ZORV_SCREENSHOT_TOOLS:-}" = 1 ]; then packages+=(xdotool imagemagick); fi
