@@ -155,10 +155,9 @@ TEST_F(TextImport, RefusalsNameTheirCauseAndLeaveNoTable) {
                                    o);
     EXPECT_EQ(middle.rfind("Próba importu pól nie powiodła się [", 0), 0u) << middle;
     EXPECT_NE(middle.find("wiersz 1, pole Pole2"), std::string::npos) << middle;
-    EXPECT_EQ(
-        run({"1\t5000000000"}, "\t", {column("ENG", ImportType::Float), column("X", ImportType::Integer)}, o)
-            .substr(0, 30),
-        "Próba importu pól nie powiodł");
+    const std::string big =
+        run({"1\t5000000000"}, "\t", {column("ENG", ImportType::Float), column("X", ImportType::Integer)}, o);
+    EXPECT_NE(big.find("nie mieści się w liczbie całkowitej 32-bitowej"), std::string::npos) << big;
     // Without the added fields the catalogue must have its own.
     o.addMissingFields = false;
     EXPECT_EQ(
