@@ -58,6 +58,22 @@ const char* const kTimeVariationsHelp =
     "  --time-unit months|quarters jednostka czasu (domyślnie miesiące)\n"
     "  --fixed-upper-limit         stała górna granica całkowania (domyślnie zmienna)\n";
 
+const char* const kImportHelp =
+    "\nImport katalogu z pliku tekstowego (zorv-batch import [opcje] PLIK.txt|.dat|.csv KATALOG.dbf|.db):\n"
+    "  --header                    pierwszy wiersz to nazwy kolumn: kolumny nazwane jak pola katalogu\n"
+    "                              (ustawienia Magnituda, Energia, Oddzial, Data, X, Y) dostają ich typ,\n"
+    "                              pozostałe importowane są jako tekst; wiersz nazw jest pomijany\n"
+    "  --column N=ROLA             kolumna N jako pole katalogu: magnituda, energia, strefa, data, x, y\n"
+    "  --column N=NAZWA:TYP        kolumna N jako pole NAZWA typu float, int, date lub text\n"
+    "                              (opcję można podać wiele razy)\n"
+    "  --separator tab|space|semicolon  separator kolumn (domyślnie według rozszerzenia)\n"
+    "  --no-missing                nie dodawaj brakujących pól (katalog musi mieć datę, strefę, X i Y)\n"
+    "  --energy-magnitude          oblicz brakującą energię lub magnitudę (log E = a·M + b; --a, --b)\n"
+    "  --first-date DATA, --last-date DATA  daty rozłożone równomiernie, gdy brak kolumny daty\n"
+    "                              (domyślnie od dziś przez tyle dni, ile wierszy)\n"
+    "  --zone-name NAZWA           strefa, gdy brak kolumny strefy (domyślnie G-99/9)\n"
+    "  --ignore-first-line         pomiń pierwszy wiersz danych\n";
+
 }  // namespace
 
 std::string batchHelpText() {
@@ -70,7 +86,7 @@ std::string batchHelpText() {
         line.resize(30, ' ');
         s += line + e.help + (*e.options ? std::string(" [") + e.options + "]" : std::string()) + "\n";
     }
-    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp;
+    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kImportHelp;
 }
 
 }  // namespace zorv

@@ -11,6 +11,7 @@
 #include "BatchCatalogue.h"
 #include "BatchError.h"
 #include "BatchHelp.h"
+#include "BatchImport.h"
 #include "BatchOptions.h"
 #include "BatchOutput.h"
 #include "BatchProgress.h"
@@ -47,12 +48,15 @@ int run(int argc, char** argv) {
     QCommandLineParser p;
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     addBatchOptions(p);
+    addImportOptions(p);
     if (!p.parse(QCoreApplication::arguments())) throw BatchError(p.errorText().toStdString());
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(batchHelpText().c_str(), stdout);
         return 0;
     }
     const QStringList args = p.positionalArguments();
+    if (!args.isEmpty() && args[0] == QStringLiteral("import"))
+        return runImport(p, args, readBatchSettings(p));
     if (args.size() != 2) throw BatchError("Podaj analizę i plik katalogu (zorv-batch --help).");
     const std::string command = args[0].toStdString();
     const AnalysisEntry* entry = findAnalysis(command);
