@@ -9,7 +9,6 @@
 #include "base/Progress.h"
 #include "files/TableFiles.h"
 #include "table/Table.h"
-#include "text/Cp1250.h"
 #include "text/DateTimeText.h"
 #include "text/NumberFormat.h"
 #include "text/TextCase.h"
@@ -36,6 +35,12 @@ FieldType fieldTypeOf(ImportType t) {
         case ImportType::Text: break;
     }
     return FieldType::String;
+}
+
+// Characters of UTF-8 text, each one byte in windows-1250.
+std::size_t cp1250Length(std::string_view utf8) {
+    return static_cast<std::size_t>(std::count_if(
+        utf8.begin(), utf8.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; }));
 }
 
 [[noreturn]] void failImport(const std::string& cause) {
@@ -161,7 +166,7 @@ Table buildImportTable(const std::vector<std::string>& lines, std::string_view s
             const auto pieces = splitImportLine(lines[i], separator, columns.size());
             for (std::size_t c = 0; c < columns.size(); ++c)
                 if (pieces[c] && columns[c].type == ImportType::Text)
-                    longest[c] = std::max(longest[c], utf8ToCp1250(*pieces[c]).size());
+                    longest[c] = std::max(longest[c], cp1250Length(*pieces[c]));
         }
     FieldDefs defs;
     std::vector<int> fieldOfColumn(columns.size(), -1);
@@ -187,9 +192,9 @@ Table buildImportTable(const std::vector<std::string>& lines, std::string_view s
         if (!role(ImportRole::X).supplied) add(ImportRole::X, {roles.x, FieldType::Integer});
         if (!role(ImportRole::Y).supplied) add(ImportRole::Y, {roles.y, FieldType::Integer});
         if (!role(ImportRole::Zone).supplied)
-            add(ImportRole::Zone, {roles.zone, FieldType::String,
-                                   std::clamp(static_cast<int>(utf8ToCp1250(options.zoneName).size()),
-                                              kMinTextSize, kMaxTextSize)});
+            add(ImportRole::Zone,
+                {roles.zone, FieldType::String,
+                 std::clamp(static_cast<int>(cp1250Length(options.zoneName)), kMinTextSize, kMaxTextSize)});
         if (!role(ImportRole::Date).supplied) add(ImportRole::Date, {roles.date, FieldType::Date});
     }
     for (std::size_t i = 0; i < defs.size(); ++i)
@@ -210,6 +215,8 @@ Table buildImportTable(const std::vector<std::string>& lines, std::string_view s
     if (progress)
         progress->start("Import danych", 0, static_cast<int>(std::min<std::size_t>(lines.size(), INT32_MAX)));
     std::vector<Value> row(defs.size());
+    for (int f = 0; f < table.fieldCount(); ++f)
+        table.loadColumn(f).reserve(lines.size() - std::min(first, lines.size()));
     for (std::size_t i = first; i < lines.size(); ++i) {
         if (progress && i % kProgressStep == 0) {
             if (progress->isCancelled()) throw EBreakProcess();
@@ -275,12 +282,14 @@ Table buildImportTable(const std::vector<std::string>& lines, std::string_view s
             running += step;
         }
         try {
-            table.appendRecord(row);
+            for (std::size_t f = 0; f < row.size(); ++f)
+                table.loadColumn(static_cast<int>(f)).appendValue(row[f]);
         } catch (const std::exception& e) {
             failImport(std::string(e.what()) + " (wiersz " + std::to_string(i + 1) + ")");
         }
         ++counts.records;
     }
+    table.finishLoad();
     if (progress) progress->hide();
     if (result) *result = counts;
     return table;
