@@ -3,7 +3,12 @@
 // text table in a text window and what it saves, previews of table files.
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -18,6 +23,7 @@
 #include "interchange/FileCommands.h"
 #include "interchange/FileTypes.h"
 #include "interchange/TableWindows.h"
+#include "interchange/TfmImport.h"
 #include "registry/AnalysisRegistry.h"
 #include "report/ReportWriter.h"
 #include "report/TfmRichText.h"
@@ -26,6 +32,12 @@
 using namespace zorv;
 
 namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
 
 QByteArray bytesOf(const QString& path) {
     QFile file(path);
@@ -228,6 +240,92 @@ private slots:
         QCOMPARE(bytesOf(f.dir.filePath(QStringLiteral("wynik.csv"))).count("\r\n"),
                  qsizetype(grid->table().recordCount() + 1));
         QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    }
+
+    // The import dialog on a CSV file: columns, preview, the mapping by
+    // role and by hand, the date checks; the separator of an unknown
+    // extension is the previous file's.
+    void importDialog() {
+        ShellFixture f;
+        TfmZorv& w = f.start();
+        const QString csv = f.dir.filePath(QStringLiteral("siec.csv"));
+        writeFile(csv, "1.5;20;G-1/1\r\n2.5;-12.7;G-1/2\r\n3;7;G-1/1\r\n4;8;G-1/1\r\n5;9;G-1/1\r\n");
+        TfmImport& d = w.fileCommands().importDialog();
+        QVERIFY(d.load(csv, w.preferences()));
+        QCOMPARE(d.columnList()->count(), 3);
+        QCOMPARE(d.columnList()->item(1)->text(), QStringLiteral("2: 20"));
+        QCOMPARE(d.preview()->toPlainText().count(QLatin1Char('\n')), 3);  // four lines
+        QCOMPARE(d.startDate()->date().daysTo(d.endDate()->date()), qint64(5));
+        QCOMPARE(d.zoneName()->text(), QStringLiteral("G-99/9"));
+        d.selectColumn(0);
+        d.chooseRole(ImportRole::Energy);
+        QCOMPARE(d.nameEdit()->text(), QStringLiteral("ENG"));
+        QVERIFY(d.importBox()->isChecked());
+        QCOMPARE(d.typeList()->currentIndex(), int(ImportType::Float));
+        d.selectColumn(1);
+        QCOMPARE(d.nameEdit()->text(), QStringLiteral("Pole2"));
+        d.typeList()->setCurrentIndex(int(ImportType::Integer));
+        d.importBox()->click();
+        QCOMPARE(d.columns()[1].type, ImportType::Integer);
+        QVERIFY(d.columns()[1].import);
+        QVERIFY(d.columns()[0].import && d.columns()[0].name == "ENG");
+        d.selectColumn(2);
+        d.chooseRole(ImportRole::Zone);
+
+        d.startDate()->setDate(d.endDate()->date().addDays(3));
+        QCOMPARE(f.dialogs.messages.back().text,
+                 QStringLiteral("Data początkowa jest większa niż data końcowa"));
+        QCOMPARE(d.startDate()->date(), d.endDate()->date());
+        d.endDate()->setDate(d.startDate()->date().addDays(-1));
+        QCOMPARE(f.dialogs.messages.back().text,
+                 QStringLiteral("Data końcowa jest mniejsza niż data początkowa"));
+        QCOMPARE(d.endDate()->date(), d.startDate()->date());
+        d.endDate()->setDate(d.startDate()->date().addDays(5));
+        f.dialogs.messages.clear();
+
+        // "Importuj" into a Paradox table named without extension.
+        f.dialogs.fileAnswer = f.dir.filePath(QStringLiteral("nowy"));
+        f.dialogs.typeAnswer = 2;
+        const bool imported = w.fileCommands().importInto(d, f.dialogs.fileAnswer, 2);
+        QVERIFY2(imported, f.dialogs.messages.empty() ? "" : qPrintable(f.dialogs.messages.back().text));
+        QCOMPARE(f.dialogs.messages.back().text,
+                 QStringLiteral("Operacja importu danych do pliku nowy.db powiodła się."));
+        const auto t = openTableFile(f.dir.filePath(QStringLiteral("nowy.db")).toStdString(), false);
+        QCOMPARE(t->recordCount(), std::size_t(5));
+        QCOMPARE(t->value(1, 1).toInt(), std::int64_t(-12));
+        QCOMPARE(t->value(1, 2).textValue(), std::string("G-1/2"));
+        QCOMPARE(t->field(t->fieldIndex("DATA")).type, FieldType::Date);
+
+        // An upper-case extension after the CSV file: split at ";" still.
+        const QString upper = f.dir.filePath(QStringLiteral("SIEC.TXT"));
+        writeFile(upper, "1;2\t3\r\n");
+        QVERIFY(d.load(upper, w.preferences()));
+        QCOMPARE(d.columnList()->count(), 2);
+        // Sixteen columns, and a file that cannot be read.
+        writeFile(csv, "1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16\r\n");
+        QVERIFY(!d.load(csv, w.preferences()));
+        QCOMPARE(f.dialogs.messages.back().text,
+                 QStringLiteral("Zbyt duża liczba kolumn danych. Proces importu wstrzymany"));
+        QVERIFY(!d.load(f.dir.filePath(QStringLiteral("brak.txt")), w.preferences()));
+        QCOMPARE(f.dialogs.messages.back().text,
+                 QStringLiteral("Załadowanie pliku: brak.txt nie powiodło się..."));
+    }
+
+    // Without an energy or magnitude column the command stops before asking
+    // for the new table's name.
+    void importWithoutEnergyAsksNothingMore() {
+        ShellFixture f;
+        TfmZorv& w = f.start();
+        const QString txt = f.dir.filePath(QStringLiteral("lista.txt"));
+        writeFile(txt, "1\t2\r\n");
+        f.dialogs.fileAnswer = txt;
+        w.action(QStringLiteral("mImport"))->trigger();
+        QCOMPARE(f.dialogsShown, std::vector<QString>{QStringLiteral("TfmImport")});
+        QCOMPARE(f.dialogs.fileRequests.size(), std::size_t(1));
+        QCOMPARE(f.dialogs.fileRequests[0].title, QStringLiteral("Importuj plik danych"));
+        QCOMPARE(
+            f.dialogs.messages.back().text,
+            QStringLiteral("Nie zdefiniowane pole MAGNITUDA/ENERGIA. Procedura importowania przerwana."));
     }
 
     // "Podgląd bazy danych": the extension in any case, read-only beside

@@ -7,12 +7,15 @@
 
 #include "analysis/AnalysisCommands.h"
 #include "analysis/DBBase.h"
+#include "base/HazardError.h"
 #include "chart/ChartPicture.h"
 #include "chart/TfmGraph.h"
 #include "dbase/DbaseFile.h"
 #include "files/TableFiles.h"
 #include "interchange/FileTypes.h"
 #include "interchange/TableWindows.h"
+#include "interchange/TextImport.h"
+#include "interchange/TfmImport.h"
 #include "report/ReportWriter.h"
 #include "report/TfmRichText.h"
 #include "shell/ProgressWindow.h"
@@ -54,6 +57,7 @@ void FileCommands::bind() {
     shell_.bindCommand(QStringLiteral("mSaveAs"), [this](int) { save(); });
     shell_.bindCommand(QStringLiteral("mExport"), [this](int) { exportFile(); });
     shell_.bindCommand(QStringLiteral("mOpen"), [this](int) { openPreview(); });
+    shell_.bindCommand(QStringLiteral("mImport"), [this](int) { importText(); });
     shell_.bindCommand(QStringLiteral("mViewTable"), [this](int) { viewTable(); });
     shell_.bindCommand(QStringLiteral("mViewReport"), [this](int tag) { viewReport(tag); });
     shell_.bindCommand(QStringLiteral("mViewTextTable"), [this](int tag) { viewReport(tag); });
@@ -252,6 +256,57 @@ TfmChildBase* FileCommands::openPreview(const QString& path) {
     QMdiSubWindow* frame = addWindow(window, QFileInfo(path).fileName());
     frame->setWindowIcon(window->style()->standardIcon(QStyle::SP_FileDialogContentsView));
     return window;
+}
+
+TfmImport& FileCommands::importDialog() {
+    if (!import_) {
+        import_ = new TfmImport(shell_.dialogs(), &shell_);
+        connect(import_, &TfmImport::helpRequested, &shell_, &TfmZorv::showHelpPage);
+    }
+    return *import_;
+}
+
+void FileCommands::importText() {
+    const QString path =
+        shell_.dialogs().openFile({QStringLiteral("Importuj plik danych"),
+                                   QString::fromStdString(shell_.preferences().DatabaseDirectory),
+                                   kTextExportTypes, QStringLiteral("txt")});
+    if (!path.isEmpty()) importFile(path);
+}
+
+bool FileCommands::importFile(const QString& path) {
+    TfmImport& dialog = importDialog();
+    if (!dialog.load(path, shell_.preferences())) return false;
+    if (shell_.execDialog(dialog) != QDialog::Accepted) return false;
+    try {
+        checkImportRoles(dialog.columns(), dialog.roles(), dialog.options());
+    } catch (const ImportError& e) {
+        showProblem(shell_.dialogs(), QString::fromStdString(e.what()));
+        return false;
+    }
+    const SaveChoice c =
+        shell_.dialogs().chooseSaveFile({QStringLiteral("Zapisz importowaną bazę danych"),
+                                         QString::fromStdString(shell_.preferences().WorkingDirectory),
+                                         kTableFileTypes, QStringLiteral("dbf")});
+    if (c.name.isEmpty()) return false;
+    return importInto(dialog, c.name, c.type);
+}
+
+bool FileCommands::importInto(const TfmImport& dialog, const QString& path, int type) {
+    const QString name = completed(path, kTableFileTypes, type);
+    try {
+        const ImportResult r =
+            importTextCatalogue(dialog.lines(), dialog.separator(), dialog.columns(), dialog.roles(),
+                                dialog.options(), userLocale(), text(name), &shell_.progressWindow());
+        shell_.dialogs().information(
+            kInfoTitle, QString::fromStdString(importSucceededMessage(text(QFileInfo(name).fileName()), r)));
+        return true;
+    } catch (const EBreakProcess&) {
+        return false;
+    } catch (const std::exception& e) {
+        showProblem(shell_.dialogs(), QString::fromStdString(e.what()));
+    }
+    return false;
 }
 
 TfmRichText* FileCommands::openText(const ReportLines& lines, const QString& caption) {

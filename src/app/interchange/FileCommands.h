@@ -21,6 +21,7 @@ class Table;
 class TfmChildBase;
 class TfmDatabase;
 class TfmGraph;
+class TfmImport;
 class TfmRichText;
 class TfmZorv;
 
@@ -54,6 +55,15 @@ public:
     // cannot be opened, and without a word for an extension other than
     // ".dbf" or ".db".
     TfmChildBase* openPreview(const QString& path);
+    // "Importuj plik": the file, the import dialog, the new table's name.
+    void importText();
+    // The dialog on the file, then the import of what it was given; the
+    // table written, or nothing (after the message).
+    bool importFile(const QString& path);
+    // The new table from the dialog's mapping; the message is shown either way.
+    bool importInto(const TfmImport& dialog, const QString& path, int type);
+    TfmImport& importDialog();
+
     // A text window with the lines, captioned.
     TfmRichText* openText(const ReportLines& lines, const QString& caption);
 
@@ -62,6 +72,7 @@ private:
     void exportFailed(const std::string& cause);
 
     TfmZorv& shell_;
+    TfmImport* import_ = nullptr;
 };
 
 // "Operacja eksportowania pliku nie powiodła się! (cause)".

@@ -134,26 +134,38 @@ std::string defaultImportZoneName(const std::string& prefix, const std::string& 
     return prefix + "99" + slash + "9";
 }
 
+namespace {
+
+// A role is supplied by an imported column of its field name (exactly).
+bool supplies(const std::vector<ImportColumn>& columns, const std::string& name) {
+    return std::any_of(columns.begin(), columns.end(),
+                       [&](const ImportColumn& c) { return c.import && c.name == name; });
+}
+
+}  // namespace
+
+void checkImportRoles(const std::vector<ImportColumn>& columns, const ImportRoleNames& roles,
+                      const ImportOptions& options) {
+    if (!supplies(columns, roles.energy) && !supplies(columns, roles.magnitude))
+        throw ImportError(kNoEnergyOrMagnitude);
+    if (options.addMissingFields) return;
+    std::string missing;
+    for (ImportRole r : {ImportRole::Date, ImportRole::Zone, ImportRole::X, ImportRole::Y})
+        if (!supplies(columns, roles.of(r))) missing += (missing.empty() ? "" : ", ") + roles.of(r);
+    if (!missing.empty())
+        throw ImportError("Katalog nie miałby pól: " + missing +
+                          ". Zaznacz kolumny tych pól albo opcję \"Dodaj brakujące kolumny danych\".");
+}
+
 Table buildImportTable(const std::vector<std::string>& lines, std::string_view separator,
                        const std::vector<ImportColumn>& columns, const ImportRoleNames& roles,
                        const ImportOptions& options, const Locale& locale, ImportResult* result,
                        Progress* progress) {
-    // A role is supplied by an imported column of its field name (exactly).
+    checkImportRoles(columns, roles, options);
     std::array<RolePlan, kImportRoleCount> plan{};
     for (int r = 0; r < kImportRoleCount; ++r)
-        for (const ImportColumn& c : columns)
-            if (c.import && c.name == roles.of(ImportRole(r))) plan[std::size_t(r)].supplied = true;
+        plan[std::size_t(r)].supplied = supplies(columns, roles.of(ImportRole(r)));
     const auto& role = [&](ImportRole r) -> RolePlan& { return plan[std::size_t(r)]; };
-    if (!role(ImportRole::Energy).supplied && !role(ImportRole::Magnitude).supplied)
-        throw ImportError(kNoEnergyOrMagnitude);
-    if (!options.addMissingFields) {
-        std::string missing;
-        for (ImportRole r : {ImportRole::Date, ImportRole::Zone, ImportRole::X, ImportRole::Y})
-            if (!role(r).supplied) missing += (missing.empty() ? "" : ", ") + roles.of(r);
-        if (!missing.empty())
-            throw ImportError("Katalog nie miałby pól: " + missing +
-                              ". Zaznacz kolumny tych pól albo opcję \"Dodaj brakujące kolumny danych\".");
-    }
 
     // The fields: the imported columns, then what is added.
     const std::size_t first = options.ignoreFirstLine ? 1 : 0;

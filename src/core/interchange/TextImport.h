@@ -86,6 +86,12 @@ std::vector<std::optional<std::string_view>> splitImportLine(std::string_view li
 // The zone name a new import starts with: Prefix + "99" + Slash + "9".
 std::string defaultImportZoneName(const std::string& prefix, const std::string& slash);
 
+// Refuses (ImportError) a mapping that supplies neither energy nor
+// magnitude, or, without the added fields, lacks a date, zone, X or Y
+// column; asked before the user names the new table.
+void checkImportRoles(const std::vector<ImportColumn>& columns, const ImportRoleNames& roles,
+                      const ImportOptions& options);
+
 struct ImportResult {
     std::size_t records = 0;
     // Records whose energy was 0 or less, so that their computed magnitude
