@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStandardPaths>
@@ -22,6 +23,7 @@
 #include "hazard/TfmHazards.h"
 #include "hazard/TfmTimeVariations.h"
 #include "interchange/FileCommands.h"
+#include "interchange/TfmImport.h"
 #include "shell/TfmZorv.h"
 #include "shell/UserDialogs.h"
 
@@ -79,6 +81,17 @@ int main(int argc, char** argv) {
     TfmTimeVariations& tv = commands.timeVariationsDialog();
     tv.prepare(TimeVariationsDefaults(10), s.a, s.b, s.UserLocale);
     shot(tv, "time-variations");
+    // The import dialog on the text form of the catalogue beside it, if any.
+    const QString text =
+        QFileInfo(QString::fromLocal8Bit(argv[1])).dir().filePath(QStringLiteral("katalog.txt"));
+    if (QFileInfo::exists(text)) {
+        TfmImport& import = window.fileCommands().importDialog();
+        if (import.load(text, window.preferences())) {
+            import.selectColumn(4);
+            import.chooseRole(ImportRole::Energy);
+            shot(import, "import");
+        }
+    }
     // The outputs of a chart: its report, its text table and its result table.
     {
         AnalysisRequest r;
