@@ -1,0 +1,143 @@
+// Printing to PDF at 300 dpi on A4: the report page gives back its title,
+// header and parameter lines with their Polish letters (pdftotext), and the
+// page rendered again (pdftoppm) holds the chart where the geometry put it
+// and nothing in the margins.
+
+#include <QImage>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "SampleShell.h"
+#include "analysis/AnalysisCommands.h"
+#include "registry/AnalysisRegistry.h"
+#include "report/ReportPrinting.h"
+
+using namespace zorv;
+
+namespace {
+
+bool have(const char* tool) { return !QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(); }
+
+void pdfPrinter(QPrinter& printer, const QString& path) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(300);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    preparePrinter(printer, QStringLiteral("ZORV  Drukowanie raportu"));
+}
+
+QString pdfText(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QImage pdfPage(const QString& pdf, const QString& stem) {
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), pdf, stem});
+    p.waitForFinished(60000);
+    return QImage(stem + QStringLiteral(".png"));
+}
+
+// Pixels darker than near-white inside the rectangle.
+int inkIn(const QImage& page, const QRect& r) {
+    int n = 0;
+    for (int y = std::max(0, r.top()); y <= std::min(page.height() - 1, r.bottom()); ++y)
+        for (int x = std::max(0, r.left()); x <= std::min(page.width() - 1, r.right()); ++x)
+            n += qGray(page.pixel(x, y)) < 230;
+    return n;
+}
+
+}  // namespace
+
+class PrintingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void reportPageToPdf() {
+        if (!have("pdftotext") || !have("pdftoppm"))
+            QSKIP("pdftotext and pdftoppm (poppler-utils) are not installed");
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        AnalysisRequest r;
+        r.period = PeriodKind::Years;
+        TfmGraph* g = w.analysisCommands().run(*findAnalysis("energy"), r);
+        QVERIFY(g);
+        ReportLines report;
+        g->analysis().SetPrintMarkup(true);
+        g->analysis().WriteReport(report);
+        g->analysis().SetPrintMarkup(false);
+        auto sections = reportSections(report);
+        QCOMPARE(sections[TitleSection].lines, QStringList{QStringLiteral("Katalog")});
+        sections[FooterSection].lines =
+            QStringList{QStringLiteral("Komentarz: zagrożenie średnie, żółty alarm")};
+
+        const QString pdf = f.dir.filePath(QStringLiteral("raport.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        pdfPrinter(printer, pdf);
+        ReportPrintOptions o;
+        o.widthCm = 15.9;  // printed 15 cm wide
+        o.heightCm = 10.0;
+        o.position = ChartHPos::Centre;
+        const PrintRect rect = printReportPage(printer, sections, o, *g->chart());
+        // Qt's A4 at 300 dpi is 2479 px wide: free width 2479 − 2·236 = 2007,
+        // so the centred 1770 px keep (2007 − 1770) / 2 = 118 px each side and
+        // the odd pixel goes to the chart.
+        QCOMPARE(printer.width(), 2479);
+        QCOMPARE(rect, (PrintRect{236 + 118, rect.top, 2479 - 236 - 118, rect.top + 10 * 118}));
+
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(QStringLiteral("Katalog")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("Roczna energia wyzwolona")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("Data utworzenia pliku:")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("zagrożenie średnie, żółty")), qPrintable(text));
+
+        const QImage page = pdfPage(pdf, f.dir.filePath(QStringLiteral("strona")));
+        QVERIFY2(std::abs(page.width() - 2480) <= 1 && std::abs(page.height() - 3508) <= 1,
+                 qPrintable(QStringLiteral("%1 x %2").arg(page.width()).arg(page.height())));
+        const QRect chart(rect.left, rect.top, rect.width(), rect.height());
+        QVERIFY(inkIn(page, chart.adjusted(2, 2, -2, -2)) > 1000);
+        // Nothing left and right of the chart's band, nothing in the margins.
+        QCOMPARE(inkIn(page, QRect(0, chart.top() + 2, chart.left() - 2, chart.height() - 4)), 0);
+        QCOMPARE(inkIn(page, QRect(chart.right() + 3, chart.top() + 2, 2480 - chart.right() - 3,
+                                   chart.height() - 4)),
+                 0);
+        QCOMPARE(inkIn(page, QRect(0, 0, 2480, 230)), 0);
+        QCOMPARE(inkIn(page, QRect(0, 0, 230, 3508)), 0);
+        // The title's ink starts just inside the top margin (236 px).
+        int firstInk = -1;
+        for (int y = 230; y < 400 && firstInk < 0; ++y)
+            if (inkIn(page, QRect(236, y, 1500, 1)) > 0) firstInk = y;
+        QVERIFY2(firstInk >= 236 && firstInk < 236 + 83, qPrintable(QString::number(firstInk)));
+    }
+
+    void chartPageFillsTheMargins() {
+        if (!have("pdftoppm")) QSKIP("pdftoppm (poppler-utils) is not installed");
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        AnalysisRequest r;
+        r.period = PeriodKind::Years;
+        TfmGraph* g = w.analysisCommands().run(*findAnalysis("activity"), r);
+        QVERIFY(g);
+        const QString pdf = f.dir.filePath(QStringLiteral("wykres.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        pdfPrinter(printer, pdf);
+        const PrintRect rect =
+            printChartPage(printer, *g->chart(), {}, true, ChartHPos::Left, ChartVPos::Top, 15, 12);
+        QCOMPARE(rect, (PrintRect{236, 236, 2479 - 236, 3508 - 236}));
+        const QImage page = pdfPage(pdf, f.dir.filePath(QStringLiteral("wykres")));
+        QVERIFY(inkIn(page, QRect(300, 300, 1800, 2800)) > 1000);
+        QCOMPARE(inkIn(page, QRect(0, 0, 2480, 233)), 0);
+        QCOMPARE(inkIn(page, QRect(2479 - 233, 0, 233, 3508)), 0);
+    }
+};
+
+QTEST_MAIN(PrintingTest)
+#include "PrintingTest.moc"
