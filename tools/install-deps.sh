@@ -6,9 +6,12 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config ccache clang-format
   qt6-base-dev libqt6opengl6-dev libqcustomplot-dev qt6-translations-l10n
-  pxlib-dev libgtest-dev libgmock-dev libbenchmark-dev
+  pxlib-dev libgtest-dev libgmock-dev libbenchmark-dev libemf-dev qt6-svg-dev
   xvfb xauth
   libreoffice-writer-nogui
+  # Independent readers of the chart pictures in the tests; wmf2svg needs
+  # the Type 1 fonts of gsfonts to lay out text.
+  emf2svg libwmf-bin gsfonts librsvg2-bin poppler-utils imagemagick
 )
 # Only tools/screenshots.sh needs these.
 if [ "${ZORV_SCREENSHOT_TOOLS:-}" = 1 ]; then packages+=(xdotool imagemagick); fi

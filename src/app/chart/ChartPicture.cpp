@@ -31,6 +31,12 @@ constexpr std::array<PictureName, 7> kNames{{{PictureType::Bmp, ".bmp"},
                                              {PictureType::Svg, ".svg"},
                                              {PictureType::Pdf, ".pdf"}}};
 
+// The document title of SVG and PDF: the chart window's caption.
+QString captionOf(const QCustomPlot& chart) {
+    if (!chart.windowTitle().isEmpty() || !chart.parentWidget()) return chart.windowTitle();
+    return chart.parentWidget()->windowTitle();
+}
+
 QSize shownSize(const QCustomPlot& chart) {
     const QSize s = chart.size();
     return s.isEmpty() ? QSize(std::max(1, s.width()), std::max(1, s.height())) : s;
@@ -72,7 +78,7 @@ QByteArray svg(QCustomPlot& chart, QSize size) {
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(96);
-    generator.setTitle(chart.windowTitle());
+    generator.setTitle(captionOf(chart));
     paintVector(chart, generator, size);
     return bytes;
 }
@@ -88,7 +94,7 @@ QByteArray pdf(QCustomPlot& chart, QSize size) {
     writer.setPageSize(QPageSize(QSizeF(size.width() * 72.0 / 96.0, size.height() * 72.0 / 96.0),
                                  QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setCreator(QStringLiteral("Zorv"));
-    writer.setTitle(chart.windowTitle());
+    writer.setTitle(captionOf(chart));
     paintVector(chart, writer, size);
     return bytes;
 }
