@@ -2,17 +2,22 @@
 // monthly activity chart (360 periods, seven class bars and the energy), the
 // daily-energy line chart (about 11,000 days) and its zoom, and a template
 // applied to a chart. Each opening is measured from the finished analysis to
-// the first picture of the window (build and render).
+// the first picture of the window (build and render). The chart pictures:
+// every type written to a file from the quarterly activity chart (120
+// periods) and from the daily-energy chart, both at 450 × 327 px, the chart
+// of a window of the default GraphWidth × GraphHeight.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/chart_bench
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include "MillionEvents.h"
 #include "analysis/ActivitySeries.h"
 #include "analysis/DBBase.h"
+#include "chart/ChartPicture.h"
 #include "chart/ChartTemplateQt.h"
 #include "chart/TfmGraph.h"
 
@@ -95,6 +100,21 @@ void TemplateApply(benchmark::State& state) {
     for (auto _ : state) applyTemplate(*w, t);
 }
 BENCHMARK(TemplateApply)->Unit(benchmark::kMillisecond);
+
+void exportPicture(benchmark::State& state, int kind, PeriodKind period) {
+    const auto type = static_cast<PictureType>(state.range(0));
+    const auto a = kind == 0 ? analysis<DBActivity>(period) : analysis<DBLineEnReleased>(period);
+    auto w = openChart(a, kind);
+    w->chart()->resize(450, 327);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("wykres") + pictureExtension(type));
+    for (auto _ : state) writeChartPicture(*w->chart(), file, type, 100);
+    state.SetLabel(pictureExtension(type).toStdString());
+}
+void QuarterlyActivityPicture(benchmark::State& state) { exportPicture(state, 0, PeriodKind::Quarters); }
+void DailyEnergyPicture(benchmark::State& state) { exportPicture(state, 4, PeriodKind::Months); }
+BENCHMARK(QuarterlyActivityPicture)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
+BENCHMARK(DailyEnergyPicture)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zorv

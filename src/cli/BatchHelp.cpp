@@ -30,6 +30,10 @@ const char* const kOptionsHelp =
     "  --table PLIK                tabela wyników: .dbf, .db, .txt (TAB), .csv (;), .dat (spacja);\n"
     "                              bez tej opcji tabela tekstowa na standardowe wyjście\n"
     "  --report PLIK               raport: .txt lub .rtf\n"
+    "  --picture PLIK              wykres analizy jak w oknie wykresu, o rozmiarze GraphWidth x\n"
+    "                              GraphHeight z ustawień: .png, .svg, .pdf, .bmp, .jpg (jakość\n"
+    "                              JPEGQuality), .emf, .wmf; time-variations zapisuje każdy\n"
+    "                              wykres osobno: PLIK, potem PLIK z -2, -3... przed rozszerzeniem\n"
     "  --settings PLIK             plik ustawień zamiast ustawień użytkownika\n"
     "  --locale pl|en              separator dziesiętny i format daty (domyślnie pl)\n"
     "  -h, --help                  ta pomoc\n";

@@ -23,6 +23,7 @@ void addBatchOptions(QCommandLineParser& p) {
                              "b",
                              "table",
                              "report",
+                             "picture",
                              "settings",
                              "locale",
                              "zones",

@@ -3,8 +3,9 @@
 //
 //   zorv-batch activity --period months --zone G-1/2 --located katalog.dbf
 //   zorv-batch histogram --table wynik.csv --report raport.rtf katalog.db
+//   zorv-batch activity --picture aktywnosc.png katalog.dbf
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
 #include <exception>
 
@@ -14,6 +15,7 @@
 #include "BatchImport.h"
 #include "BatchOptions.h"
 #include "BatchOutput.h"
+#include "BatchPicture.h"
 #include "BatchProgress.h"
 #include "HazardOptions.h"
 #include "StatisticsOptions.h"
@@ -40,8 +42,16 @@ std::unique_ptr<Database> runAnalysis(const AnalysisEntry& entry, const Analysis
     }
 }
 
+// A chart needs the GUI application, on the offscreen platform when none
+// is chosen; every other run stays QtCore only and needs no display.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
+    if (!pictureRequested(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QApplication>(argc, argv);
+}
+
 int run(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const auto app = makeApplication(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Zorv"));
 
@@ -62,6 +72,7 @@ int run(int argc, char** argv) {
     const AnalysisEntry* entry = findAnalysis(command);
     if (!entry) throw BatchError("Nieznana analiza: " + command + " (zorv-batch --help).");
 
+    const std::optional<PictureType> picture = pictureOption(p);
     const BatchSettings settings = readBatchSettings(p);
     AnalysisRequest request;
     readStatisticsOptions(p, *entry, request);
@@ -77,11 +88,14 @@ int run(int argc, char** argv) {
     if (entry->selection == SampleSelection::WholeCatalogue) catalogue->setFiltered(false);
     int copyCounter = 1;
     std::unique_ptr<Table> sample = CopyCatalogueForAnalysis(*catalogue, analysisSettings, copyCounter);
-    std::unique_ptr<Database> analysis = runAnalysis(*entry, analysisSettings, sample.get(), request);
+    std::shared_ptr<Database> analysis = runAnalysis(*entry, analysisSettings, sample.get(), request);
 
     printEstimate(*entry, request, *analysis, analysisSettings.UserLocale);
     writeResultTable(p, *analysis);
     writeReport(p, *analysis);
+    if (picture)
+        writePictures(p.value(QStringLiteral("picture")), *picture, analysis, *entry, request,
+                      analysisSettings, settings.prefs, filter.description);
     if (!filter.description.empty()) std::fprintf(stderr, "Filtr: %s\n", filter.description.c_str());
     return 0;
 }

@@ -126,6 +126,28 @@ expect_fail time-variations --window 12.5 "$sample/katalog.dbf"
 expect_fail time-variations --min-events 10 "$sample/katalog.dbf"
 expect_fail time-variations --time-unit years "$sample/katalog.dbf"
 check test ! -e "$out/x.xls"
+
+# --picture writes every type, whatever the display: the chart is drawn offscreen.
+quiet() { "$@" > /dev/null; }
+for ext in png svg pdf bmp jpg emf wmf; do
+  check quiet env -u DISPLAY -u QT_QPA_PLATFORM "$batch" activity --picture "$out/chart.$ext" "$sample/katalog.dbf"
+  check test -s "$out/chart.$ext"
+done
+check test "$(head -c 2 "$out/chart.bmp")" = BM
+check test "$(head -c 4 "$out/chart.pdf")" = %PDF
+check grep -q '<svg' "$out/chart.svg"
+# The enhanced metafile's signature " EMF" at byte 40, the placeable key at 0.
+check test "$(dd if="$out/chart.emf" bs=1 skip=41 count=3 2>/dev/null)" = EMF
+check test "$(od -An -tx1 -N4 "$out/chart.wmf" | tr -d ' ')" = d7cdc69a
+# Time variations draw one chart per quantity: the name given, then -2, -3, -4.
+check quiet "$batch" time-variations --picture "$out/tv.svg" "$sample/katalog.dbf"
+for f in tv tv-2 tv-3 tv-4; do check grep -q '<svg' "$out/$f.svg"; done
+# An unknown picture type is refused before the analysis runs, nothing written.
+expect_fail activity --picture "$out/chart.gif" "$sample/katalog.dbf"
+grep -q 'Nieznany typ pliku rysunku' "$out/stderr" || { echo "FAILED: picture type message"; fail=1; }
+check test ! -e "$out/chart.gif"
+# The other subcommands still need no display and no GUI platform.
+check env -u DISPLAY QT_QPA_PLATFORM=none-such "$batch" activity --table "$out/nogui.csv" "$sample/katalog.dbf"
 "$batch" --help | grep -q energy-traces || { echo "FAILED: --help lists the analyses"; fail=1; }
 
 exit $fail

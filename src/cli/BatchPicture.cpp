@@ -1,0 +1,60 @@
+#include "BatchPicture.h"
+
+#include <QFileInfo>
+#include <cstring>
+
+#include "BatchError.h"
+#include "chart/AnalysisCharts.h"
+#include "text/AtomicFile.h"
+
+namespace zorv {
+
+bool pictureRequested(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--") == 0) return false;
+        for (const char* form : {"--picture", "-picture"}) {
+            const std::size_t n = std::strlen(form);
+            if (std::strncmp(a, form, n) == 0 && (a[n] == '\0' || a[n] == '=')) return true;
+        }
+    }
+    return false;
+}
+
+std::optional<PictureType> pictureOption(const QCommandLineParser& p) {
+    if (!p.isSet(QStringLiteral("picture"))) return std::nullopt;
+    const QString path = p.value(QStringLiteral("picture"));
+    const auto type = pictureTypeOf(path);
+    if (!type)
+        throw BatchError("Nieznany typ pliku rysunku: " + path.toStdString() +
+                         " (.png, .svg, .pdf, .bmp, .jpg, .emf, .wmf)");
+    return type;
+}
+
+QString pictureFileName(const QString& path, int index) {
+    if (index == 0) return path;
+    const QFileInfo info(path);
+    const QString suffix = QLatin1Char('.') + info.suffix();
+    const QString stem = path.left(path.size() - suffix.size());
+    return stem + QLatin1Char('-') + QString::number(index + 1) + suffix;
+}
+
+void writePictures(const QString& path, PictureType type, std::shared_ptr<Database> analysis,
+                   const AnalysisEntry& entry, const AnalysisRequest& request,
+                   const AnalysisSettings& settings, const Preferences& prefs,
+                   const std::string& filterDescription) {
+    const auto charts = buildAnalysisCharts(std::move(analysis), entry, request, settings,
+                                            QString::fromStdString(filterDescription),
+                                            QSize(prefs.GraphWidth, prefs.GraphHeight));
+    if (charts.empty()) throw BatchError("Analiza nie ma wykresu do zapisania w pliku " + path.toStdString());
+    for (std::size_t i = 0; i < charts.size(); ++i) {
+        try {
+            writeChartPicture(*charts[i]->chart(), pictureFileName(path, static_cast<int>(i)), type,
+                              prefs.JPEGQuality);
+        } catch (const FileWriteError& e) {
+            throw BatchError(e.what());
+        }
+    }
+}
+
+}  // namespace zorv
