@@ -3,17 +3,26 @@
 // page rendered again (pdftoppm) holds the chart where the geometry put it
 // and nothing in the margins.
 
+#include <QCheckBox>
+#include <QDir>
 #include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QTest>
 
 #include "SampleShell.h"
 #include "analysis/AnalysisCommands.h"
+#include "interchange/FileCommands.h"
 #include "registry/AnalysisRegistry.h"
+#include "report/PrintCommands.h"
+#include "report/PrintDialogs.h"
 #include "report/ReportPrinting.h"
+#include "report/TfmRichText.h"
 
 using namespace zorv;
 
@@ -136,6 +145,67 @@ private slots:
         QVERIFY(inkIn(page, QRect(300, 300, 1800, 2800)) > 1000);
         QCOMPARE(inkIn(page, QRect(0, 0, 2480, 233)), 0);
         QCOMPARE(inkIn(page, QRect(2479 - 233, 0, 233, 3508)), 0);
+    }
+
+    // "Drukuj" on a chart window: the kind question, the colour warning
+    // only for a coloured background, the report and its separate table
+    // document, the chart alone; on a text window its lines.
+    void printCommand() {
+        if (!have("pdftotext")) QSKIP("pdftotext (poppler-utils) is not installed");
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        w.show();
+        AnalysisRequest r;
+        r.period = PeriodKind::Years;
+        TfmGraph* g = w.analysisCommands().run(*findAnalysis("energy"), r);
+        QVERIFY(g);
+        w.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(g->parentWidget()));
+        bool chartOnly = false, withTable = true;
+        f.answer = [&](QDialog& d) {
+            if (auto* k = qobject_cast<PrintKindDialog*>(&d)) k->chartOnlyButton()->setChecked(chartOnly);
+            if (auto* p = qobject_cast<TfmReportPanel*>(&d))
+                p->sectionBox(TableSection)->setChecked(withTable);
+            return int(QDialog::Accepted);
+        };
+        // The default panel is coloured; a white one prints without a word.
+        g->setPanelColour(0xFFFFFF);
+        f.dialogsShown.clear();
+        f.dialogs.printAnswer = f.dir.filePath(QStringLiteral("raport.pdf"));
+        w.action(QStringLiteral("mPrint"))->trigger();
+        QCOMPARE(f.dialogsShown,
+                 (std::vector<QString>{QStringLiteral("PrintKind"), QStringLiteral("TfmReportPanel")}));
+        QVERIFY(f.dialogs.messages.empty());  // white background: no warning
+        QVERIFY(pdfText(f.dialogs.printAnswer).contains(QStringLiteral("Roczna energia wyzwolona")));
+        const QString table = pdfText(f.dir.filePath(QStringLiteral("raport-tabela.pdf")));
+        QVERIFY2(table.contains(QStringLiteral("Okres")) && table.contains(QStringLiteral("2003")),
+                 qPrintable(table));
+
+        g->gradientVisible = true;
+        g->gradientStart = 0xFFFF00;
+        chartOnly = true;
+        f.dialogsShown.clear();
+        f.dialogs.printAnswer = f.dir.filePath(QStringLiteral("wykres.pdf"));
+        w.action(QStringLiteral("mPrint"))->trigger();
+        QCOMPARE(f.dialogsShown,
+                 (std::vector<QString>{QStringLiteral("PrintKind"), QStringLiteral("TfmPrintGraph")}));
+        QCOMPARE(f.dialogs.count(
+                     QStringLiteral("Tło wykresu zawiera kolor różny od białego. Upewnij się, czy chcesz "
+                                    "drukować w kolorze.")),
+                 1);
+        QVERIFY(QFile::exists(f.dialogs.printAnswer));
+
+        // A cancelled print dialog prints nothing.
+        f.dialogs.printAnswer.clear();
+        w.action(QStringLiteral("mPrint"))->trigger();
+        QCOMPARE(QDir(f.dir.path()).entryList({QStringLiteral("*.pdf")}).size(), 3);
+
+        TfmRichText* text = w.fileCommands().openText(
+            {"Raport zagrożenia", "  Próg kompletności katalogu: 1.3"}, QStringLiteral("Raport tekstowy"));
+        w.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(text->parentWidget()));
+        f.dialogs.printAnswer = f.dir.filePath(QStringLiteral("tekst.pdf"));
+        w.action(QStringLiteral("mPrint"))->trigger();
+        QVERIFY(pdfText(f.dialogs.printAnswer).contains(QStringLiteral("Próg kompletności katalogu: 1.3")));
+        QCOMPARE(w.printCommands().printer().docName(), QStringLiteral("Raport tekstowy"));
     }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // Dialogs that record what the program asked and answer from a script.
 
+#include <QPrinter>
 #include <QStringList>
 #include <deque>
 
@@ -38,6 +39,16 @@ struct ScriptedDialogs : zorv::UserDialogs {
         return {fileAnswer, typeAnswer};
     }
     QString chooseDirectory(const QString&, const QString&) override { return fileAnswer; }
+    // Printing goes to this PDF file; empty: the print dialog is cancelled.
+    QString printAnswer;
+    QStringList printedDocuments;  // the job titles, in order
+    bool setUpPrinter(QPrinter& printer) override {
+        if (printAnswer.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printAnswer);
+        printer.setResolution(300);
+        return true;
+    }
 
     int count(const QString& text) const {
         int n = 0;

@@ -27,6 +27,7 @@
 #include "help/HelpWindow.h"
 #include "help/TfmGreetings.h"
 #include "interchange/FileCommands.h"
+#include "report/PrintCommands.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ShellTexts.h"
 #include "shell/UserDialogs.h"
@@ -68,6 +69,8 @@ TfmZorv::TfmZorv(SettingsStore& store, UserDialogs& dialogs, ShellPaths paths, Q
     analyses_->bind();
     files_ = new FileCommands(*this);
     files_->bind();
+    prints_ = new PrintCommands(*this);
+    prints_->bind();
     settings_ = RefreshAnalysisSettings(prefs_, base_, false, 0, store_, userLocale());
     statusTimer_->setInterval(250);
     connect(statusTimer_, &QTimer::timeout, this, &TfmZorv::updateFileCommands);

@@ -35,6 +35,7 @@ namespace zorv {
 
 class AnalysisCommands;
 class FileCommands;
+class PrintCommands;
 class HelpWindow;
 class SettingsStore;
 class TfmBasePreferences;
@@ -158,6 +159,7 @@ public:
     QMdiArea* mdiArea() const { return mdi_; }
     AnalysisCommands& analysisCommands() { return *analyses_; }
     FileCommands& fileCommands() { return *files_; }
+    PrintCommands& printCommands() { return *prints_; }
 
     // ---- status bar
     QString hintText() const;
@@ -251,6 +253,7 @@ private:
 
     AnalysisCommands* analyses_ = nullptr;
     FileCommands* files_ = nullptr;
+    PrintCommands* prints_ = nullptr;
     TfmProgress* progress_ = nullptr;
     TfmProcessNotice* notice_ = nullptr;
     TfmPreferences* preferencesDialog_ = nullptr;

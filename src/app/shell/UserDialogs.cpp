@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <algorithm>
@@ -109,6 +111,11 @@ SaveChoice QtUserDialogs::chooseSaveFile(const FileDialogRequest& request) {
 
 QString QtUserDialogs::chooseDirectory(const QString& title, const QString& directory) {
     return QFileDialog::getExistingDirectory(parent_, title, fileDialogStartFolder(directory));
+}
+
+bool QtUserDialogs::setUpPrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent_);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace zorv

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 namespace zorv {
@@ -44,6 +45,9 @@ public:
     virtual SaveChoice chooseSaveFile(const FileDialogRequest& request) = 0;
     QString saveFile(const FileDialogRequest& request) { return chooseSaveFile(request).name; }
     virtual QString chooseDirectory(const QString& title, const QString& directory) = 0;
+    // The print dialog on the printer (with no printer installed it offers
+    // PDF output); false when the user cancelled.
+    virtual bool setUpPrinter(QPrinter& printer) = 0;
 };
 
 // The error box: "Problem..." with the text and an OK button.
@@ -77,6 +81,7 @@ public:
     QString openFile(const FileDialogRequest& request) override;
     SaveChoice chooseSaveFile(const FileDialogRequest& request) override;
     QString chooseDirectory(const QString& title, const QString& directory) override;
+    bool setUpPrinter(QPrinter& printer) override;
 
 private:
     QWidget* parent_;

@@ -1,0 +1,143 @@
+#include "report/PrintCommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPageSetupDialog>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <cmath>
+
+#include "chart/TfmGraph.h"
+#include "report/PrintDialogs.h"
+#include "report/ReportPrinting.h"
+#include "report/TfmRichText.h"
+#include "shell/ProgressWindow.h"
+#include "shell/TfmZorv.h"
+#include "shell/UserDialogs.h"
+
+namespace zorv {
+
+namespace {
+
+const QString kColourWarning =
+    QStringLiteral("Tło wykresu zawiera kolor różny od białego. Upewnij się, czy chcesz drukować w kolorze.");
+
+// Prints `work` as a document of its own: to a PDF file of its own name when
+// the printer writes PDF, so that the documents do not overwrite each other.
+template <class Work>
+void separateDocument(QPrinter& printer, const QString& title, const QString& suffix, Work work) {
+    const QString file = printer.outputFileName();
+    if (printer.outputFormat() == QPrinter::PdfFormat && !file.isEmpty())
+        printer.setOutputFileName(separateDocumentFile(file, suffix));
+    preparePrinter(printer, title, printer.copyCount());
+    work();
+    printer.setOutputFileName(file);
+}
+
+}  // namespace
+
+QString separateDocumentFile(const QString& pdf, const QString& suffix) {
+    const QFileInfo info(pdf);
+    const QString ext = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    return info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + suffix + ext);
+}
+
+PrintCommands::PrintCommands(TfmZorv& shell)
+    : QObject(&shell), shell_(shell), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+
+PrintCommands::~PrintCommands() = default;
+
+void PrintCommands::bind() {
+    shell_.bindCommand(QStringLiteral("mPrint"), [this](int) { print(); });
+    shell_.bindCommand(QStringLiteral("mPrintSetup"), [this](int) { pageSetup(); });
+}
+
+TfmReportPanel& PrintCommands::reportPanel() {
+    if (!panel_) panel_ = new TfmReportPanel(&shell_);
+    return *panel_;
+}
+
+TfmPrintGraph& PrintCommands::chartDialog() {
+    if (!chartDialog_) chartDialog_ = new TfmPrintGraph(&shell_);
+    return *chartDialog_;
+}
+
+void PrintCommands::print() {
+    shell_.refreshAnalysisSettings();
+    QMdiSubWindow* active = shell_.mdiArea()->activeSubWindow();
+    if (!active) return;
+    if (auto* text = qobject_cast<TfmRichText*>(active->widget()))
+        printText(*text);
+    else if (auto* chart = qobject_cast<TfmGraph*>(active->widget()))
+        printChart(*chart);
+}
+
+void PrintCommands::pageSetup() {
+    QPageSetupDialog dialog(printer_.get(), &shell_);
+    shell_.execDialog(dialog);
+}
+
+bool PrintCommands::printText(TfmRichText& window) {
+    if (!shell_.dialogs().setUpPrinter(*printer_)) return false;
+    preparePrinter(*printer_, window.windowTitle(), printer_->copyCount());
+    QStringList lines;
+    for (const std::string& l : window.lines()) lines << QString::fromStdString(l);
+    printTextPage(*printer_, lines, window.editor()->font());
+    return true;
+}
+
+bool PrintCommands::printChart(TfmGraph& chart) {
+    PrintKindDialog kind(&shell_);
+    if (shell_.execDialog(kind) != QDialog::Accepted) return false;
+    if (chartBackgroundInColour(chart.gradientVisible, chart.panelColour(), chart.backColour(),
+                                chart.gradientStart, chart.gradientEnd))
+        shell_.dialogs().information(kInfoTitle, kColourWarning);
+    return kind.fullReport() ? printReport(chart) : printChartOnly(chart);
+}
+
+bool PrintCommands::printReport(TfmGraph& chart) {
+    ReportLines report;
+    {
+        ProcessNoticeScope busy(shell_.processNotice(), QStringLiteral("Tworzenie raportu..."));
+        chart.analysis().SetPrintMarkup(true);
+        chart.analysis().WriteReport(report);
+        chart.analysis().SetPrintMarkup(false);
+    }
+    const Preferences& prefs = shell_.preferences();
+    TfmReportPanel& panel = reportPanel();
+    panel.prepare(reportSections(report), std::trunc(prefs.PrinterGraphWidth),
+                  std::trunc(prefs.PrinterGraphHeight));
+    if (shell_.execDialog(panel) != QDialog::Accepted) return false;
+    if (!shell_.dialogs().setUpPrinter(*printer_)) return false;
+    const auto sections = panel.sections();
+    const ReportPrintOptions options = panel.options();
+    if (panel.parametersOnOwnPage())
+        separateDocument(*printer_, QStringLiteral("ZORV  Drukowanie parametrów wykresu..."),
+                         QStringLiteral("parametry"), [&] {
+                             printTextPage(*printer_, sections[ParametersSection].lines,
+                                           sections[ParametersSection].font, options.margins);
+                         });
+    if (panel.tableDocument())
+        separateDocument(*printer_, QStringLiteral("ZORV  Drukowanie tabeli..."), QStringLiteral("tabela"),
+                         [&] {
+                             printTextPage(*printer_, sections[TableSection].lines,
+                                           sections[TableSection].font, options.margins);
+                         });
+    preparePrinter(*printer_, QStringLiteral("ZORV  Drukowanie raportu"), printer_->copyCount());
+    printReportPage(*printer_, sections, options, *chart.chart());
+    return true;
+}
+
+bool PrintCommands::printChartOnly(TfmGraph& chart) {
+    TfmPrintGraph& dialog = chartDialog();
+    if (shell_.execDialog(dialog) != QDialog::Accepted) return false;
+    if (!shell_.dialogs().setUpPrinter(*printer_)) return false;
+    preparePrinter(*printer_, QStringLiteral("ZORV 1.61  Drukowanie wykresu"), printer_->copyCount());
+    printChartPage(*printer_, *chart.chart(), dialog.margins(), dialog.autoSize(), dialog.hAlign(),
+                   dialog.vAlign(), dialog.widthCm(), dialog.heightCm());
+    return true;
+}
+
+}  // namespace zorv
