@@ -37,13 +37,8 @@ void BM_ImportMillionLines(benchmark::State& state) {
     for (auto _ : state) {
         const std::vector<std::string> lines = readLines(in);
         const auto captions = discoverImportColumns(lines.front(), "\t");
-        std::vector<ImportColumn> columns = defaultImportColumns(captions.size());
         const ImportRoleNames roles;
-        for (std::size_t c = 0; c < captions.size(); ++c) {
-            columns[c] = {ImportType::Text, captions[c], true};
-            for (int r = 0; r < kImportRoleCount; ++r)
-                if (captions[c] == roles.of(ImportRole(r))) columns[c].type = importRoleType(ImportRole(r));
-        }
+        const std::vector<ImportColumn> columns = headerImportColumns(captions, roles);
         ImportOptions o;
         o.ignoreFirstLine = true;
         records = importTextCatalogue(lines, "\t", columns, roles, o, Locale::point(), out).records;

@@ -34,13 +34,6 @@ constexpr NamedType kTypes[] = {{"float", ImportType::Float},
                                 {"date", ImportType::Date},
                                 {"text", ImportType::Text}};
 
-std::string extensionOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    const auto dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return path.substr(dot);
-}
-
 std::int32_t dateOption(const QCommandLineParser& p, const char* name, const Locale& locale,
                         std::int32_t fallback) {
     if (!p.isSet(QString::fromLatin1(name))) return fallback;
@@ -64,14 +57,8 @@ void addImportOptions(QCommandLineParser& p) {
 
 std::vector<ImportColumn> importColumnsOf(const std::vector<std::string>& captions, bool header,
                                           const QStringList& columnOptions, const ImportRoleNames& roles) {
-    std::vector<ImportColumn> columns = defaultImportColumns(captions.size());
-    if (header)
-        for (std::size_t c = 0; c < captions.size(); ++c) {
-            columns[c].name = captions[c];
-            columns[c].import = !captions[c].empty();
-            for (const NamedRole& r : kRoles)
-                if (captions[c] == roles.of(r.role)) columns[c].type = importRoleType(r.role);
-        }
+    std::vector<ImportColumn> columns =
+        header ? headerImportColumns(captions, roles) : defaultImportColumns(captions.size());
     for (const QString& option : columnOptions) {
         const std::string text = option.toStdString();
         const auto eq = text.find('=');
@@ -115,7 +102,7 @@ int runImport(const QCommandLineParser& p, const QStringList& args, const BatchS
         const std::string s = optionText(p, "separator");
         separator = s == "tab" ? "\t" : s == "space" ? " " : s == "semicolon" ? ";" : s;
         if (separator.empty()) throw BatchError("--separator: tab, space, semicolon albo znak.");
-    } else if (const auto s = importSeparatorOf(extensionOf(in))) {
+    } else if (const auto s = importSeparatorOfFile(in)) {
         separator = *s;
     } else {
         throw BatchError("Nieznany typ pliku tekstowego " + in + " (.txt, .dat, .csv) - podaj --separator.");
@@ -129,7 +116,7 @@ int runImport(const QCommandLineParser& p, const QStringList& args, const BatchS
                          " nie powiodło się...");
     }
     const Preferences& prefs = settings.prefs;
-    const ImportRoleNames roles{prefs.Magnituda, prefs.Energia, prefs.Oddzial, prefs.Data, prefs.X, prefs.Y};
+    const ImportRoleNames roles = importRoleNames(prefs);
     const bool header = p.isSet(QStringLiteral("header"));
     std::vector<std::string> captions;
     try {

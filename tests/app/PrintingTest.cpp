@@ -63,6 +63,13 @@ int inkIn(const QImage& page, const QRect& r) {
     return n;
 }
 
+// The chart window of a statistics analysis by years.
+TfmGraph* yearlyChart(TfmZorv& w, const char* analysis) {
+    AnalysisRequest r;
+    r.period = PeriodKind::Years;
+    return w.analysisCommands().run(*findAnalysis(analysis), r);
+}
+
 }  // namespace
 
 class PrintingTest : public QObject {
@@ -75,9 +82,7 @@ private slots:
             QSKIP("pdftotext and pdftoppm (poppler-utils) are not installed");
         ShellFixture f;
         TfmZorv& w = openSample(f);
-        AnalysisRequest r;
-        r.period = PeriodKind::Years;
-        TfmGraph* g = w.analysisCommands().run(*findAnalysis("energy"), r);
+        TfmGraph* g = yearlyChart(w, "energy");
         QVERIFY(g);
         ReportLines report;
         g->analysis().SetPrintMarkup(true);
@@ -131,9 +136,7 @@ private slots:
         if (!have("pdftoppm")) QSKIP("pdftoppm (poppler-utils) is not installed");
         ShellFixture f;
         TfmZorv& w = openSample(f);
-        AnalysisRequest r;
-        r.period = PeriodKind::Years;
-        TfmGraph* g = w.analysisCommands().run(*findAnalysis("activity"), r);
+        TfmGraph* g = yearlyChart(w, "activity");
         QVERIFY(g);
         const QString pdf = f.dir.filePath(QStringLiteral("wykres.pdf"));
         QPrinter printer(QPrinter::HighResolution);
@@ -155,9 +158,7 @@ private slots:
         ShellFixture f;
         TfmZorv& w = openSample(f);
         w.show();
-        AnalysisRequest r;
-        r.period = PeriodKind::Years;
-        TfmGraph* g = w.analysisCommands().run(*findAnalysis("energy"), r);
+        TfmGraph* g = yearlyChart(w, "energy");
         QVERIFY(g);
         w.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(g->parentWidget()));
         bool chartOnly = false, withTable = true;

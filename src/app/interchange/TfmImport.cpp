@@ -132,12 +132,9 @@ bool TfmImport::load(const QString& path, const Preferences& prefs) {
         return false;
     }
     // The extension as typed; an unknown one keeps the previous separator.
-    const QString name = QFileInfo(path).fileName();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (const auto s = importSeparatorOf(dot < 0 ? std::string() : name.mid(dot).toStdString()))
-        separator_ = *s;
+    if (const auto s = importSeparatorOfFile(path.toStdString())) separator_ = *s;
 
-    roles_ = {prefs.Magnituda, prefs.Energia, prefs.Oddzial, prefs.Data, prefs.X, prefs.Y};
+    roles_ = importRoleNames(prefs);
     showing_ = true;
     a_->setValue(prefs.a);
     b_->setValue(prefs.b);

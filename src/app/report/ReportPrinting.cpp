@@ -27,7 +27,7 @@ void printSection(QPainter& painter, const QPrinter& printer, PrintCursor& curso
     if (!s.visible || s.lines.isEmpty()) return;
     painter.setFont(s.font);
     const int lineHeight = sectionLineHeight(s.font.pointSizeF(), printer.logicalDpiY());
-    const int ascent = QFontMetrics(s.font, &const_cast<QPrinter&>(printer)).ascent();
+    const int ascent = painter.fontMetrics().ascent();
     int y = placeSection(cursor, static_cast<int>(s.lines.size()), lineHeight);
     for (const QString& line : s.lines) {
         // Text below the bottom margin is not printed (no page breaks).

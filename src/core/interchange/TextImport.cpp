@@ -7,6 +7,7 @@
 
 #include "base/HazardError.h"
 #include "base/Progress.h"
+#include "catalogue/Preferences.h"
 #include "files/TableFiles.h"
 #include "table/Table.h"
 #include "text/DateTimeText.h"
@@ -80,6 +81,18 @@ const std::string& ImportRoleNames::of(ImportRole role) const {
     return y;
 }
 
+ImportRoleNames importRoleNames(const Preferences& p) {
+    return {p.Magnituda, p.Energia, p.Oddzial, p.Data, p.X, p.Y};
+}
+
+std::optional<std::string> importSeparatorOfFile(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return std::nullopt;
+    return importSeparatorOf(path.substr(dot));
+}
+
 std::optional<std::string> importSeparatorOf(std::string_view extension) {
     if (extension == ".txt") return std::string("\t");
     if (extension == ".csv") return std::string(";");
@@ -108,6 +121,18 @@ std::vector<std::string> discoverImportColumns(std::string_view line, std::strin
 std::vector<ImportColumn> defaultImportColumns(std::size_t count) {
     std::vector<ImportColumn> columns(count);
     for (std::size_t i = 0; i < count; ++i) columns[i].name = "Pole" + std::to_string(i + 1);
+    return columns;
+}
+
+std::vector<ImportColumn> headerImportColumns(const std::vector<std::string>& captions,
+                                              const ImportRoleNames& roles) {
+    std::vector<ImportColumn> columns = defaultImportColumns(captions.size());
+    for (std::size_t c = 0; c < captions.size(); ++c) {
+        columns[c].name = captions[c];
+        columns[c].import = !captions[c].empty();
+        for (int r = 0; r < kImportRoleCount; ++r)
+            if (captions[c] == roles.of(ImportRole(r))) columns[c].type = importRoleType(ImportRole(r));
+    }
     return columns;
 }
 

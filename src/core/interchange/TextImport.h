@@ -22,6 +22,7 @@
 namespace zorv {
 
 class Progress;
+struct Preferences;
 class Table;
 
 // A refused import, with the message to show.
@@ -53,6 +54,7 @@ struct ImportRoleNames {
     std::string magnitude = "MAGNITUDA", energy = "ENG", zone = "ODDZIAL", date = "DATA", x = "X", y = "Y";
     const std::string& of(ImportRole role) const;
 };
+ImportRoleNames importRoleNames(const Preferences& prefs);
 
 struct ImportOptions {
     double startDate = 0;  // day number of the first line's date when the date is added
@@ -69,6 +71,8 @@ struct ImportOptions {
 // TAB for ".txt", ";" for ".csv", one space for ".dat", compared exactly as
 // written; nothing for any other extension (the previous separator stays).
 std::optional<std::string> importSeparatorOf(std::string_view extension);
+// The same for the extension of a file name (the text after its last dot).
+std::optional<std::string> importSeparatorOfFile(std::string_view path);
 
 // The captions of the columns of the first line: the texts between
 // separators, so two adjacent separators give an empty caption. Throws
@@ -76,6 +80,12 @@ std::optional<std::string> importSeparatorOf(std::string_view extension);
 std::vector<std::string> discoverImportColumns(std::string_view firstLine, std::string_view separator);
 // The default settings of `count` columns: "Pole1"…, text, not imported.
 std::vector<ImportColumn> defaultImportColumns(std::size_t count);
+
+// The columns named by a header line: each takes its caption as its name and
+// is imported (an empty caption is not), as text unless named after a role,
+// whose type it then takes.
+std::vector<ImportColumn> headerImportColumns(const std::vector<std::string>& captions,
+                                              const ImportRoleNames& roles);
 
 // The pieces of a line for `columns` columns: each takes the text before the
 // next separator, the last the rest; a short line leaves the last columns
