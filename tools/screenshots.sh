@@ -39,11 +39,12 @@ key Down
 shot menu-plik
 key Escape Escape
 xdotool search --name "Zorv 2.10.1" windowactivate --sync 2>/dev/null || true
-# "Opcje programu" follows "Nowa baza do analizy" among the entries of
-# "Plik" enabled without a catalogue.
+# "Opcje programu" is the fifth entry of "Plik" enabled without a catalogue
+# (after "Nowa baza do analizy", "Podgląd bazy danych", "Importuj plik" and
+# "Właściwości drukowania").
 key alt
 key Down
-key Down
+for _ in 1 2 3 4; do key Down; done
 key Return
 sleep 1
 shot preferences
@@ -62,7 +63,7 @@ wait $pid 2>/dev/null || true
 # analizy": the structure check, the base properties, then each page of the
 # catalogue window through the "Widok" menu. A copy, so the bundled file is
 # never written.
-cp "$root/data/sample/katalog.dbf" "$HOME/katalog.dbf"
+cp "$root/data/sample/katalog.dbf" "$root/data/sample/katalog.txt" "$HOME/"
 QT_QPA_PLATFORM=xcb "$program" "$HOME/katalog.dbf" &
 pid=$!
 sleep 1.5
@@ -94,4 +95,8 @@ wait $pid 2>/dev/null || true
 # chart window of the main window: chart-<analysis>.png.
 if [ -x "$root/build/tools/chart_shots" ]; then
   QT_QPA_PLATFORM=xcb "$root/build/tools/chart_shots" "$HOME/katalog.dbf" "$out"
+fi
+# The printed report page (PDF at 300 dpi) as a picture of its own.
+if [ -f "$out/print-report.pdf" ] && command -v pdftoppm > /dev/null; then
+  pdftoppm -r 60 -png -singlefile "$out/print-report.pdf" "$out/print-report"
 fi

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPageSize>
+#include <QPrinter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -24,6 +26,9 @@
 #include "hazard/TfmTimeVariations.h"
 #include "interchange/FileCommands.h"
 #include "interchange/TfmImport.h"
+#include "report/PrintCommands.h"
+#include "report/PrintDialogs.h"
+#include "report/ReportPrinting.h"
 #include "shell/TfmZorv.h"
 #include "shell/UserDialogs.h"
 
@@ -119,6 +124,25 @@ int main(int argc, char** argv) {
             window.mdiArea()->setActiveSubWindow(chartFrame);
             window.fileCommands().viewTable();
             grabActive("result-table");
+            // The print dialogs, and the report page printed to PDF (its
+            // picture is made by pdftoppm in screenshots.sh).
+            ReportLines report;
+            g->analysis().SetPrintMarkup(true);
+            g->analysis().WriteReport(report);
+            g->analysis().SetPrintMarkup(false);
+            PrintCommands& prints = window.printCommands();
+            prints.reportPanel().prepare(reportSections(report), 16, 12);
+            shot(prints.reportPanel(), "report-panel");
+            shot(prints.chartDialog(), "print-graph");
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QDir(out).filePath(QStringLiteral("print-report.pdf")));
+            printer.setResolution(300);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            preparePrinter(printer, QStringLiteral("ZORV  Drukowanie raportu"));
+            printReportPage(printer, prints.reportPanel().sections(), prints.reportPanel().options(),
+                            *g->chart());
+            std::printf("saved %s\n", printer.outputFileName().toLocal8Bit().constData());
             chartFrame->close();
             app.processEvents();
         }

@@ -3,6 +3,7 @@
 #include <qcustomplot.h>
 
 #include <QPainter>
+#include <QPicture>
 #include <QPrinter>
 
 #include "report/ReportWriter.h"
@@ -36,14 +37,29 @@ void printSection(QPainter& painter, const QPrinter& printer, PrintCursor& curso
     }
 }
 
-// The chart drawn into the rectangle at a third of its size in chart
-// pixels, so that its texts come out at a readable size.
-void drawChart(QCPPainter& painter, QCustomPlot& chart, const PrintRect& r) {
+// The chart drawn into the rectangle as a chart of a third of the
+// rectangle's size looks on the screen, enlarged three times. It is recorded
+// on a picture first: laid out and drawn at screen resolution, so that its
+// texts take the room the layout gave them (drawn straight on the printer,
+// the texts would follow the printer's resolution and outgrow the layout),
+// then played back scaled.
+void drawChart(QPainter& painter, QCustomPlot& chart, const PrintRect& r) {
     const int w = std::max(1, r.width() / 3), h = std::max(1, r.height() / 3);
+    QPicture picture;
+    {
+        QCPPainter recorder(&picture);
+        recorder.setMode(QCPPainter::pmVectorized);
+        recorder.setMode(QCPPainter::pmNoCaching);
+        chart.toPainter(&recorder, w, h);
+    }
     painter.save();
     painter.translate(r.left, r.top);
-    painter.scale(double(r.width()) / w, double(r.height()) / h);
-    chart.toPainter(&painter, w, h);
+    // Played back on a device of another resolution, a picture grows by the
+    // ratio of the resolutions.
+    const double growX = double(painter.device()->logicalDpiX()) / picture.logicalDpiX();
+    const double growY = double(painter.device()->logicalDpiY()) / picture.logicalDpiY();
+    painter.scale(double(r.width()) / w / growX, double(r.height()) / h / growY);
+    painter.drawPicture(0, 0, picture);
     painter.restore();
 }
 
