@@ -50,6 +50,10 @@ void drawChart(QPainter& painter, QCustomPlot& chart, const PrintRect& r) {
         QCPPainter recorder(&picture);
         recorder.setMode(QCPPainter::pmVectorized);
         recorder.setMode(QCPPainter::pmNoCaching);
+        // Hairlines (pens of width 0) would stay one printer dot wide, a
+        // third of what the window shows; made 1 wide they scale with the
+        // chart.
+        recorder.setMode(QCPPainter::pmNonCosmetic);
         chart.toPainter(&recorder, w, h);
     }
     painter.save();
