@@ -26,7 +26,7 @@ Table makeTable() {
              {"OK", FieldType::Boolean},
              {"BIG", FieldType::LargeInt},
              {"Pole z", FieldType::String, 10}});
-    const Value null;
+    const Value null{};
     t.appendRecord({Value::text("G-1/7"), Value::integer(1), Value::integer(12), Value::real(1.5e5),
                     Value::date(45000), Value::dateTime(45000.25), Value::time(0.5), Value::boolean(true),
                     Value::integer(1LL << 40), Value::text("Łódź")});
