@@ -1,11 +1,10 @@
 // dBase reader, store and writer on arbitrary files.
 //
 // Properties: a file that reads (from memory) is written back at level 7 and as dBase III;
-// a written file reads alike from the file and from its bytes, and writing what was read gives the same records
-// again (a second round trip changes nothing). A write that is refused
-// leaves no file behind. The file opened for writing takes an edit, a delete
-// and an append in place, and reading the file afterwards gives exactly the
-// records the open table shows.
+// a written file reads alike from the file and from its bytes, and writing what was read gives the same
+// records again (a second round trip changes nothing). A write that is refused leaves no file behind. The
+// file opened for writing takes an edit, a delete and an append in place, and reading the file afterwards
+// gives exactly the records the open table shows.
 
 #include <filesystem>
 #include <vector>

@@ -131,14 +131,16 @@ struct ByteSource {
 };
 
 ByteSource fileSource(const DbaseFd& fd, const std::string& path) {
-    return {dbaseFileSize(fd, path),
-            [&fd, &path](void* data, std::size_t n, std::uint64_t at) { readDbaseBytes(fd, data, n, at, path); }};
+    return {dbaseFileSize(fd, path), [&fd, &path](void* data, std::size_t n, std::uint64_t at) {
+                readDbaseBytes(fd, data, n, at, path);
+            }};
 }
 
 ByteSource memorySource(std::string_view bytes, const std::string& name) {
     return {bytes.size(), [bytes, &name](void* data, std::size_t n, std::uint64_t at) {
                 if (at > bytes.size() || n > bytes.size() - at)
-                    throw FileFormatError("Plik dBase '" + name + "' jest uszkodzony: skończył się przedwcześnie.");
+                    throw FileFormatError("Plik dBase '" + name +
+                                          "' jest uszkodzony: skończył się przedwcześnie.");
                 std::memcpy(data, bytes.data() + at, n);
             }};
 }
@@ -173,7 +175,8 @@ Table load(const ByteSource& source, const std::string& path, DbaseHeader& heade
     std::string scratch;
     for (std::size_t first = 0; first < count; first += perChunk) {
         const std::size_t n = std::min(perChunk, count - first);
-        source.read(chunk.data(), n * recordLength, header.headerLength + std::uint64_t{first} * recordLength);
+        source.read(chunk.data(), n * recordLength,
+                    header.headerLength + std::uint64_t{first} * recordLength);
         live.clear();
         for (std::size_t i = 0; i < n; ++i)
             if (chunk[i * recordLength] != '*') live.push_back(static_cast<std::uint32_t>(i));
@@ -211,7 +214,8 @@ std::unique_ptr<Table> openDbase(const std::string& path, bool writable) {
     }
     DbaseHeader header;
     std::vector<std::uint32_t> recordOfRow;
-    auto table = std::make_unique<Table>(load(fileSource(fd, path), path, header, writable ? &recordOfRow : nullptr));
+    auto table =
+        std::make_unique<Table>(load(fileSource(fd, path), path, header, writable ? &recordOfRow : nullptr));
     if (writable)
         table->setStore(std::make_unique<DbaseStore>(std::move(fd), std::move(lock), path, std::move(header),
                                                      std::move(recordOfRow)));

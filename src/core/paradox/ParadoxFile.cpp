@@ -112,7 +112,9 @@ Loaded loadBytes(std::string bytes, const std::string& path, bool keepRecords) {
     return out;
 }
 
-Loaded load(const std::string& path, bool keepRecords) { return loadBytes(readWholeFile(path), path, keepRecords); }
+Loaded load(const std::string& path, bool keepRecords) {
+    return loadBytes(readWholeFile(path), path, keepRecords);
+}
 
 // ---------------------------------------------------------------- writing
 
