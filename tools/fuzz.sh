@@ -67,6 +67,12 @@ dict=()
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+# The targets' scratch files, on tmpfs where there is one.
+shm=/dev/shm
+[ -d "$shm" ] && [ -w "$shm" ] || shm="${TMPDIR:-/tmp}"
+ZORV_FUZZ_SCRATCH="$(mktemp -d "$shm/zorv-fuzz.XXXXXX")"
+export ZORV_FUZZ_SCRATCH
+trap 'rm -rf "$ZORV_FUZZ_SCRATCH"' EXIT
 cd "$findings"
-exec "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+"$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
   -artifact_prefix="$findings/" "${dict[@]}" "$@" "$corpus"

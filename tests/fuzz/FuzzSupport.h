@@ -33,6 +33,12 @@ namespace zorv::fuzz {
 // is none), so parallel fuzzing jobs do not meet.
 inline const std::filesystem::path& scratchDir() {
     static const std::filesystem::path dir = [] {
+        // tools/fuzz.sh names a folder it removes after the run (libFuzzer
+        // may end the process without running exit handlers).
+        if (const char* given = std::getenv("ZORV_FUZZ_SCRATCH"); given != nullptr && *given != '\0') {
+            std::filesystem::create_directories(given);
+            return std::filesystem::path(given);
+        }
         std::filesystem::path base = "/dev/shm";
         if (!std::filesystem::is_directory(base)) base = std::filesystem::temp_directory_path();
         auto d = base / ("zorv-fuzz-" + std::to_string(::getpid()));
