@@ -15,6 +15,8 @@ packages=(
   emf2svg libwmf-bin gsfonts librsvg2-bin poppler-utils imagemagick
   # The Debian package and the checks of its desktop entry and metainfo.
   dpkg-dev desktop-file-utils appstream
+  # clang and its runtime (libFuzzer, sanitizers): tools/fuzz.sh, the fuzz tests.
+  clang libclang-rt-14-dev
 )
 # Only tools/screenshots.sh needs these.
 if [ "${ZORV_SCREENSHOT_TOOLS:-}" = 1 ]; then packages+=(xdotool imagemagick); fi

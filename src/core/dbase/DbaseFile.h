@@ -40,6 +40,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "table/Table.h"
 
@@ -49,6 +50,10 @@ enum class DbaseLevel { Level7, DBase3 };
 
 // The whole file into memory, without a store.
 Table readDbase(const std::string& path);
+
+// The same from the bytes of a file; `name` stands for the file in messages
+// and becomes the table's name.
+Table readDbaseMemory(std::string_view bytes, const std::string& name);
 
 // The file into memory, with a store through which deleting, editing and
 // appending records reach the file at once (in place). A writable table

@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string_view>
 
 #include "dbase/DbaseCodec.h"
 #include "dbase/DbaseFile.h"
@@ -121,13 +124,34 @@ void readField(const FieldReader& r, const unsigned char* chunk, std::size_t rec
     }
 }
 
-// Reads the open file into a table; fills `recordOfRow` (when given) with
-// the file record of each row.
-Table load(const DbaseFd& fd, const std::string& path, DbaseHeader& header,
+// Where the bytes of a table come from: an open file or a buffer.
+struct ByteSource {
+    std::uint64_t size;
+    std::function<void(void*, std::size_t, std::uint64_t)> read;  // exactly n bytes at an offset
+};
+
+ByteSource fileSource(const DbaseFd& fd, const std::string& path) {
+    return {dbaseFileSize(fd, path), [&fd, &path](void* data, std::size_t n, std::uint64_t at) {
+                readDbaseBytes(fd, data, n, at, path);
+            }};
+}
+
+ByteSource memorySource(std::string_view bytes, const std::string& name) {
+    return {bytes.size(), [bytes, &name](void* data, std::size_t n, std::uint64_t at) {
+                if (at > bytes.size() || n > bytes.size() - at)
+                    throw FileFormatError("Plik dBase '" + name +
+                                          "' jest uszkodzony: skończył się przedwcześnie.");
+                std::memcpy(data, bytes.data() + at, n);
+            }};
+}
+
+// Reads the table's bytes into a table; fills `recordOfRow` (when given)
+// with the file record of each row.
+Table load(const ByteSource& source, const std::string& path, DbaseHeader& header,
            std::vector<std::uint32_t>* recordOfRow) {
-    const std::uint64_t size = dbaseFileSize(fd, path);
+    const std::uint64_t size = source.size;
     std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(size, 65536)), '\0');
-    readDbaseBytes(fd, head.data(), head.size(), 0, path);
+    source.read(head.data(), head.size(), 0);
     header = parseDbaseHeader(head, size, path);
 
     FieldDefs defs;
@@ -151,8 +175,8 @@ Table load(const DbaseFd& fd, const std::string& path, DbaseHeader& header,
     std::string scratch;
     for (std::size_t first = 0; first < count; first += perChunk) {
         const std::size_t n = std::min(perChunk, count - first);
-        readDbaseBytes(fd, chunk.data(), n * recordLength,
-                       header.headerLength + std::uint64_t{first} * recordLength, path);
+        source.read(chunk.data(), n * recordLength,
+                    header.headerLength + std::uint64_t{first} * recordLength);
         live.clear();
         for (std::size_t i = 0; i < n; ++i)
             if (chunk[i * recordLength] != '*') live.push_back(static_cast<std::uint32_t>(i));
@@ -171,7 +195,12 @@ Table load(const DbaseFd& fd, const std::string& path, DbaseHeader& header,
 Table readDbase(const std::string& path) {
     const DbaseFd fd = openDbaseFile(path, false);
     DbaseHeader header;
-    return load(fd, path, header, nullptr);
+    return load(fileSource(fd, path), path, header, nullptr);
+}
+
+Table readDbaseMemory(std::string_view bytes, const std::string& name) {
+    DbaseHeader header;
+    return load(memorySource(bytes, name), name, header, nullptr);
 }
 
 std::unique_ptr<Table> openDbase(const std::string& path, bool writable) {
@@ -185,7 +214,8 @@ std::unique_ptr<Table> openDbase(const std::string& path, bool writable) {
     }
     DbaseHeader header;
     std::vector<std::uint32_t> recordOfRow;
-    auto table = std::make_unique<Table>(load(fd, path, header, writable ? &recordOfRow : nullptr));
+    auto table =
+        std::make_unique<Table>(load(fileSource(fd, path), path, header, writable ? &recordOfRow : nullptr));
     if (writable)
         table->setStore(std::make_unique<DbaseStore>(std::move(fd), std::move(lock), path, std::move(header),
                                                      std::move(recordOfRow)));

@@ -9,8 +9,14 @@
 // apply to this file.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
+// Only the loop bodies below get the AVX2 target: clang ignores the GCC
+// target pragma and takes the attribute over a region instead.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,fma"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2,fma")
+#endif
 
 namespace zorv::kernel {
 
@@ -28,4 +34,8 @@ const Loops kAvx2Loops = {avx2::lscvRows, avx2::gaussRows, avx2::gaussSum, avx2:
 
 }  // namespace zorv::kernel
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif

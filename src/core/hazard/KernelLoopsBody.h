@@ -103,7 +103,9 @@ alignas(64) constexpr Exp2Bits kExp2Bits = exp2Bits();
 
 // table[index_k] in each lane.
 ZORV_INLINE vm lookup(const long long* table, vm index) {
-#if ZORV_LANES == 4
+#if ZORV_LANES == 4 && defined(__clang__)
+    return __builtin_ia32_gatherq_q256(vm{}, table, index, vm{} - 1, 8);
+#elif ZORV_LANES == 4
     return __builtin_ia32_gatherdiv4di(vm{}, table, index, vm{} - 1, 8);
 #else
     vm v;

@@ -75,8 +75,7 @@ struct Loaded {
     std::string records;  // raw records, kept for rewriting an open file
 };
 
-Loaded load(const std::string& path, bool keepRecords) {
-    std::string bytes = readWholeFile(path);
+Loaded loadBytes(std::string bytes, const std::string& path, bool keepRecords) {
     Loaded out;
     out.layout = paradox::checkParadoxFile(bytes, path);
     const ParadoxLayout& L = out.layout;
@@ -111,6 +110,10 @@ Loaded load(const std::string& path, bool keepRecords) {
     }
     out.table.finishLoad();
     return out;
+}
+
+Loaded load(const std::string& path, bool keepRecords) {
+    return loadBytes(readWholeFile(path), path, keepRecords);
 }
 
 // ---------------------------------------------------------------- writing
@@ -355,6 +358,10 @@ private:
 }  // namespace
 
 Table readParadox(const std::string& path) { return std::move(load(path, false).table); }
+
+Table readParadoxMemory(std::string_view bytes, const std::string& name) {
+    return std::move(loadBytes(std::string(bytes), name, false).table);
+}
 
 std::unique_ptr<Table> openParadox(const std::string& path, bool writable) {
     // Locked before reading; a file that does not open is reported by load().

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "table/Table.h"
 
@@ -21,6 +22,10 @@ namespace zorv {
 // inconsistent header or block chain) throws FileFormatError naming the
 // cause and the file; a file that cannot be opened throws TableError.
 Table readParadox(const std::string& path);
+
+// The same from the bytes of a file; `name` stands for the file in messages
+// and becomes the table's name.
+Table readParadoxMemory(std::string_view bytes, const std::string& name);
 
 // Opens a table for browsing and editing. With `writable`, every delete,
 // update and append of the table is written to the file at once: the file

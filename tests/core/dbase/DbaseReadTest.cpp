@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "dbase/DbaseFile.h"
@@ -14,6 +16,11 @@ namespace zorv {
 namespace {
 
 std::string fixture(const std::string& name) { return std::string(ZORV_TEST_DATA_DIR) + "/dbase/" + name; }
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 double dateTime(int y, int mo, int d, int h, int mi, int s, int ms) {
     return dayNumber(y, mo, d) + dayFraction({h, mi, s, ms});
@@ -127,17 +134,41 @@ TEST(DbaseRead, DamagedFilesNameTheCause) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        for (const bool withStore : {false, true}) {
+        for (const int way : {0, 1, 2}) {
             try {
-                if (withStore)
-                    (void)openDbase(fixture(c.file), true);
-                else
-                    (void)readDbase(fixture(c.file));
+                if (way == 0) (void)readDbase(fixture(c.file));
+                if (way == 1) (void)openDbase(fixture(c.file), true);
+                if (way == 2) (void)readDbaseMemory(fileBytes(fixture(c.file)), fixture(c.file));
                 ADD_FAILURE() << "no error";
             } catch (const FileFormatError& e) {
                 const std::string message = e.what();
                 EXPECT_NE(message.find(c.cause), std::string::npos) << message;
                 EXPECT_NE(message.find(fixture(c.file)), std::string::npos) << message;
+            }
+        }
+    }
+}
+
+// The reader of file bytes (the fuzz targets use it) reads what the file
+// reader reads, and a buffer cut anywhere is a damaged file, never a crash.
+TEST(DbaseRead, FromMemoryAsFromTheFile) {
+    for (const char* name : {"level7_types.dbf", "dbase3_types.dbf", "dbase4_memo.dbf"}) {
+        SCOPED_TRACE(name);
+        const Table fromFile = readDbase(fixture(name));
+        const std::string bytes = fileBytes(fixture(name));
+        const Table fromMemory = readDbaseMemory(bytes, "pamięć");
+        ASSERT_EQ(fromMemory.fieldCount(), fromFile.fieldCount());
+        ASSERT_EQ(fromMemory.recordCount(), fromFile.recordCount());
+        for (std::size_t r = 0; r < fromFile.recordCount(); ++r)
+            for (int f = 0; f < fromFile.fieldCount(); ++f) {
+                const Value a = fromFile.value(r, f), b = fromMemory.value(r, f);
+                EXPECT_TRUE(a == b || (a.isNull() && b.isNull())) << r << " " << f;
+            }
+        for (std::size_t cut = 0; cut < bytes.size(); cut += 7) {
+            try {
+                (void)readDbaseMemory(std::string_view(bytes).substr(0, cut), "pamięć");
+            } catch (const FileFormatError& e) {
+                EXPECT_NE(std::string(e.what()).find("'pamięć'"), std::string::npos) << e.what();
             }
         }
     }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,11 @@ namespace zorv {
 namespace {
 
 std::string fixture(const std::string& name) { return std::string(ZORV_TEST_DATA_DIR) + "/paradox/" + name; }
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 struct Expected {
     const char* field;
@@ -165,12 +172,18 @@ TEST(ParadoxRead, DamagedFilesNameTheirFault) {
         const std::string path = fixture(c.file);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        std::string message;
+        std::string message, fromMemory;
         try {
             (void)readParadox(path);
         } catch (const FileFormatError& e) {
             message = e.what();
         }
+        try {
+            (void)readParadoxMemory(fileBytes(path), path);
+        } catch (const FileFormatError& e) {
+            fromMemory = e.what();
+        }
+        EXPECT_EQ(fromMemory, message);
         // Nothing may reach the terminal (pxlib prints by default).
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
