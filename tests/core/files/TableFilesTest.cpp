@@ -190,8 +190,10 @@ TEST_F(TableFilesTest, KilledSavesLeaveTheOldFileOrTheWholeNewOne) {
         const std::string newBytes = slurp(reference);
         fs::remove_all(dir_ / "wzor");
 
-        int sawOld = 0, sawNew = 0;
-        for (int trial = 0; trial < 14; ++trial) {
+        // Trials until 14 saves were cut short (a loaded machine lets some
+        // saves finish before the kill), at most 60.
+        int cut = 0;
+        for (int trial = 0; trial < 60 && cut < 14; ++trial) {
             const pid_t child = ::fork();
             ASSERT_GE(child, 0);
             if (child == 0) {
@@ -205,29 +207,25 @@ TEST_F(TableFilesTest, KilledSavesLeaveTheOldFileOrTheWholeNewOne) {
             int status = 0;
             ::waitpid(child, &status, 0);
             kills += WIFSIGNALED(status);
+            cut += WIFSIGNALED(status);
             std::vector<std::string> left;
             for (const auto& e : fs::directory_iterator(dir_)) left.push_back(e.path().filename().string());
             EXPECT_EQ(left, std::vector<std::string>{name});
             const std::string now = slurp(file);
-            if (now == oldBytes) {
-                ++sawOld;
-                continue;
-            }
+            if (now == oldBytes) continue;
             // The new file whole (a Paradox header carries a time stamp of its own).
             ASSERT_EQ(now.size(), newBytes.size()) << "trial " << trial;
             auto read = openTableFile(file, false);
             ASSERT_EQ(read->recordCount(), big.recordCount());
             read->last();
             EXPECT_EQ(read->fieldValue(3).toInt(), 199999);
-            ++sawNew;
             // Start each trial from the old file again.
             catalogue(name, 2);
         }
-        EXPECT_EQ(sawOld + sawNew, 14);
         fs::remove(file);
     }
-    // Most trials must really have cut a save short.
-    EXPECT_GE(kills, 20);
+    // The trials must really have cut saves short.
+    EXPECT_EQ(kills, 28);
 }
 
 }  // namespace
