@@ -30,6 +30,20 @@ void printParametric(const ParametricTable& t) {
     std::fprintf(stderr, "Beta = %.4f  b = %.4f  MMaxEst = %.4f  aktywność = %.4f zdarzeń/%s  n = %d\n",
                  t.Beta(), t.BValue(), t.MMaxEst(), t.ActivityRate(), months ? "miesiąc" : "kwartał",
                  t.SampleSize());
+    if (const auto& bands = t.Bands()) {
+        const auto range = [&](double (*q)(const ParametricModel&)) {
+            const Band b = bands->of(q);
+            return std::make_pair(b.lower, b.upper);
+        };
+        const auto beta = range([](const ParametricModel& m) { return m.beta; });
+        const auto mmax = range([](const ParametricModel& m) { return m.mMax; });
+        const auto rate = range([](const ParametricModel& m) { return m.rate; });
+        std::fprintf(stderr,
+                     "Przedział ufności %g %%: Beta %.4f – %.4f  MMaxEst %.4f – %.4f  aktywność %.4f – %.4f  "
+                     "nieudane replikacje: %d z %d\n",
+                     100.0 * bands->options.level, beta.first, beta.second, mmax.first, mmax.second,
+                     rate.first, rate.second, bands->failed, bands->options.replicates);
+    }
 }
 
 // A window whose estimate failed keeps its record with a note.
@@ -40,6 +54,9 @@ void printTimeVariations(TimeVariations& a) {
     for (std::size_t i = 0; i < t.recordCount(); ++i)
         failed += !t.column(note).textAt(t.rowOfRecord(i)).empty();
     std::fprintf(stderr, "Liczba okien: %d, w tym bez estymacji: %d\n", a.WindowsWritten(), failed);
+    if (a.Parameters().bootstrap.enabled)
+        std::fprintf(stderr, "Nieudane replikacje bootstrap: %d z %d\n", a.ReplicatesFailed(),
+                     a.ReplicatesRun());
 }
 
 std::string extensionOf(const std::string& path) {

@@ -16,6 +16,26 @@ TimeUnit readTimeUnit(const QCommandLineParser& p) {
     throw BatchError("Nieznana jednostka czasu: " + unit + " (months|quarters)");
 }
 
+BootstrapOptions readBootstrapOptions(const QCommandLineParser& p) {
+    BootstrapOptions o;
+    const bool level = p.isSet(QStringLiteral("level"));
+    if (!p.isSet(QStringLiteral("bootstrap"))) {
+        if (level) throw BatchError("Opcja --level wymaga opcji --bootstrap.");
+        return o;
+    }
+    o.enabled = true;
+    o.replicates =
+        wholeOption(p, "bootstrap", kMinReplicates, kMaxReplicates,
+                    "Opcja --bootstrap przyjmuje liczbę replikacji od " + std::to_string(kMinReplicates) +
+                        " do " + std::to_string(kMaxReplicates) + ".");
+    if (level) {
+        o.level = numberOption(p, "level");
+        if (o.level > 1.0) o.level /= 100.0;
+    }
+    if (const auto problem = BootstrapProblem(o)) throw BatchError(*problem);
+    return o;
+}
+
 namespace {
 
 HazardKind nonParametricKind(std::string_view name) {
@@ -141,6 +161,8 @@ void readHazardOptions(const QCommandLineParser& p, const AnalysisEntry& entry, 
         request.nonParametric = readNonParametric(p, nonParametricKind(entry.name), prefs, locale);
     if (entry.parameters == AnalysisParameters::Parametric)
         request.parametric = readParametric(p, entry.name);
+    if (entry.parameters == AnalysisParameters::Parametric)
+        request.parametric.bootstrap = readBootstrapOptions(p);
 }
 
 }  // namespace zorv
