@@ -23,6 +23,17 @@ void printNonParametric(const NonParametricHazard& e, HazardKind kind, const Loc
         line += ", średnia aktywność = " + formatMask(r->ActivityRate(), "0.000", loc) +
                 (r->Unit() == TimeUnit::Months ? " zdarzeń/miesiąc" : " zdarzeń/kwartał");
     std::fprintf(stderr, "%s\n", line.c_str());
+    const auto* r = dynamic_cast<const Hrds*>(&e);
+    if (!r || !r->Bands()) return;
+    const NonParametricBands& b = *r->Bands();
+    const Band h = b.of([](const NonParametricReplicate& x) { return x.h; });
+    const Band mmax = b.of([](const NonParametricReplicate& x) { return x.mMax; });
+    const Band rate = b.of([](const NonParametricReplicate& x) { return x.rate; });
+    std::fprintf(stderr,
+                 "Przedział ufności %g %%: h %.6f – %.6f  MMaxEst %.4f – %.4f  aktywność %.4f – %.4f  "
+                 "nieudane replikacje: %d z %d\n",
+                 100.0 * b.options.level, h.lower, h.upper, mmax.lower, mmax.upper, rate.lower, rate.upper,
+                 b.failed, b.options.replicates);
 }
 
 void printParametric(const ParametricTable& t) {
