@@ -20,6 +20,10 @@ namespace zorv {
 // maximum magnitude to use (−1 asks for the search and the estimate) and the
 // option of the variable upper limit of the maximum-magnitude integral.
 struct EstimateRequest {
+    EstimateRequest() = default;
+    EstimateRequest(double h_, double mMax_, bool variableUpperLimit_)
+        : h(h_), mMax(mMax_), variableUpperLimit(variableUpperLimit_) {}
+
     double h = -1.0;
     double mMax = -1.0;
     bool variableUpperLimit = false;
