@@ -49,7 +49,11 @@ const char* const kHazardHelp =
     "                              (domyślnie z ustawień programu)\n"
     "  --alt-h H                   alternatywny współczynnik gładkości (domyślnie z ustawień)\n"
     "  --variable-upper-limit      zmienna górna granica całkowania\n"
-    "  --functions LISTA           np-density: pdf,pdf-adapt,cdf (domyślnie wszystkie)\n";
+    "  --functions LISTA           np-density: pdf,pdf-adapt,cdf (domyślnie wszystkie)\n"
+    "  --bootstrap B               przedział ufności: B replikacji bootstrap (20 do 10000),\n"
+    "                              kolumny _lo i _hi po każdej kolumnie wartości (także\n"
+    "                              time-variations)\n"
+    "  --level L                   poziom ufności: 0,9 lub 90 (domyślnie 90 %)\n";
 
 const char* const kTimeVariationsHelp =
     "\nZmienność hazardu w czasie (time-variations):\n"

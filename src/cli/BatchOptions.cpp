@@ -39,7 +39,9 @@ void addBatchOptions(QCommandLineParser& p) {
                              "window",
                              "window-step",
                              "min-events",
-                             "return-magnitude"}) {
+                             "return-magnitude",
+                             "bootstrap",
+                             "level"}) {
         QCommandLineOption o(QString::fromLatin1(name));
         o.setValueName(QStringLiteral("x"));
         p.addOption(o);

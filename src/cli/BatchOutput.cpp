@@ -23,6 +23,17 @@ void printNonParametric(const NonParametricHazard& e, HazardKind kind, const Loc
         line += ", średnia aktywność = " + formatMask(r->ActivityRate(), "0.000", loc) +
                 (r->Unit() == TimeUnit::Months ? " zdarzeń/miesiąc" : " zdarzeń/kwartał");
     std::fprintf(stderr, "%s\n", line.c_str());
+    const auto* r = dynamic_cast<const Hrds*>(&e);
+    if (!r || !r->Bands()) return;
+    const NonParametricBands& b = *r->Bands();
+    const Band h = b.of([](const NonParametricReplicate& x) { return x.h; });
+    const Band mmax = b.of([](const NonParametricReplicate& x) { return x.mMax; });
+    const Band rate = b.of([](const NonParametricReplicate& x) { return x.rate; });
+    std::fprintf(stderr,
+                 "Przedział ufności %g %%: h %.6f – %.6f  MMaxEst %.4f – %.4f  aktywność %.4f – %.4f  "
+                 "nieudane replikacje: %d z %d\n",
+                 100.0 * b.options.level, h.lower, h.upper, mmax.lower, mmax.upper, rate.lower, rate.upper,
+                 b.failed, b.options.replicates);
 }
 
 void printParametric(const ParametricTable& t) {
@@ -30,6 +41,20 @@ void printParametric(const ParametricTable& t) {
     std::fprintf(stderr, "Beta = %.4f  b = %.4f  MMaxEst = %.4f  aktywność = %.4f zdarzeń/%s  n = %d\n",
                  t.Beta(), t.BValue(), t.MMaxEst(), t.ActivityRate(), months ? "miesiąc" : "kwartał",
                  t.SampleSize());
+    if (const auto& bands = t.Bands()) {
+        const auto range = [&](double (*q)(const ParametricModel&)) {
+            const Band b = bands->of(q);
+            return std::make_pair(b.lower, b.upper);
+        };
+        const auto beta = range([](const ParametricModel& m) { return m.beta; });
+        const auto mmax = range([](const ParametricModel& m) { return m.mMax; });
+        const auto rate = range([](const ParametricModel& m) { return m.rate; });
+        std::fprintf(stderr,
+                     "Przedział ufności %g %%: Beta %.4f – %.4f  MMaxEst %.4f – %.4f  aktywność %.4f – %.4f  "
+                     "nieudane replikacje: %d z %d\n",
+                     100.0 * bands->options.level, beta.first, beta.second, mmax.first, mmax.second,
+                     rate.first, rate.second, bands->failed, bands->options.replicates);
+    }
 }
 
 // A window whose estimate failed keeps its record with a note.
@@ -40,6 +65,9 @@ void printTimeVariations(TimeVariations& a) {
     for (std::size_t i = 0; i < t.recordCount(); ++i)
         failed += !t.column(note).textAt(t.rowOfRecord(i)).empty();
     std::fprintf(stderr, "Liczba okien: %d, w tym bez estymacji: %d\n", a.WindowsWritten(), failed);
+    if (a.Parameters().bootstrap.enabled)
+        std::fprintf(stderr, "Nieudane replikacje bootstrap: %d z %d\n", a.ReplicatesFailed(),
+                     a.ReplicatesRun());
 }
 
 std::string extensionOf(const std::string& path) {

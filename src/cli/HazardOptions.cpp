@@ -16,6 +16,26 @@ TimeUnit readTimeUnit(const QCommandLineParser& p) {
     throw BatchError("Nieznana jednostka czasu: " + unit + " (months|quarters)");
 }
 
+BootstrapOptions readBootstrapOptions(const QCommandLineParser& p) {
+    BootstrapOptions o;
+    const bool level = p.isSet(QStringLiteral("level"));
+    if (!p.isSet(QStringLiteral("bootstrap"))) {
+        if (level) throw BatchError("Opcja --level wymaga opcji --bootstrap.");
+        return o;
+    }
+    o.enabled = true;
+    o.replicates =
+        wholeOption(p, "bootstrap", kMinReplicates, kMaxReplicates,
+                    "Opcja --bootstrap przyjmuje liczbę replikacji od " + std::to_string(kMinReplicates) +
+                        " do " + std::to_string(kMaxReplicates) + ".");
+    if (level) {
+        o.level = numberOption(p, "level");
+        if (o.level > 1.0) o.level /= 100.0;
+    }
+    if (const auto problem = BootstrapProblem(o)) throw BatchError(*problem);
+    return o;
+}
+
 namespace {
 
 HazardKind nonParametricKind(std::string_view name) {
@@ -100,6 +120,13 @@ HazardParameters readNonParametric(const QCommandLineParser& p, HazardKind kind,
     std::copy(values.begin(), values.end(), r.values.begin());
 
     if (kind == HazardKind::Probabilities) r.functions = densityFunctions(p);
+    // The bands of the hazard tables (the density and smoothing-factor
+    // tables have none).
+    r.bootstrap = readBootstrapOptions(p);
+    if (r.bootstrap.enabled && (kind == HazardKind::Probabilities || kind == HazardKind::SmoothingFactor))
+        throw BatchError(
+            "Przedział ufności (--bootstrap) jest dostępny dla np-hazard, np-return-period i "
+            "np-hazard-magnitude.");
     if (!ContinueEnabled(kind, rows, r.functions))
         throw BatchError("Wybierz co najmniej jedną funkcję (--functions).");
     return r;
@@ -141,6 +168,8 @@ void readHazardOptions(const QCommandLineParser& p, const AnalysisEntry& entry, 
         request.nonParametric = readNonParametric(p, nonParametricKind(entry.name), prefs, locale);
     if (entry.parameters == AnalysisParameters::Parametric)
         request.parametric = readParametric(p, entry.name);
+    if (entry.parameters == AnalysisParameters::Parametric)
+        request.parametric.bootstrap = readBootstrapOptions(p);
 }
 
 }  // namespace zorv

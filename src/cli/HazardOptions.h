@@ -13,6 +13,11 @@ namespace zorv {
 // --time-unit, months by default; also the unit of the time variations.
 TimeUnit readTimeUnit(const QCommandLineParser& p);
 
+// --bootstrap B and --level L: the confidence bands, off without
+// --bootstrap; the level as a fraction (0.9) or in per cent (90), 90 % by
+// default.
+BootstrapOptions readBootstrapOptions(const QCommandLineParser& p);
+
 // Fills the hazard member of `request` the entry reads, checked as its
 // dialog checks it; other entries are left alone. `prefs` gives the
 // smoothing defaults.

@@ -27,6 +27,7 @@ TimeVariationsParameters readTimeVariationsOptions(const QCommandLineParser& p) 
     single("return-magnitude", r.returnMagnitude);
     r.unit = readTimeUnit(p);
     r.variableUpperLimit = !p.isSet(QStringLiteral("fixed-upper-limit"));
+    r.bootstrap = readBootstrapOptions(p);
     // A step that is not positive would never end the run.
     if (const auto problem = TimeVariationsProblem(r)) throw BatchError(*problem);
     return r;

@@ -13,6 +13,7 @@
 #include "analysis/Database.h"
 #include "chart/LocationMap.h"
 #include "chart/MaskTicker.h"
+#include "hazard/HazardBootstrap.h"
 #include "report/ReportWriter.h"
 #include "shell/Commands.h"
 #include "shell/WindowSlots.h"
@@ -225,6 +226,7 @@ void TfmGraph::applyLayout() {
         s.plottable()->removeFromLegend();
     }
     for (const SeriesBinding& b : layout_.series) bindSeries(b);
+    addBands();
     // Bars of one chart stand side by side in each period.
     auto* group = new QCPBarsGroup(chart_);
     int activeBars = 0;
@@ -321,6 +323,54 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
     s.active = true;
     p->setVisible(true);
     p->addToLegend();
+}
+
+void TfmGraph::addBands() {
+    for (QCPGraph* g : bandGraphs_) chart_->removePlottable(g);
+    bandGraphs_.clear();
+    Table* table = analysis_->GetTable();
+    if (!table) return;
+    for (const SeriesBinding& b : layout_.series) {
+        const ChartSeries& s = series_[static_cast<std::size_t>(b.series)];
+        const int lo = table->fieldIndex(BandFieldName(b.yField, false));
+        const int hi = table->fieldIndex(BandFieldName(b.yField, true));
+        if (!s.graph || !s.active || lo < 0 || hi < 0) continue;
+        if (!chart_->layer(QStringLiteral("bands")))
+            chart_->addLayer(QStringLiteral("bands"), chart_->layer(QStringLiteral("grid")),
+                             QCustomPlot::limAbove);
+        const int xf = table->fieldIndex(b.xField);
+        QVector<double> keys, lower, upper;
+        for (std::size_t i = 0; i < table->recordCount(); ++i) {
+            const std::size_t row = table->rowOfRecord(i);
+            // A row without its band (no finite replicate value) leaves a gap.
+            if (table->column(lo).isNull(row) || table->column(hi).isNull(row)) continue;
+            double x = xf >= 0 ? fieldNumber(*table, xf, row) : static_cast<double>(i + 1);
+            if (b.xIsDate) x = dayToPlotTime(static_cast<std::int32_t>(x));
+            keys.push_back(x);
+            lower.push_back(fieldNumber(*table, lo, row));
+            upper.push_back(fieldNumber(*table, hi, row));
+        }
+        QColor edge = s.graph->pen().color();
+        QColor fill = edge;
+        fill.setAlpha(70);
+        edge.setAlpha(140);
+        QCPAxis* valueAxis = s.graph->valueAxis();
+        QCPGraph* bottom = chart_->addGraph(chart_->xAxis, valueAxis);
+        QCPGraph* top = chart_->addGraph(chart_->xAxis, valueAxis);
+        for (QCPGraph* g : {bottom, top}) {
+            g->setLayer(QStringLiteral("bands"));
+            g->setPen(QPen(edge, 1, Qt::DotLine));
+            g->setScatterStyle(QCPScatterStyle::ssNone);
+            g->removeFromLegend();
+            bandGraphs_.push_back(g);
+        }
+        bottom->setData(keys, lower, true);
+        top->setData(keys, upper, true);
+        top->setBrush(QBrush(fill));
+        top->setChannelFillGraph(bottom);
+        top->setName(s.graph->name() + QStringLiteral(" (przedział ufności)"));
+        top->addToLegend();
+    }
 }
 
 void TfmGraph::addMarks() {

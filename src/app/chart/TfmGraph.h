@@ -135,6 +135,9 @@ protected:
 private:
     void createSeries();
     void bindSeries(const SeriesBinding& b);
+    // The confidence band of every bound line whose Y field has "_lo" and
+    // "_hi" band columns: a light area between two graphs under the lines.
+    void addBands();
     void setupAxis(const AxisSetup& s);
     void applyLayout();
     void setTexts();
@@ -161,6 +164,7 @@ private:
     QToolButton* info_;
     QString infoHint_;
     std::array<ChartSeries, kSeriesCount> series_;
+    std::vector<QCPGraph*> bandGraphs_;
     std::array<bool, 3> logarithmic_{};
     std::array<QString, 3> formats_;
     std::array<bool, 3> automatic_{true, true, true};

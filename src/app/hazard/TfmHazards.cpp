@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "hazard/BootstrapBox.h"
 #include "hazard/NonParametricTables.h"
 #include "widgets/DialogButtons.h"
 
@@ -67,6 +68,7 @@ TfmHazards::TfmHazards(QWidget* parent)
       // Five decimals cannot show 1e-7: the least value shown is 1e-5.
       alternativeH_(spin(smoothing_, 1e-5, 1.0, 0.001, 5, 0.12)),
       variable_(new QCheckBox(QStringLiteral("Zmienna górna granica całkowania"), this)),
+      bootstrap_(new BootstrapBox(this)),
       continue_(new QPushButton(QStringLiteral("Kontynuuj"), this)) {
     setObjectName(QStringLiteral("TfmHazards"));
     QFont bold = heading_->font();
@@ -188,6 +190,7 @@ TfmHazards::TfmHazards(QWidget* parent)
     box->addWidget(automatic_);
     box->addWidget(smoothing_);
     box->addWidget(variable_);
+    box->addWidget(bootstrap_);
     box->addLayout(buttons);
 }
 
@@ -241,6 +244,7 @@ void TfmHazards::prepareNonParametric(const HazardParameters& p, double a, doubl
     search_->setChecked(p.useSearch);
     alternativeH_->setValue(p.alternativeH);
     variable_->setChecked(p.variableUpperLimit);
+    bootstrap_->setOptions(p.bootstrap);
     touched_ = false;
     updateEnabled();
     updateReadouts();
@@ -324,6 +328,7 @@ HazardParameters TfmHazards::nonParametric() const {
     p.alternativeH = alternativeH_->value();
     p.touched = touched_;
     p.variableUpperLimit = variable_->isChecked();
+    p.bootstrap = bootstrap_->options();
     return p;
 }
 
@@ -336,6 +341,7 @@ ParametricRequest TfmHazards::parametric() const {
     r.step = p.step;
     r.end = p.end;
     r.variableUpperLimit = p.variableUpperLimit;
+    r.bootstrap = p.bootstrap;
     return r;
 }
 

@@ -22,6 +22,8 @@ class QPushButton;
 
 namespace zorv {
 
+class BootstrapBox;
+
 class TfmHazards : public QDialog {
     Q_OBJECT
 public:
@@ -70,6 +72,7 @@ public:
     QCheckBox* search() const { return search_; }
     QDoubleSpinBox* alternativeH() const { return alternativeH_; }
     QCheckBox* variableUpperLimit() const { return variable_; }
+    BootstrapBox* bootstrap() const { return bootstrap_; }
     QPushButton* continueButton() const { return continue_; }
     QLabel* heading() const { return heading_; }
     QLabel* kindTitle() const { return kindTitle_; }
@@ -114,6 +117,7 @@ private:
     QCheckBox* search_;
     QDoubleSpinBox* alternativeH_;
     QCheckBox* variable_;
+    BootstrapBox* bootstrap_;
     QPushButton* continue_;
 };
 

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "hazard/BootstrapBox.h"
 #include "widgets/DialogButtons.h"
 
 namespace zorv {
@@ -93,6 +94,7 @@ TfmTimeVariations::TfmTimeVariations(QWidget* parent) : QDialog(parent) {
     g->addWidget(periodUnit_, 6, 2);
 
     variable_ = new QCheckBox(QStringLiteral("Zmienna górna granica całkowania"), this);
+    bootstrap_ = new BootstrapBox(this);
     continue_ = new QPushButton(QStringLiteral("Kontynuuj"), this);
     connect(continue_, &QPushButton::clicked, this, &QDialog::accept);
     for (QCheckBox* c : {bValue_, mMax_, returnPeriod_, hazard_})
@@ -110,6 +112,7 @@ TfmTimeVariations::TfmTimeVariations(QWidget* parent) : QDialog(parent) {
     box->addLayout(unitRow);
     box->addWidget(charts);
     box->addWidget(variable_);
+    box->addWidget(bootstrap_);
     box->addLayout(buttons);
 }
 
@@ -131,6 +134,7 @@ void TfmTimeVariations::prepare(const TimeVariationsParameters& p, double a, dou
     aboveCount_->setChecked(false);
     totalCount_->setChecked(false);
     variable_->setChecked(p.variableUpperLimit);
+    bootstrap_->setOptions(p.bootstrap);
     update();
 }
 
@@ -167,6 +171,7 @@ TimeVariationsParameters TfmTimeVariations::parameters() const {
     p.hazardChart = hazard_->isChecked();
     p.bValueMarkers = bMarkers_->isChecked();
     p.maximumMagnitudeMarkers = mMaxMarkers_->isChecked();
+    p.bootstrap = bootstrap_->options();
     return p;
 }
 

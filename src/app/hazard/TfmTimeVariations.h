@@ -18,6 +18,8 @@ class QSpinBox;
 
 namespace zorv {
 
+class BootstrapBox;
+
 class TfmTimeVariations : public QDialog {
     Q_OBJECT
 public:
@@ -49,6 +51,7 @@ public:
     QCheckBox* aboveThresholdCount() const { return aboveCount_; }
     QCheckBox* totalCount() const { return totalCount_; }
     QCheckBox* variableUpperLimit() const { return variable_; }
+    BootstrapBox* bootstrap() const { return bootstrap_; }
     QPushButton* continueButton() const { return continue_; }
 
 signals:
@@ -65,6 +68,7 @@ private:
     QDoubleSpinBox *returnMagnitude_, *hazardMagnitude_, *period_;
     QLabel *returnEnergy_, *hazardEnergy_, *periodUnit_, *returnUnit_;
     QCheckBox *aboveCount_, *totalCount_, *variable_;
+    BootstrapBox* bootstrap_;
     QPushButton* continue_;
 };
 

@@ -11,7 +11,9 @@ std::unique_ptr<Database> RunNonParametricHazard(AnalysisSettings settings, Tabl
                                                  Progress* progress) {
     settings.H = p.alternativeH;
     cache.ResetUnlessSettingsMatch(settings);
-    const EstimateRequest request = cache.Settle(p);
+    EstimateRequest request = cache.Settle(p);
+    request.bootstrap = p.bootstrap;
+    request.searchH = p.useSearch;
     const TableRange range = p.automaticRange ? TableRange{} : TableRange{p.start, p.end, p.step};
     std::unique_ptr<Database> a;
     switch (p.kind) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "hazard/HazardBootstrap.h"
 #include "hazard/Hrds.h"
 #include "text/Locale.h"
 
@@ -48,6 +49,8 @@ struct HazardParameters {
     // clicked the variable upper limit: the cached estimate is not reused.
     bool touched = false;
     bool variableUpperLimit = false;  // "Zmienna górna granica całkowania"
+    // "Przedział ufności": bootstrap bands of the table's values.
+    BootstrapOptions bootstrap;
 
     std::vector<double> Values() const {
         return {values.begin(), values.begin() + std::max(0, std::min(count, 4))};

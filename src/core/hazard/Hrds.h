@@ -4,9 +4,13 @@
 // the hazard and the mean return period of the tables (NonParametricTables.h).
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "hazard/HazardErrors.h"
+#include "hazard/NonParametricBootstrap.h"
 #include "hazard/NonParametricHazard.h"
 #include "hazard/TimeUnit.h"
 
@@ -16,9 +20,17 @@ namespace zorv {
 // maximum magnitude to use (−1 asks for the search and the estimate) and the
 // option of the variable upper limit of the maximum-magnitude integral.
 struct EstimateRequest {
+    EstimateRequest() = default;
+    EstimateRequest(double h_, double mMax_, bool variableUpperLimit_)
+        : h(h_), mMax(mMax_), variableUpperLimit(variableUpperLimit_) {}
+
     double h = -1.0;
     double mMax = -1.0;
     bool variableUpperLimit = false;
+    // "Przedział ufności"; searchH: the replicates search their own h (the
+    // user asked for the search), else they use the sample's.
+    BootstrapOptions bootstrap;
+    bool searchH = true;
 };
 
 class Hrds : public NonParametricHazard {
@@ -44,8 +56,23 @@ public:
     // as in the parametric tables.
     double MeanReturnPeriodAt(double m) const;
 
-    // The hazard report: parameters, time unit lines, then the table.
+    // The bands, when made.
+    const std::optional<NonParametricBands>& Bands() const { return bands; }
+
+    // The hazard report: parameters, time unit lines (and the bands of h,
+    // MMaxEst and the rate when made), then the table.
     bool WriteReport(ReportLines& lines) override;
+
+protected:
+    // Makes the bands with F of every replicate at `magnitudes` when the
+    // option is on; the progress window counts the replicates.
+    void RunBootstrap(const EstimateRequest& request, const std::vector<double>& magnitudes);
+    // The value column `name` and, with the bands, its band columns.
+    void AddValueField(FieldDefs& fields, const std::string& name) const;
+    // The value, then its band from the replicates when made.
+    void PushValue(std::vector<Value>& record, double value,
+                   const std::function<double(const NonParametricReplicate&)>& quantity) const;
+    std::optional<NonParametricBands> bands;
 
 private:
     TimeUnit unit;

@@ -1,5 +1,6 @@
 #include "hazard/NonParametricHazard.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "hazard/HazardErrors.h"
@@ -23,6 +24,18 @@ NonParametricHazard::NonParametricHazard(const AnalysisSettings& settings, Table
       requestedMMax(requestedMMax),
       options(options) {
     if (construction == Construction::SampleOnly) return;
+    SettleSmoothingFactor();
+    BuildAdaptiveKernel();
+    EstimateMaximumMagnitude();
+}
+
+NonParametricHazard::NonParametricHazard(const AnalysisSettings& settings, const std::vector<double>& sample,
+                                         double requestedH, double requestedMMax, Options options)
+    : HKernel(settings, nullptr), requestedH(requestedH), requestedMMax(requestedMMax), options(options) {
+    if (sample.empty()) throw ENoRecords();
+    x = sample;
+    largestObserved = *std::max_element(x.begin(), x.end());
+    smallestObserved = *std::min_element(x.begin(), x.end());
     SettleSmoothingFactor();
     BuildAdaptiveKernel();
     EstimateMaximumMagnitude();

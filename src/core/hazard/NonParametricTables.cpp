@@ -44,6 +44,13 @@ void CheckCount(std::size_t count, const char* message) {
 
 std::string Numbered(const char* prefix, std::size_t k) { return prefix + std::to_string(k + 1); }
 
+// The values StepTable steps through, accumulated as it accumulates them.
+std::vector<double> StepValues(const TableRange& r) {
+    std::vector<double> out;
+    for (double v = r.start; v <= r.end; v += r.step) out.push_back(v);
+    return out;
+}
+
 }  // namespace
 
 void CheckTableRange(const TableRange& range) {
@@ -78,15 +85,16 @@ Hazard::Hazard(const AnalysisSettings& settings, Table* dataset, TimeUnit unit,
     title = "Hazard sejsmiczny";
     leftAxisTitle = "Prawdopodobieństwo";
     bottomAxisTitle = timeUnitName(unit);
+    RunBootstrap(request, magnitudes);
     FieldDefs fields = {{"Okres", FieldType::Float}};
-    for (std::size_t k = 0; k < magnitudes.size(); ++k)
-        fields.emplace_back(Numbered("m", k), FieldType::Float);
+    for (std::size_t k = 0; k < magnitudes.size(); ++k) AddValueField(fields, Numbered("m", k));
     Table& t = CreateResultTable(fields);
-    for (std::size_t k = 0; k < magnitudes.size(); ++k)
-        t.setDisplayFormat(static_cast<int>(k) + 2, settings_.ProbabilityMask);
+    for (int f = 2; f < t.fieldCount(); ++f) t.setDisplayFormat(f, settings_.ProbabilityMask);
     StepTable(*this, range, 10.0, [&](double d) {
         std::vector<Value> record = {Value{}, Value::real(d)};
-        for (const double m : magnitudes) record.push_back(Value::real(HazardAt(m, d)));
+        for (std::size_t k = 0; k < magnitudes.size(); ++k)
+            PushValue(record, HazardAt(magnitudes[k], d),
+                      [k, d](const NonParametricReplicate& r) { return r.hazard(k, d); });
         t.appendRecord(record);
     });
     t.first();
@@ -98,14 +106,21 @@ MeanReturnPeriod::MeanReturnPeriod(const AnalysisSettings& settings, Table* data
     : Hrds(settings, dataset, unit, request, progress), range(MagnitudeRange(r, *this)) {
     title = "Średni okres powrotu";
     bottomAxisTitle = "Energia";
-    Table& t = CreateResultTable(
-        {{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}, {"MRP", FieldType::Float}},
-        {"Energia"});
+    std::vector<double> steps;
+    if (request.bootstrap.enabled) steps = StepValues(range);
+    RunBootstrap(request, steps);
+    FieldDefs fields{{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}};
+    AddValueField(fields, "MRP");
+    Table& t = CreateResultTable(fields, {"Energia"});
     t.setDisplayFormat(t.fieldIndex("Magnituda"), settings_.ProbabilityMask);
+    std::size_t step = 0;
     StepTable(*this, range, 100.0, [&](double m) {
+        const std::size_t k = step++;
         if (m < smallestObserved || m > mMaxEst) return;
-        t.appendRecord({Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m)),
-                        Value::real(MeanReturnPeriodAt(m))});
+        std::vector<Value> record{Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};
+        PushValue(record, MeanReturnPeriodAt(m),
+                  [k](const NonParametricReplicate& r) { return r.returnPeriod(k); });
+        t.appendRecord(record);
     });
     t.first();
     HideProgress();
@@ -121,15 +136,21 @@ HazardVsMagnitude::HazardVsMagnitude(const AnalysisSettings& settings, Table* da
     title = "Hazard vs magnituda";
     bottomAxisTitle = "Energia";
     leftAxisTitle = "Prawdopodobieństwo";
+    std::vector<double> steps;
+    if (request.bootstrap.enabled) steps = StepValues(range);
+    RunBootstrap(request, steps);
     FieldDefs fields = {{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}};
-    for (std::size_t k = 0; k < periods.size(); ++k) fields.emplace_back(Numbered("D", k), FieldType::Float);
+    for (std::size_t k = 0; k < periods.size(); ++k) AddValueField(fields, Numbered("D", k));
     Table& t = CreateResultTable(fields, {"Energia"});
     t.setDisplayFormat(t.fieldIndex("Magnituda"), settings_.ProbabilityMask);
-    for (std::size_t k = 0; k < periods.size(); ++k)
-        t.setDisplayFormat(static_cast<int>(k) + 3, settings_.ProbabilityMask);
+    for (int f = 3; f < t.fieldCount(); ++f) t.setDisplayFormat(f, settings_.ProbabilityMask);
+    std::size_t step = 0;
     StepTable(*this, range, 100.0, [&](double m) {
+        const std::size_t k = step++;
         std::vector<Value> record = {Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};
-        for (const double d : periods) record.push_back(Value::real(HazardAt(m, d)));
+        for (const double d : periods)
+            PushValue(record, HazardAt(m, d),
+                      [k, d](const NonParametricReplicate& r) { return r.hazard(k, d); });
         t.appendRecord(record);
     });
     t.first();

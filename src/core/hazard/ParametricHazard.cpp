@@ -5,6 +5,7 @@
 
 #include "hazard/HazardErrors.h"
 #include "hazard/Numerics.h"
+#include "hazard/ParametricBootstrap.h"
 #include "report/ReportWriter.h"
 #include "text/Dates.h"
 #include "text/NumberFormat.h"
@@ -67,34 +68,29 @@ ParametricHazard::ParametricHazard(const AnalysisSettings& settings, Progress* p
     : HKernel(settings, progress) {}
 
 void ParametricHazard::EstimateJointly() {
-    const AnalysisSettings& s = settings_;
     const int n = SampleSize();
     const double meanExcess = std::accumulate(x.begin(), x.end(), 0.0) / n - mMin;
-    const int limit = 2 * s.Iterations;
-    double beta0 = 0.02;
-    double upper = largestObserved;
     passes = 0;
     mMaxEst = 0.0;
-    for (;;) {
-        CheckCancel();
-        beta = SolveBeta(meanExcess, upper - mMin, beta0, s.Epsilon, limit);
-        // The distribution of this pass is cut off at its own upper bound:
-        // cut off at the estimate not yet made, F would be 1 everywhere and
-        // the first pass would give 2·Mobs − MMin whatever the data.
-        const double b = beta;
-        const double u = upper;
-        const double integral =
-            GaussLegendreIntegral([&](double m) { return TruncatedExponentialCdf(m, mMin, u, b, u); }, mMin,
-                                  variableUpperLimit ? upper : largestObserved, n, s.Epsilon);
-        mMaxEst = integral + largestObserved;
-        ++passes;
-        if (passes > limit) throw ETooManyIterations();
-        if (mMaxEst > s.MMaxLimit) throw ETooLargeMagnitude();
-        if (std::fabs(mMaxEst - upper) < s.Epsilon) return;
-        beta0 = beta;
-        upper = mMaxEst;
-    }
+    const JointEstimate e = EstimateBetaMMax(meanExcess, largestObserved, n, mMin, settings_,
+                                             variableUpperLimit, [this] { CheckCancel(); });
+    beta = e.beta;
+    mMaxEst = e.mMax;
+    passes = e.passes;
 }
+
+void ParametricHazard::RunBootstrap(const BootstrapOptions& options) {
+    if (!options.enabled) return;
+    StartProgress("Przedział ufności (bootstrap)...", 0, options.replicates);
+    bands =
+        BootstrapParametric(x, mMin, timeUnitCount, settings_, variableUpperLimit, options, [this](int done) {
+            SetProgressPosition(done);
+            CheckCancel();
+        });
+    HideProgress();
+}
+
+ParametricModel ParametricHazard::Model() const { return {mMin, beta, mMaxEst, activityRate}; }
 
 double ParametricHazard::BValue() const { return beta / kLn10; }
 
@@ -136,9 +132,33 @@ bool ParametricHazard::WriteReport(ReportLines& lines) {
     lines.push_back(
         (months ? "  Średnia aktywność/miesiąc:         " : "  Średnia aktywność/kwartał:         ") +
         formatMask(activityRate, "0.00", loc) + " zdarzeń");
+    if (bands) WriteBandLines(lines);
     lines.push_back(ReportMarker(*this, "<p>"));
     WriteTableText(lines);
     return true;
+}
+
+void ParametricHazard::WriteBandLines(ReportLines& lines) const {
+    const Locale& loc = settings_.UserLocale;
+    const ParametricBands& bb = *bands;
+    const auto interval = [&](Band band, const char* mask) {
+        if (std::isnan(band.lower)) return std::string("brak");
+        return formatMask(band.lower, mask, loc) + " – " + formatMask(band.upper, mask, loc);
+    };
+    lines.push_back("");
+    lines.push_back("  Przedział ufności " + formatGeneral(100.0 * bb.options.level, loc) +
+                    " % (bootstrap, B = " + std::to_string(bb.options.replicates) + "):");
+    lines.push_back("    Współczynnik Beta                " +
+                    interval(bb.of([](const ParametricModel& m) { return m.beta; }), "0.000"));
+    lines.push_back("    Maksymalna magnituda estymowana  " +
+                    interval(bb.of([](const ParametricModel& m) { return m.mMax; }), "0.00"));
+    const bool months = unit == TimeUnit::Months;
+    lines.push_back(std::string(months ? "    Średnia aktywność/miesiąc        "
+                                       : "    Średnia aktywność/kwartał        ") +
+                    interval(bb.of([](const ParametricModel& m) { return m.rate; }), "0.00"));
+    lines.push_back("    Nieudane replikacje:             " + std::to_string(bb.failed) + " z " +
+                    std::to_string(bb.options.replicates));
+    lines.push_back("");
 }
 
 }  // namespace zorv

@@ -16,9 +16,11 @@
 // both estimated jointly.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "hazard/HKernel.h"
+#include "hazard/ParametricBootstrap.h"
 #include "hazard/TimeUnit.h"
 
 namespace zorv {
@@ -70,11 +72,20 @@ public:
     double TimeUnitCountValue() const { return timeUnitCount; }
     double ActivityRate() const { return activityRate; }
 
-    // The report: opening, sample and estimate lines, the table.
+    // The estimate as a model, and the bootstrap bands when they were made.
+    ParametricModel Model() const;
+    const std::optional<ParametricBands>& Bands() const { return bands; }
+
+    // The report: opening, sample and estimate lines (with the bands of β,
+    // MMaxEst and the rate when made), the table.
     bool WriteReport(ReportLines& lines) override;
 
 protected:
     void EstimateJointly();
+    // Makes the bands of the estimate when the option is on (the progress
+    // window counts the replicates; cancel raises EBreakProcess).
+    void RunBootstrap(const BootstrapOptions& options);
+    void WriteBandLines(ReportLines& lines) const;
 
     TimeUnit unit = TimeUnit::Months;
     bool variableUpperLimit = true;
@@ -83,6 +94,7 @@ protected:
     int passes = 0;
     double timeUnitCount = 0.0;
     double activityRate = 0.0;
+    std::optional<ParametricBands> bands;
 };
 
 }  // namespace zorv

@@ -18,6 +18,28 @@ ParametricTable::ParametricTable(const AnalysisSettings& settings, Table* datase
     // arithmetic of the time units, and so no activity rate.
     if (!(timeUnitCount > 0.0)) throw ESamplePeriodTooShort();
     seriesValues = values;
+    RunBootstrap(request.bootstrap);
+}
+
+void ParametricTable::AddValueField(FieldDefs& fields, std::vector<std::string>& masked,
+                                    const std::string& name) const {
+    std::vector<std::string> names{name};
+    if (bands) {
+        names.push_back(BandFieldName(name, false));
+        names.push_back(BandFieldName(name, true));
+    }
+    for (const std::string& n : names) {
+        fields.emplace_back(n, FieldType::Float);
+        masked.push_back(n);
+    }
+}
+
+void ParametricTable::PushValue(std::vector<Value>& row, double value,
+                                const std::function<double(const ParametricModel&)>& quantity) const {
+    row.push_back(Value::real(value));
+    if (!bands) return;
+    const Band band = bands->of(quantity);
+    for (double v : {band.lower, band.upper}) row.push_back(std::isfinite(v) ? Value::real(v) : Value{});
 }
 
 Table& ParametricTable::CreateTable(const FieldDefs& fields,
@@ -61,17 +83,16 @@ PHazard::PHazard(const AnalysisSettings& settings, Table* dataset, const Paramet
     : ParametricTable(settings, dataset, request, progress) {
     FieldDefs fields{{"Okres", FieldType::Float}};
     std::vector<std::string> masked;
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        fields.emplace_back("m" + std::to_string(k + 1), FieldType::Float);
-        masked.push_back(fields.back().name);
-    }
+    for (std::size_t k = 0; k < values.size(); ++k)
+        AddValueField(fields, masked, "m" + std::to_string(k + 1));
     Table& t = CreateTable(fields, masked);
     title = "Parametryczny hazard sejsmiczny";
     leftAxisTitle = "Prawdopodobieństwo";
     bottomAxisTitle = periodAxisCaption(unit == TimeUnit::Months ? PeriodKind::Months : PeriodKind::Quarters);
     Fill(false, [&](double D) {
         std::vector<Value> row{Value{}, Value::real(D)};
-        for (double m : values) row.push_back(Value::real(Hazard(m, D)));
+        for (double m : values)
+            PushValue(row, Hazard(m, D), [m, D](const ParametricModel& r) { return r.hazard(m, D); });
         t.appendRecord(row);
     });
 }
@@ -79,15 +100,18 @@ PHazard::PHazard(const AnalysisSettings& settings, Table* dataset, const Paramet
 PMeanReturnPeriod::PMeanReturnPeriod(const AnalysisSettings& settings, Table* dataset,
                                      const ParametricRequest& request, Progress* progress)
     : ParametricTable(settings, dataset, request, progress) {
-    Table& t = CreateTable(
-        {{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}, {"MRP", FieldType::Float}},
-        {"Magnituda"});
+    FieldDefs fields{{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}};
+    std::vector<std::string> masked;
+    AddValueField(fields, masked, "MRP");
+    // The return period keeps its own display format.
+    Table& t = CreateTable(fields, {"Magnituda"});
     title = "Parametryczny średni okres powrotu";
     bottomAxisTitle = "Energia";
     Fill(true, [&](double m) {
         if (m < smallestObserved || m > mMaxEst) return;
-        t.appendRecord(
-            {Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m)), Value::real(MeanReturnPeriod(m))});
+        std::vector<Value> row{Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};
+        PushValue(row, MeanReturnPeriod(m), [m](const ParametricModel& r) { return r.returnPeriod(m); });
+        t.appendRecord(row);
     });
 }
 
@@ -96,17 +120,16 @@ PHazardVsMagnitude::PHazardVsMagnitude(const AnalysisSettings& settings, Table* 
     : ParametricTable(settings, dataset, request, progress) {
     FieldDefs fields{{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}};
     std::vector<std::string> masked{"Magnituda"};
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        fields.emplace_back("D" + std::to_string(k + 1), FieldType::Float);
-        masked.push_back(fields.back().name);
-    }
+    for (std::size_t k = 0; k < values.size(); ++k)
+        AddValueField(fields, masked, "D" + std::to_string(k + 1));
     Table& t = CreateTable(fields, masked);
     title = "Parametryczny Hazard vs Magnitudy";
     bottomAxisTitle = "Energia";
     leftAxisTitle = "Prawdopodobieństwo";
     Fill(true, [&](double m) {
         std::vector<Value> row{Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};
-        for (double D : values) row.push_back(Value::real(Hazard(m, D)));
+        for (double D : values)
+            PushValue(row, Hazard(m, D), [m, D](const ParametricModel& r) { return r.hazard(m, D); });
         t.appendRecord(row);
     });
 }
@@ -114,30 +137,35 @@ PHazardVsMagnitude::PHazardVsMagnitude(const AnalysisSettings& settings, Table* 
 PPDF::PPDF(const AnalysisSettings& settings, Table* dataset, const ParametricRequest& request,
            Progress* progress)
     : ParametricTable(settings, dataset, request, progress) {
-    Table& t = CreateTable(
-        {{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}, {"ParamPDF", FieldType::Float}},
-        {"Magnituda", "ParamPDF"});
+    FieldDefs fields{{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}};
+    std::vector<std::string> masked{"Magnituda"};
+    AddValueField(fields, masked, "ParamPDF");
+    Table& t = CreateTable(fields, masked);
     title = "Parametryczna funkcja gęstości prawdopodobieństwa rozkładu magnitudy";
     bottomAxisTitle = "Energia";
     leftAxisTitle = "Częstość względna";
     Fill(true, [&](double m) {
-        t.appendRecord({Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m)),
-                        Value::real(Density(m, mMin, mMaxEst, beta))});
+        std::vector<Value> row{Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};
+        PushValue(row, Density(m, mMin, mMaxEst, beta),
+                  [m](const ParametricModel& r) { return r.density(m); });
+        t.appendRecord(row);
     });
 }
 
 PCDF::PCDF(const AnalysisSettings& settings, Table* dataset, const ParametricRequest& request,
            Progress* progress)
     : ParametricTable(settings, dataset, request, progress) {
-    Table& t = CreateTable(
-        {{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}, {"ParamCDF", FieldType::Float}},
-        {"Magnituda", "ParamCDF"});
+    FieldDefs fields{{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}};
+    std::vector<std::string> masked{"Magnituda"};
+    AddValueField(fields, masked, "ParamCDF");
+    Table& t = CreateTable(fields, masked);
     title = "Parametryczna funkcja gęstości prawdopodobieństwa rozkładu magnitudy";
     bottomAxisTitle = "Energia";
     leftAxisTitle = "Częstość względna";
     Fill(true, [&](double m) {
-        t.appendRecord({Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m)),
-                        Value::real(Cdf(m, mMin, mMaxEst, beta))});
+        std::vector<Value> row{Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};
+        PushValue(row, Cdf(m, mMin, mMaxEst, beta), [m](const ParametricModel& r) { return r.cdf(m); });
+        t.appendRecord(row);
     });
 }
 

@@ -3,6 +3,7 @@
 // mean return period, hazard over magnitude, density and distribution
 // function of magnitude.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ struct ParametricRequest {
     // Range of the table's variable; any of them −1 selects the defaults.
     double start = -1.0, step = -1.0, end = -1.0;
     bool variableUpperLimit = true;
+    // "Przedział ufności": the tables gain a band after each value column.
+    BootstrapOptions bootstrap;
 };
 
 class ParametricTable : public ParametricHazard {
@@ -39,6 +42,13 @@ protected:
     // "Magnituda" with the probability mask, "Energia" with the energy mask
     // and the named fields with the probability mask.
     Table& CreateTable(const FieldDefs& fields, const std::vector<std::string>& probabilityFields);
+    // A value column, followed by its "_lo" and "_hi" band columns when the
+    // bands are made; the names go to `masked` too.
+    void AddValueField(FieldDefs& fields, std::vector<std::string>& masked, const std::string& name) const;
+    // The row's value of a column: the estimate's value, then its band
+    // (nulls where no replicate gave a finite value) when the bands are made.
+    void PushValue(std::vector<Value>& row, double value,
+                   const std::function<double(const ParametricModel&)>& quantity) const;
 
     std::vector<double> values;
     double start, step, end;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -89,23 +90,47 @@ void TimeVariations::RunWindows() {
     const int span = last - first;
     windowCountFormula = (span - parameters.windowWidth) / parameters.windowStep + 1;
 
-    FieldDefs fields{{"Data", FieldType::Integer},
-                     {"Beta", FieldType::Float},
-                     {"b", FieldType::Float},
-                     {"Lambda", FieldType::Float},
-                     {"MMaxEst", FieldType::Float},
-                     {"Hazard", FieldType::Float},
-                     {"MRP", FieldType::Float},
-                     {"Opis", FieldType::String, 30},
-                     {"OkresStart", FieldType::Integer},
-                     {"OkresKoniec", FieldType::Integer},
-                     {"DataStart", FieldType::Date},
-                     {"DataKoniec", FieldType::Date},
-                     {"LZdarzen", FieldType::Integer},
-                     {"DoAnalizy", FieldType::Integer}};
+    const bool withBands = parameters.bootstrap.enabled;
+    FieldDefs fields{{"Data", FieldType::Integer}};
+    std::vector<std::string> masked;
+    for (const char* name : {"Beta", "b", "Lambda", "MMaxEst", "Hazard", "MRP"}) {
+        masked.push_back(name);
+        if (withBands) {
+            masked.push_back(BandFieldName(name, false));
+            masked.push_back(BandFieldName(name, true));
+        }
+    }
+    for (const std::string& name : masked) fields.emplace_back(name, FieldType::Float);
+    for (const FieldDef& f : FieldDefs{{"Opis", FieldType::String, 30},
+                                       {"OkresStart", FieldType::Integer},
+                                       {"OkresKoniec", FieldType::Integer},
+                                       {"DataStart", FieldType::Date},
+                                       {"DataKoniec", FieldType::Date},
+                                       {"LZdarzen", FieldType::Integer},
+                                       {"DoAnalizy", FieldType::Integer}})
+        fields.push_back(f);
+    if (withBands) fields.emplace_back("NieudRepl", FieldType::Integer);
     Table& t = CreateResultTable(fields);
-    for (const char* name : {"Beta", "b", "Lambda", "MMaxEst", "Hazard", "MRP"})
+    for (const std::string& name : masked)
         t.setDisplayFormat(t.requireField(name), settings_.ProbabilityMask);
+    // Record slot of a field (slot 0 is the record number "Numer").
+    const auto slot = [&t](const std::string& name) {
+        return static_cast<std::size_t>(t.requireField(name));
+    };
+    const std::size_t dataSlot = slot("Data"), opisSlot = slot("Opis"), startSlot = slot("OkresStart"),
+                      endSlot = slot("OkresKoniec"), dateStartSlot = slot("DataStart"),
+                      dateEndSlot = slot("DataKoniec"), countSlot = slot("LZdarzen"),
+                      analysedSlot = slot("DoAnalizy");
+    // The value and, with the bands, its band from the window's replicates.
+    const auto put = [&](std::vector<Value>& record, const char* name, double value,
+                         const ParametricBands* bands,
+                         const std::function<double(const ParametricModel&)>& quantity) {
+        record[slot(name)] = Value::real(value);
+        if (!bands) return;
+        const Band band = bands->of(quantity);
+        if (std::isfinite(band.lower)) record[slot(BandFieldName(name, false))] = Value::real(band.lower);
+        if (std::isfinite(band.upper)) record[slot(BandFieldName(name, true))] = Value::real(band.upper);
+    };
 
     AnalysisSettings windowSettings = settings_;
     windowSettings.MinSampleSize = parameters.minEvents;
@@ -126,12 +151,12 @@ void TimeVariations::RunWindows() {
             if (days[r] >= start && days[r] <= end) rows.push_back(static_cast<std::uint32_t>(r));
 
         std::vector<Value> record(t.fields().size());
-        record[1] = Value::integer(static_cast<std::int64_t>(std::trunc((start + end) * 0.5)));
-        record[9] = Value::integer(start);
-        record[10] = Value::integer(end);
-        record[11] = Value::date(start);
-        record[12] = Value::date(end);
-        record[13] = Value::integer(static_cast<std::int64_t>(rows.size()));
+        record[dataSlot] = Value::integer(static_cast<std::int64_t>(std::trunc((start + end) * 0.5)));
+        record[startSlot] = Value::integer(start);
+        record[endSlot] = Value::integer(end);
+        record[dateStartSlot] = Value::date(start);
+        record[dateEndSlot] = Value::date(end);
+        record[countSlot] = Value::integer(static_cast<std::int64_t>(rows.size()));
         try {
             if (static_cast<int>(rows.size()) < parameters.minEvents) throw ESampleTooLow();
             Table window = windowTable(copy, rows);
@@ -144,20 +169,38 @@ void TimeVariations::RunWindows() {
             n = estimate.SampleSize();
             beta = estimate.Beta();
             activityRate = estimate.ActivityRate();
-            record[2] = Value::real(beta);
-            record[3] = Value::real(beta / kLn10);
-            record[4] = Value::real(activityRate);
-            record[5] = Value::real(mMaxEst);
-            if (parameters.hazardMagnitude < mMaxEst)
-                record[6] = Value::real(estimate.Hazard(parameters.hazardMagnitude, parameters.hazardPeriod));
-            if (parameters.returnMagnitude < mMaxEst)
-                record[7] = Value::real(estimate.MeanReturnPeriod(parameters.returnMagnitude));
-            record[14] = Value::integer(n);
+            std::optional<ParametricBands> bands;
+            if (withBands) {
+                BootstrapOptions o = parameters.bootstrap;
+                // Each window draws its own replicates.
+                o.seed ^= static_cast<std::uint64_t>(index) * 0x9e3779b97f4a7c15ULL;
+                bands = BootstrapParametric(estimate.Sample(), mMin, estimate.TimeUnitCountValue(),
+                                            windowSettings, variableUpperLimit, o, [this](int) {
+                                                if (IsCancelled()) throw EBreakProcess();
+                                            });
+                record[slot("NieudRepl")] = Value::integer(bands->failed);
+                replicatesFailed += bands->failed;
+                replicatesRun += o.replicates;
+            }
+            const ParametricBands* bb = bands ? &*bands : nullptr;
+            put(record, "Beta", beta, bb, [](const ParametricModel& m) { return m.beta; });
+            put(record, "b", beta / kLn10, bb, [](const ParametricModel& m) { return m.beta / kLn10; });
+            put(record, "Lambda", activityRate, bb, [](const ParametricModel& m) { return m.rate; });
+            put(record, "MMaxEst", mMaxEst, bb, [](const ParametricModel& m) { return m.mMax; });
+            const double hm = parameters.hazardMagnitude, hd = parameters.hazardPeriod;
+            if (hm < mMaxEst)
+                put(record, "Hazard", estimate.Hazard(hm, hd), bb,
+                    [hm, hd](const ParametricModel& m) { return m.hazard(hm, hd); });
+            const double rm = parameters.returnMagnitude;
+            if (rm < mMaxEst)
+                put(record, "MRP", estimate.MeanReturnPeriod(rm), bb,
+                    [rm](const ParametricModel& m) { return m.returnPeriod(rm); });
+            record[analysedSlot] = Value::integer(n);
         } catch (const EBreakProcess&) {
             HideProgress();
             throw;
         } catch (...) {
-            record[8] = Value::text(TimeVariationsNote(std::current_exception()));
+            record[opisSlot] = Value::text(TimeVariationsNote(std::current_exception()));
         }
         t.appendRecord(record);
         ++windowsWritten;
@@ -215,6 +258,14 @@ bool TimeVariations::WriteReport(ReportLines& lines) {
                     (months ? " (w miesiącach)" : " (w kwartałach)"));
     lines.push_back("   Średni okres powrotu zjawiska o magnitudzie " +
                     FormatMagnitudeEnergy(*this, parameters.returnMagnitude) + ":");
+    if (parameters.bootstrap.enabled) {
+        lines.push_back("");
+        lines.push_back("  Przedział ufności " + formatGeneral(100.0 * parameters.bootstrap.level, loc) +
+                        " % (bootstrap, B = " + std::to_string(parameters.bootstrap.replicates) +
+                        " w każdym oknie): kolumny _lo i _hi");
+        lines.push_back("   Nieudane replikacje (wszystkie okna): " + std::to_string(replicatesFailed) +
+                        " z " + std::to_string(replicatesRun));
+    }
     return true;
 }
 

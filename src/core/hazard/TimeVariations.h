@@ -37,6 +37,9 @@ public:
     int WindowCountFormula() const { return windowCountFormula; }
     int WindowsWritten() const { return windowsWritten; }
     int SampleSizeOfLastWindow() const { return n; }
+    // With the bands: replicates run and failed over all windows.
+    int ReplicatesRun() const { return replicatesRun; }
+    int ReplicatesFailed() const { return replicatesFailed; }
 
     // "Średni okres powrotu zjawiska o magnitudzie m =…" and "Prawd.
     // przekroczenia magnitudy m = … w przeciągu D miesięcy"; the chart labels.
@@ -55,6 +58,7 @@ private:
     int windowCountFormula = 0;
     int windowsWritten = 0;
     int n = 0;  // events of the current window at or above MMin
+    int replicatesRun = 0, replicatesFailed = 0;
 };
 
 }  // namespace zorv

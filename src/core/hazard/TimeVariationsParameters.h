@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "hazard/HazardBootstrap.h"
 #include "hazard/TimeUnit.h"
 #include "text/Locale.h"
 #include "text/NumberFormat.h"
@@ -35,6 +36,8 @@ struct TimeVariationsParameters {
     // "Znaczniki zjawisk" of the b-value and maximum-magnitude charts.
     bool bValueMarkers = true;
     bool maximumMagnitudeMarkers = true;
+    // "Przedział ufności": every window's values get their bootstrap band.
+    BootstrapOptions bootstrap;
 };
 
 // The dialog's record for the menu entry of `tag`: 1 maximum magnitude,
@@ -62,7 +65,7 @@ inline std::optional<std::string> TimeVariationsProblem(const TimeVariationsPara
     if (!(p.hazardMagnitude >= 0.001 && p.hazardMagnitude <= 10.0) ||
         !(p.returnMagnitude >= 0.001 && p.returnMagnitude <= 10.0))
         return "Magnituda musi leżeć w przedziale od 0.001 do 10.";
-    return std::nullopt;
+    return BootstrapProblem(p.bootstrap);
 }
 
 // The labels next to D and to the return period.

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# With the confidence bands off, every hazard table, report and chart picture
+# of zorv-batch on the sample catalogue is byte for byte what the build before
+# the bands wrote: hazard_outputs.sha256 holds the checksums of the outputs of
+# that build, made by
+#   tests/batch/hazard_outputs.sh OLD/zorv-batch data/sample DIR && (cd DIR && sha256sum *)
+#   hazard_unchanged_test.sh BUILD/src/cli/zorv-batch DATA/sample
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+"$here/hazard_outputs.sh" "$1" "$2" "$out"
+cd "$out" && sha256sum --quiet -c "$here/hazard_outputs.sha256"
