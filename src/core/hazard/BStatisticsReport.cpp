@@ -31,11 +31,14 @@ BSampleStatistics EstimateBSampleStatistics(const AnalysisSettings& settings, Ta
         s.akiB = akiUtsuB(sample.Sample(), settings.MMin, options.binWidth, &s.akiCount);
         s.akiError = akiStandardError(s.akiB, s.akiCount);
         s.shiBoltError = shiBoltStandardError(s.akiB, sample.Sample());
-        s.positive = bPositive(sample.RecordMagnitudes(), options.positiveThreshold, options.binWidth);
+        // The differences mend the short-lived incompleteness after strong
+        // events, not a threshold below the lasting one: the events from
+        // MMin only.
+        s.positive = bPositive(sample.Sample(), options.positiveThreshold, options.binWidth);
     } catch (const EBreakProcess&) {
         throw;
     } catch (const AnalysisError&) {
-        // No event reaches MMin: b-positive still reads every event.
+        // No event reaches MMin: nothing to estimate.
     }
     return s;
 }
@@ -56,14 +59,14 @@ void WriteBSampleStatistics(const Database& analysis, ReportLines& lines, const 
         lines.push_back(ReportLabel("Beta (rozkład obcięty):") + withError(t.beta, s.betaError));
         lines.push_back(ReportLabel("b (rozkład obcięty):") +
                         withError(bFromBeta(t.beta), bFromBeta(s.betaError)));
-        lines.push_back(ReportLabel("Błąd b (Shi, Bolt):") + num(shiBoltErrorOf(t)));
+        lines.push_back(ReportLabel("Błąd b Shi–Bolta (obcięty):") + num(shiBoltErrorOf(t)));
     } else {
         lines.push_back(ReportLabel("b (rozkład obcięty):") + t.description);
     }
     if (s.akiB != 0.0) {
         lines.push_back(ReportLabel("b (Aki, Utsu):") + num(s.akiB));
-        lines.push_back(ReportLabel("Błąd b (Aki):") + num(s.akiError));
-        lines.push_back(ReportLabel("Błąd b (Shi, Bolt):") + num(s.shiBoltError));
+        lines.push_back(ReportLabel("Błąd b Akiego:") + num(s.akiError));
+        lines.push_back(ReportLabel("Błąd b Shi–Bolta (Aki, Utsu):") + num(s.shiBoltError));
     } else {
         lines.push_back(ReportLabel("b (Aki, Utsu):") + "brak oszacowania");
     }

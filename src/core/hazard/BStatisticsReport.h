@@ -20,7 +20,7 @@ struct BSampleStatistics {
     double betaError = 0.0;    // σ(β) [1/magnitude]
     std::size_t akiCount = 0;  // events at or above MMin
     double akiB = 0.0, akiError = 0.0, shiBoltError = 0.0;
-    BPositive positive;  // over every event of the view, in record order
+    BPositive positive;  // over the events from MMin, in record order
 };
 
 // Estimates everything over the dataset's current view (dates in record
