@@ -54,7 +54,10 @@ SeriesBinding bind(int series, std::string y, std::string label, bool marks = fa
 // The b-value charts draw the standard error as error bars when the table
 // has it.
 SeriesBinding withErrors(const Database& a, SeriesBinding b) {
-    if (hasField(a, "sigma")) b.errorField = "sigma";
+    if (hasField(a, "sigma")) {
+        b.errorField = "sigma";
+        b.title = "b ± sigma";
+    }
     return b;
 }
 

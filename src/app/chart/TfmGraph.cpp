@@ -313,7 +313,9 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
             s.errorBars->removeFromLegend();
             s.errorBars->setDataPlottable(s.graph);
             s.errorBars->setData(errors);
-            QPen pen(s.graph->pen().color());
+            // The colour of the points (a point series draws no line).
+            const QPen marker = s.graph->scatterStyle().pen();
+            QPen pen(s.type == SeriesType::Point ? marker.color() : s.graph->pen().color());
             pen.setWidthF(1.0);
             s.errorBars->setPen(pen);
             s.errorBars->setWhiskerWidth(8);
