@@ -41,12 +41,15 @@ void addBatchOptions(QCommandLineParser& p) {
                              "min-events",
                              "return-magnitude",
                              "bootstrap",
-                             "level"}) {
+                             "level",
+                             "b-positive-threshold",
+                             "b-bin"}) {
         QCommandLineOption o(QString::fromLatin1(name));
         o.setValueName(QStringLiteral("x"));
         p.addOption(o);
     }
-    for (const char* flag : {"located", "or", "energy-classes", "variable-upper-limit", "fixed-upper-limit"})
+    for (const char* flag :
+         {"located", "or", "energy-classes", "variable-upper-limit", "fixed-upper-limit", "b-stats"})
         p.addOption(QCommandLineOption(QString::fromLatin1(flag)));
 }
 

@@ -31,6 +31,17 @@ void readStatisticsOptions(const QCommandLineParser& p, const AnalysisEntry& ent
         entry.parameters == AnalysisParameters::Zones || entry.parameters == AnalysisParameters::ZoneActivity;
     if (zoneAnalysis && r.zones.empty())
         throw BatchError("Podaj strefy analizy opcją --zones (np. --zones G-1,G-2/3).");
+
+    BStatisticsOptions& b = r.bStatistics;
+    b.enabled = p.isSet(QStringLiteral("b-stats"));
+    if (p.isSet(QStringLiteral("b-positive-threshold"))) {
+        b.positiveThreshold = numberOption(p, "b-positive-threshold");
+        checkRange(b.positiveThreshold, 0.0, 5.0, "Próg różnic b-dodatniego musi leżeć w przedziale 0 do 5.");
+    }
+    if (p.isSet(QStringLiteral("b-bin"))) {
+        b.binWidth = numberOption(p, "b-bin");
+        checkRange(b.binWidth, 0.0, 1.0, "Szerokość klasy magnitudy musi leżeć w przedziale 0 do 1.");
+    }
 }
 
 }  // namespace zorv

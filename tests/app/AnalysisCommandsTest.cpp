@@ -152,6 +152,45 @@ private slots:
         QCOMPARE(d.dischargeThreshold(), 1e7);
     }
 
+    // The b-value dialogs offer the statistics box; ticked, the run has the
+    // sigma column and its chart the error bars. Other series do not show it.
+    void bStatisticsFromTheDialogs() {
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        bool shown = false;
+        f.answer = [&](QDialog& dialog) {
+            if (auto* s = qobject_cast<TfmAddSort*>(&dialog)) {
+                shown = !s->bStatisticsBox()->isHidden();
+                s->bStatisticsBox()->setChecked(true);
+            }
+            if (auto* z = qobject_cast<TfmZones*>(&dialog)) {
+                shown = !z->bStatisticsBox()->isHidden();
+                z->bStatisticsBox()->setChecked(true);
+                z->picker()->list()->addZone(QStringLiteral("G-1"));
+                z->picker()->list()->addZone(QStringLiteral("G-2/1"));
+            }
+            return int(QDialog::Accepted);
+        };
+        w.action(QStringLiteral("mTotalActivity"))->trigger();
+        QVERIFY(!shown);
+        QVERIFY(charts(w).last()->analysis().GetTable()->fieldIndex("sigma") < 0);
+        for (const char* action : {"mBChanges", "mZoneB"}) {
+            w.action(QString::fromUtf8(action))->trigger();
+            QVERIFY2(shown, action);
+            TfmGraph* g = charts(w).last();
+            QVERIFY(g->analysis().GetTable()->fieldIndex("P_UTSU") >= 0);
+            QVERIFY(g->series(13).errorBars);
+        }
+        // Unticked, the series is as specified.
+        f.answer = [&](QDialog& dialog) {
+            if (auto* s = qobject_cast<TfmAddSort*>(&dialog)) s->bStatisticsBox()->setChecked(false);
+            return int(QDialog::Accepted);
+        };
+        w.action(QStringLiteral("mBChanges"))->trigger();
+        QVERIFY(charts(w).last()->analysis().GetTable()->fieldIndex("sigma") < 0);
+        QVERIFY(!charts(w).last()->series(13).errorBars);
+    }
+
     void zoneDialogSteps() {
         TfmZones d;
         ZoneTree zones;
@@ -236,6 +275,10 @@ private slots:
             << "activity" << QStringList{"--period", "months", "--department", "G-1"};
         QTest::newRow("recurrence of the located events") << "histogram" << QStringList{"--located"};
         QTest::newRow("b-value by years") << "b-changes" << QStringList{"--period", "years"};
+        QTest::newRow("b-value statistics by months")
+            << "b-changes" << QStringList{"--period", "months", "--b-stats"};
+        QTest::newRow("zone b-value statistics")
+            << "zone-b" << QStringList{"--zones", "G-1,G-2/3,G-9", "--b-stats"};
         QTest::newRow("zone energy") << "zone-energy" << QStringList{"--zones", "G-1,G-2/3,G-4"};
     }
     void sameTablesAsTheBatchProgram() {
@@ -253,6 +296,7 @@ private slots:
                 for (const QString& z : options[i + 1].split(QLatin1Char(',')))
                     r.zones.push_back(z.toStdString());
         }
+        r.bStatistics.enabled = options.contains(QStringLiteral("--b-stats"));
         if (options.contains(QStringLiteral("--department"))) {
             const Preferences& p = w.preferences();
             w.catalogue()->setFilter(zoneTreeDepartmentFilter(p.Oddzial, "G-1", p.Slash).expression);

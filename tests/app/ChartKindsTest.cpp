@@ -286,6 +286,40 @@ private slots:
         QCOMPARE(labels->ticks().value(2.0), QStringLiteral("II 2000"));
     }
 
+    // With a "sigma" column the b charts draw b ± sigma as error bars on the
+    // points that have a value; without one they draw none.
+    void bChartsDrawTheirErrors() {
+        for (int kind : {19, 24}) {
+            const char* label = kind == 19 ? "Okres" : "Strefa";
+            Table t(FieldDefs{{"Numer", FieldType::AutoInc},
+                              {label, FieldType::String, 20},
+                              {"b", FieldType::Float},
+                              {"sigma", FieldType::Float}});
+            t.appendRecord({Value{}, Value::text("a"), Value::real(1.0), Value::real(0.1)});
+            t.appendRecord({Value{}, Value::text("b"), Value{}, Value{}});
+            t.appendRecord({Value{}, Value::text("c"), Value::real(0.8), Value::real(0.25)});
+            auto analysis = std::make_shared<FakeAnalysis>(pointSettings(true), std::move(t));
+            TfmGraph w(analysis, analysis->settings(), kind, QString(), nullptr, 0);
+            w.build();
+            const ChartSeries& s = w.series(13);
+            QVERIFY(s.errorBars);
+            QCOMPARE(s.errorBars->dataPlottable(), static_cast<QCPAbstractPlottable*>(s.graph));
+            QCOMPARE(s.errorBars->dataCount(), 2);
+            QCOMPARE(s.errorBars->data()->at(1).errorPlus, 0.25);
+            QCOMPARE(s.errorBars->data()->at(1).errorMinus, 0.25);
+            QVERIFY(!w.chart()->legend->hasItemWithPlottable(s.errorBars));
+            // The value axis takes in the bars: 0.8 − 0.25 and 1.0 + 0.1.
+            QVERIFY(w.chart()->yAxis->range().lower <= 0.55);
+            QVERIFY(w.chart()->yAxis->range().upper >= 1.1);
+            // Building again leaves one set of bars.
+            const int plottables = w.chart()->plottableCount();
+            w.build();
+            QCOMPARE(w.chart()->plottableCount(), plottables);
+        }
+        Built plain = build(19, QStringLiteral("Okres:s,b:f"));
+        QVERIFY(!plain.window->series(13).errorBars);
+    }
+
     void maskLabelsUseTheDecimalSeparator() {
         QCustomPlot plot;
         auto ticker = QSharedPointer<MaskTicker>::create("0.##", Locale::comma(), 0.01);

@@ -81,6 +81,18 @@ check test "$(wc -l < "$out/b.txt")" -eq 25
 check "$batch" zone-b --zones G-1,G-2/1,G-9 --table "$out/zone-b.txt" "$sample/katalog.db"
 check test "$(wc -l < "$out/zone-b.txt")" -eq 4
 check grep -q 'Brak rekord' "$out/zone-b.txt"
+# The b statistics: without --b-stats the specified columns only; with it
+# sigma and P_UTSU after them (no earlier period for the first), and the
+# statistics of the whole sample at the end of the report.
+check test "$(head -1 "$out/b.txt")" = "$(printf 'Numer\tOkres\tb\tOpis\t')"
+"$batch" b-changes --period years --b-stats --report "$out/bs.txt" "$sample/katalog.dbf" > "$out/bs.tab"
+check test "$(head -1 "$out/bs.tab")" = "$(printf 'Numer\tOkres\tb\tOpis\tsigma\tP_UTSU\t')"
+check test "$(awk -F'\t' 'NR==2 {print $6}' "$out/bs.tab")" = ""
+check test -n "$(awk -F'\t' 'NR==3 {print $6}' "$out/bs.tab")"
+check env LC_ALL=C grep -q 'b-dodatni (van der Elst): *[0-9],[0-9]* . [0-9]' "$out/bs.txt"
+"$batch" zone-b --zones G-1,G-9 --b-stats --b-bin 0.1 --b-positive-threshold 0.3 "$sample/katalog.dbf" > "$out/zbs.tab"
+check test "$(head -1 "$out/zbs.tab")" = "$(printf 'Numer\tStrefa\tb\tBeta\tOpis\tsigma\tP_UTSU\t')"
+check test -n "$(awk -F'\t' 'NR==2 {print $7}' "$out/zbs.tab")"
 # Time variations: windows of 300 days by 25 over 2000-2005, one record each.
 "$batch" time-variations --table "$out/tv.csv" --report "$out/tv.txt" "$sample/katalog.dbf" 2> "$out/tv.err"
 check test "$(head -1 "$out/tv.csv" | tr -d '\r')" = \
@@ -109,6 +121,8 @@ expect_fail activity --mmin abc "$sample/katalog.dbf"
 expect_fail activity --table "$out/x.xls" "$sample/katalog.dbf"
 expect_fail activity "$sample/katalog.txt"
 expect_fail zone-energy "$sample/katalog.dbf"
+expect_fail b-changes --b-stats --b-bin 2 "$sample/katalog.dbf"
+expect_fail b-changes --b-stats --b-positive-threshold -0.1 "$sample/katalog.dbf"
 expect_fail np-hazard --start 1 --end 2 --step 0 "$sample/katalog.dbf"
 expect_fail np-hazard --start 1 --end 2 "$sample/katalog.dbf"
 expect_fail np-hazard --magnitude 1 --magnitude 2 --magnitude 3 --magnitude 4 --magnitude 5 "$sample/katalog.dbf"

@@ -147,6 +147,26 @@ int main(int argc, char** argv) {
             app.processEvents();
         }
     }
+    // The b charts with their statistics: error bars of ± sigma.
+    scale.prepare(QStringLiteral("Zmiany współczynnika b"), false, true);
+    shot(scale, "scale-b-statistics");
+    for (const char* name : {"b-changes", "zone-b"}) {
+        AnalysisRequest r;
+        r.period = PeriodKind::Quarters;
+        r.zones = {"G-1/1", "G-1/2", "G-1/3", "G-1/4", "G-2/1", "G-2/2", "G-2/3", "G-3/1", "G-4/1"};
+        r.bStatistics.enabled = true;
+        TfmGraph* g = commands.run(*findAnalysis(name), r);
+        if (!g) continue;
+        auto* frame = qobject_cast<QMdiSubWindow*>(g->parentWidget());
+        frame->showMaximized();
+        for (int i = 0; i < 5; ++i) app.processEvents();
+        const QString file =
+            QDir(out).filePath(QStringLiteral("chart-%1-errorbars.png").arg(QString::fromUtf8(name)));
+        g->grab().save(file);
+        std::printf("saved %s\n", file.toLocal8Bit().constData());
+        frame->close();
+        app.processEvents();
+    }
     for (const AnalysisEntry& e : analysisRegistry()) {
         AnalysisRequest r;
         switch (e.parameters) {

@@ -29,6 +29,12 @@ struct AnalysisWithSample {
     std::unique_ptr<Database> analysis;
 };
 
+// The b-value analyses offer their statistics in their dialogs.
+bool offersBStatistics(const AnalysisEntry& e) {
+    const std::string_view name = e.name;
+    return name == "b-changes" || name == "zone-b";
+}
+
 bool hazardFamily(AnalysisParameters p) {
     return p == AnalysisParameters::NonParametric || p == AnalysisParameters::Parametric ||
            p == AnalysisParameters::TimeVariations;
@@ -150,8 +156,9 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
         case AnalysisParameters::EnergyTraces: {
             TfmAddSort& d = scaleDialog();
             const bool traces = e.parameters == AnalysisParameters::EnergyTraces;
-            d.prepare(QString::fromUtf8(e.dialogText), traces);
+            d.prepare(QString::fromUtf8(e.dialogText), traces, offersBStatistics(e));
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
+            r.bStatistics.enabled = d.bStatistics();
             // The energy traces run over the whole span whatever the list says.
             r.period = traces ? PeriodKind::WholeSpan : d.periodKind();
             r.traceThreshold = d.traceThreshold();
@@ -160,9 +167,11 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
         }
         case AnalysisParameters::Zones: {
             TfmZones& d = zonesDialog();
-            d.prepare(shell_.zones(), root, QString::fromUtf8(findCommand(e.action)->caption));
+            d.prepare(shell_.zones(), root, QString::fromUtf8(findCommand(e.action)->caption),
+                      offersBStatistics(e));
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
             r.zones = d.zones();
+            r.bStatistics.enabled = d.bStatistics();
             return r;
         }
         case AnalysisParameters::ZoneActivity: {

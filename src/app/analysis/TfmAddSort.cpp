@@ -1,5 +1,6 @@
 #include "analysis/TfmAddSort.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -36,6 +37,8 @@ TfmAddSort::TfmAddSort(QWidget* parent)
       panel_(new QGroupBox(QStringLiteral("Energia śladów"), this)),
       trace_(thresholdEdit(500.0, panel_)),
       discharge_(thresholdEdit(1e7, panel_)),
+      bStatistics_(
+          new QCheckBox(QStringLiteral("Błędy standardowe b i test Utsu (kolumny sigma, P_UTSU)"), this)),
       continue_(new QPushButton(QStringLiteral("Kontynuuj"), this)) {
     setObjectName(QStringLiteral("TfmAddSort"));
     setWindowTitle(QStringLiteral("Analiza aktywności sejsmicznej"));
@@ -44,6 +47,8 @@ TfmAddSort::TfmAddSort(QWidget* parent)
     panel_->setObjectName(QStringLiteral("EnergiaSladow"));
     trace_->setObjectName(QStringLiteral("ProgSladow"));
     discharge_->setObjectName(QStringLiteral("ProgRozladowania"));
+    bStatistics_->setObjectName(QStringLiteral("BStatistics"));
+    bStatistics_->setVisible(false);
 
     auto* form = new QFormLayout(panel_);
     const auto row = [&](const char* label, QDoubleSpinBox* edit) {
@@ -68,12 +73,14 @@ TfmAddSort::TfmAddSort(QWidget* parent)
     box->addLayout(chartRow);
     box->addLayout(scaleRow);
     box->addWidget(panel_);
+    box->addWidget(bStatistics_);
     box->addLayout(buttons);
 }
 
-void TfmAddSort::prepare(const QString& dialogText, bool thresholds) {
+void TfmAddSort::prepare(const QString& dialogText, bool thresholds, bool bStatistics) {
     chart_->setText(dialogText);
     panel_->setVisible(thresholds);
+    bStatistics_->setVisible(bStatistics);
     adjustSize();
 }
 
@@ -91,5 +98,6 @@ void TfmAddSort::setPeriodKind(PeriodKind kind) {
 
 double TfmAddSort::traceThreshold() const { return trace_->value(); }
 double TfmAddSort::dischargeThreshold() const { return discharge_->value(); }
+bool TfmAddSort::bStatistics() const { return !bStatistics_->isHidden() && bStatistics_->isChecked(); }
 
 }  // namespace zorv

@@ -1,12 +1,14 @@
 #pragma once
 // The time-scale dialog of the activity and energy series (TfmAddSort): the
 // chart's name, the period kind ("Kwartały", "Miesiące", "Lata"), and for
-// the energy traces the panel of their two thresholds.
+// the energy traces the panel of their two thresholds, for the b-value series
+// the check box of its statistics (standard errors and Utsu tests).
 
 #include <QDialog>
 
 #include "analysis/Periods.h"
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QGroupBox;
@@ -20,19 +22,23 @@ class TfmAddSort : public QDialog {
 public:
     explicit TfmAddSort(QWidget* parent = nullptr);
 
-    // Shows the chart's name and, for the energy traces, the threshold panel.
-    void prepare(const QString& dialogText, bool thresholds);
+    // Shows the chart's name and, for the energy traces, the threshold panel;
+    // for the b-value series the statistics check box (it keeps its state).
+    void prepare(const QString& dialogText, bool thresholds, bool bStatistics = false);
     // The chosen kind (remembered between uses: the list keeps its item).
     PeriodKind periodKind() const;
     void setPeriodKind(PeriodKind kind);
     double traceThreshold() const;      // [J]
     double dischargeThreshold() const;  // [J]
+    // Ticked and shown.
+    bool bStatistics() const;
 
     QComboBox* scale() const { return scale_; }
     QGroupBox* thresholdPanel() const { return panel_; }
     QDoubleSpinBox* traceEdit() const { return trace_; }
     QDoubleSpinBox* dischargeEdit() const { return discharge_; }
     QLabel* chartLabel() const { return chart_; }
+    QCheckBox* bStatisticsBox() const { return bStatistics_; }
     QPushButton* continueButton() const { return continue_; }
 
 signals:
@@ -44,6 +50,7 @@ private:
     QGroupBox* panel_;
     QDoubleSpinBox* trace_;
     QDoubleSpinBox* discharge_;
+    QCheckBox* bStatistics_;
     QPushButton* continue_;
 };
 

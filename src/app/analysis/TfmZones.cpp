@@ -17,6 +17,7 @@ TfmZones::TfmZones(QWidget* parent)
       picker_(new ZonePicker(QStringLiteral("Dodaj strefę"), QStringLiteral("Usuń strefę"),
                              QStringLiteral("Usuń wszystkie"), this)),
       steps_(new QStackedWidget(this)),
+      bStatistics_(new QCheckBox(QStringLiteral("Błędy standardowe b i test Utsu (kolumny sigma, P_UTSU)"))),
       next_(new QPushButton(QStringLiteral("Dalej >>"), this)) {
     setObjectName(QStringLiteral("TfmZones"));
     auto* zonesGroup = new QGroupBox(QStringLiteral("Lista stref uwzględnionych w wykresie"), steps_);
@@ -26,6 +27,10 @@ TfmZones::TfmZones(QWidget* parent)
         QStringLiteral("Przeciągnij interesujące Cię strefy z drzewa na listę stref uwzględnionych."),
         zonesGroup));
     auto* chartGroup = new QGroupBox(QStringLiteral("Własności wykresu"), steps_);
+    bStatistics_->setObjectName(QStringLiteral("BStatistics"));
+    auto* chartBox = new QVBoxLayout(chartGroup);
+    chartBox->addWidget(bStatistics_);
+    chartBox->addStretch(1);
     steps_->addWidget(zonesGroup);
     steps_->addWidget(chartGroup);
 
@@ -41,8 +46,10 @@ TfmZones::TfmZones(QWidget* parent)
     updateNext();
 }
 
-void TfmZones::prepare(const ZoneTree& zones, const QString& rootCaption, const QString& caption) {
+void TfmZones::prepare(const ZoneTree& zones, const QString& rootCaption, const QString& caption,
+                       bool bStatistics) {
     setWindowTitle(caption);
+    bStatistics_->setVisible(bStatistics);
     picker_->setZones(zones, rootCaption);
     steps_->setCurrentIndex(0);
     next_->setText(QStringLiteral("Dalej >>"));
@@ -50,6 +57,8 @@ void TfmZones::prepare(const ZoneTree& zones, const QString& rootCaption, const 
 }
 
 int TfmZones::step() const { return steps_->currentIndex() + 1; }
+
+bool TfmZones::bStatistics() const { return !bStatistics_->isHidden() && bStatistics_->isChecked(); }
 
 void TfmZones::updateNext() { next_->setEnabled(picker_->list()->count() > 0); }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The dialogs of the zone statistics. TfmZones has two steps: the zones of
 // the chart ("Dalej >>", enabled while the list is not empty), then the
-// chart's properties ("Koniec" accepts). TfmZoneActivity takes the zones and
+// chart's properties ("Koniec" accepts; for the zone b-values the check box of
+// their statistics, standard errors and Utsu tests). TfmZoneActivity takes the zones and
 // whether the activity is split into energy classes.
 
 #include <QDialog>
@@ -20,10 +21,15 @@ class TfmZones : public QDialog {
 public:
     explicit TfmZones(QWidget* parent = nullptr);
 
-    // Back at step 1 with the department tree; the list keeps its zones.
-    void prepare(const ZoneTree& zones, const QString& rootCaption, const QString& caption);
+    // Back at step 1 with the department tree; the list keeps its zones, the
+    // statistics box (shown when `bStatistics`) its state.
+    void prepare(const ZoneTree& zones, const QString& rootCaption, const QString& caption,
+                 bool bStatistics = false);
     std::vector<std::string> zones() const { return picker_->chosenZones(); }
     int step() const;
+    // Ticked and shown.
+    bool bStatistics() const;
+    QCheckBox* bStatisticsBox() const { return bStatistics_; }
 
     ZonePicker* picker() const { return picker_; }
     QPushButton* nextButton() const { return next_; }
@@ -37,6 +43,7 @@ private:
 
     ZonePicker* picker_;
     QStackedWidget* steps_;
+    QCheckBox* bStatistics_;
     QPushButton* next_;
 };
 

@@ -51,6 +51,16 @@ SeriesBinding bind(int series, std::string y, std::string label, bool marks = fa
     return b;
 }
 
+// The b-value charts draw the standard error as error bars when the table
+// has it.
+SeriesBinding withErrors(const Database& a, SeriesBinding b) {
+    if (hasField(a, "sigma")) {
+        b.errorField = "sigma";
+        b.title = "b ± sigma";
+    }
+    return b;
+}
+
 SeriesBinding against(int series, std::string y, std::string x) {
     SeriesBinding b;
     b.series = series;
@@ -226,7 +236,7 @@ ChartLayout chartLayout(int kind, const Database& a) {
             l.barChart = true;
             break;
         case 19:
-            l.series = {bind(S10, "b", "Okres")};
+            l.series = {withErrors(a, bind(S10, "b", "Okres"))};
             l.axes = {axis(ChartAxis::Left, "0.##", 0.01, false, -1, value), textBottom()};
             break;
         case 20:
@@ -248,7 +258,7 @@ ChartLayout chartLayout(int kind, const Database& a) {
             l.barChart = true;
             break;
         case 24:
-            l.series = {bind(S10, "b", "Strefa")};
+            l.series = {withErrors(a, bind(S10, "b", "Strefa"))};
             l.axes = {axis(ChartAxis::Left, "0.##", 0.01), textBottom()};
             break;
         case 25:

@@ -40,7 +40,8 @@ struct SeriesBinding {
     ChartAxis axis = ChartAxis::Left;
     bool xIsDate = false;  // X holds day numbers
     bool marksVisible = false;
-    std::string title;  // empty: the Y field's name
+    std::string title;       // empty: the Y field's name
+    std::string errorField;  // error bars of ± this field about Y; empty for none
     friend bool operator==(const SeriesBinding&, const SeriesBinding&) = default;
 };
 

@@ -224,6 +224,8 @@ void TfmGraph::applyLayout() {
         s.tag = 0;
         s.plottable()->setVisible(false);
         s.plottable()->removeFromLegend();
+        if (s.errorBars) chart_->removePlottable(s.errorBars);
+        s.errorBars = nullptr;
     }
     for (const SeriesBinding& b : layout_.series) bindSeries(b);
     addBands();
@@ -269,7 +271,8 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
     const int xf = table->fieldIndex(b.xField);
     if (yf < 0) return;
     const int lf = b.labelField.empty() ? -1 : table->fieldIndex(b.labelField);
-    QVector<double> keys, values;
+    const int ef = b.errorField.empty() ? -1 : table->fieldIndex(b.errorField);
+    QVector<double> keys, values, errors;
     QVector<double> labelKeys;
     QVector<QString> labels;
     const std::size_t n = table->recordCount();
@@ -287,6 +290,7 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
         if (table->column(yf).isNull(row)) continue;
         keys.push_back(x);
         values.push_back(fieldNumber(*table, yf, row));
+        if (ef >= 0) errors.push_back(table->column(ef).isNull(row) ? 0.0 : fieldNumber(*table, ef, row));
     }
     QCPAxis* valueAxis = b.axis == ChartAxis::Right ? chart_->yAxis2 : chart_->yAxis;
     if (s.bars) {
@@ -305,6 +309,19 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
             s.graph->setPen(pen);
         }
         if (dense && s.type == SeriesType::Line) s.graph->setScatterSkip(std::max(1, int(keys.size() / 200)));
+        if (ef >= 0) {
+            s.errorBars = new QCPErrorBars(chart_->xAxis, valueAxis);
+            s.errorBars->setName(QString::fromStdString(b.errorField));
+            s.errorBars->removeFromLegend();
+            s.errorBars->setDataPlottable(s.graph);
+            s.errorBars->setData(errors);
+            // The colour of the points (a point series draws no line).
+            const QPen marker = s.graph->scatterStyle().pen();
+            QPen pen(s.type == SeriesType::Point ? marker.color() : s.graph->pen().color());
+            pen.setWidthF(1.0);
+            s.errorBars->setPen(pen);
+            s.errorBars->setWhiskerWidth(8);
+        }
     }
     QCPAbstractPlottable* p = s.plottable();
     p->setName(QString::fromStdString(b.title.empty() ? b.yField : b.title));

@@ -27,6 +27,7 @@ struct ChartSeries {
     SeriesType type = SeriesType::Line;
     QCPBars* bars = nullptr;
     QCPGraph* graph = nullptr;
+    QCPErrorBars* errorBars = nullptr;  // ± the binding's error field, when it has one
     bool active = false;
     bool marksVisible = false;
     // Value marks: the mask (empty: the Y field's display format), the

@@ -1,5 +1,6 @@
 #include "hazard/BValue.h"
 
+#include "hazard/BStatisticsReport.h"
 #include "hazard/HazardErrors.h"
 
 namespace zorv {
@@ -49,6 +50,8 @@ BEstimate EstimateB(const AnalysisSettings& settings, Table* dataset, TimeUnit u
     try {
         const ParametricHazard estimator(settings, dataset, unit, true);
         out.beta = estimator.Beta();
+        out.moments = sampleMoments(estimator.Sample());
+        out.range = estimator.MMaxEst() - estimator.LowerBound();
     } catch (const EBreakProcess&) {
         throw;
     } catch (const AnalysisError& e) {
@@ -58,15 +61,22 @@ BEstimate EstimateB(const AnalysisSettings& settings, Table* dataset, TimeUnit u
     return out;
 }
 
-DBBChanges::DBBChanges(const AnalysisSettings& settings, Table* dataset, PeriodKind kind, Progress* progress)
-    : DBSeries(settings, dataset, kind, progress) {
+DBBChanges::DBBChanges(const AnalysisSettings& settings, Table* dataset, PeriodKind kind, Progress* progress,
+                       const BStatisticsOptions& statistics)
+    : DBSeries(settings, dataset, kind, progress), statistics_(statistics) {
     // "Opis" is wide enough for the longest failure text.
-    Table& t = CreateResultTable(
-        {{"Okres", FieldType::String, 20}, {"b", FieldType::Float}, {"Opis", FieldType::String, 30}}, {"b"});
+    FieldDefs fields{
+        {"Okres", FieldType::String, 20}, {"b", FieldType::Float}, {"Opis", FieldType::String, 30}};
+    if (statistics_.enabled) {
+        fields.emplace_back("sigma", FieldType::Float);
+        fields.emplace_back("P_UTSU", FieldType::Float);
+    }
+    Table& t = CreateResultTable(fields, {"b"});
     title = heading = periodAdjective(kind) + "zmiana współczynnika b";
     bottomAxisTitle = periodAxisCaption(kind);
     leftAxisTitle = "Współczynnik b";
     const TimeUnit unit = kind == PeriodKind::Months ? TimeUnit::Months : TimeUnit::Quarters;
+    BEstimate previous;  // the nearest earlier period with an estimate
     RunPeriodLoop([&] {
         BEstimate estimate;
         if (periodKind == PeriodKind::WholeSpan) {
@@ -75,11 +85,33 @@ DBBChanges::DBBChanges(const AnalysisSettings& settings, Table* dataset, PeriodK
             const FilterScope period(*dataset_, filterExpression);
             estimate = EstimateB(settings_, dataset_, unit);
         }
-        t.appendRecord({Value{}, Value::text(periodLabel),
-                        estimate.beta != 0.0 ? Value::real(bFromBeta(estimate.beta)) : Value{},
-                        Value::text(estimate.description)});
+        const bool known = estimate.beta != 0.0;
+        std::vector<Value> row{Value{}, Value::text(periodLabel),
+                               known ? Value::real(bFromBeta(estimate.beta)) : Value{},
+                               Value::text(estimate.description)};
+        if (statistics_.enabled) {
+            row.push_back(known ? Value::real(shiBoltErrorOf(estimate)) : Value{});
+            const bool compared = known && previous.beta != 0.0;
+            row.push_back(compared
+                              ? Value::real(utsuProbability(bFromBeta(previous.beta), previous.moments.n,
+                                                            bFromBeta(estimate.beta), estimate.moments.n))
+                              : Value{});
+            if (known) previous = estimate;
+        }
+        t.appendRecord(row);
     });
+    if (statistics_.enabled)
+        sampleStatistics_ =
+            std::make_unique<BSampleStatistics>(EstimateBSampleStatistics(settings_, dataset_, statistics_));
     t.first();
 }
+
+bool DBBChanges::WriteReport(ReportLines& lines) {
+    DBSeries::WriteReport(lines);
+    if (statistics_.enabled) WriteBSampleStatistics(*this, lines, *sampleStatistics_, statistics_);
+    return true;
+}
+
+DBBChanges::~DBBChanges() = default;
 
 }  // namespace zorv

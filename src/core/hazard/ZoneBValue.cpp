@@ -1,24 +1,64 @@
 #include "hazard/ZoneBValue.h"
 
+#include "hazard/BStatisticsReport.h"
 #include "hazard/BValue.h"
 
 namespace zorv {
 
 DBZoneBChanges::DBZoneBChanges(const AnalysisSettings& settings, Table* dataset,
-                               std::vector<std::string> zones_, Progress* progress)
-    : DBZones(settings, dataset, std::move(zones_), progress) {
+                               std::vector<std::string> zones_, Progress* progress,
+                               const BStatisticsOptions& statistics)
+    : DBZones(settings, dataset, std::move(zones_), progress), statistics_(statistics) {
     // "Opis" is wide enough for the longest failure text.
-    CreateZoneTable({{"b", FieldType::Float}, {"Beta", FieldType::Float}, {"Opis", FieldType::String, 30}},
-                    {"b"});
+    FieldDefs fields{{"b", FieldType::Float}, {"Beta", FieldType::Float}, {"Opis", FieldType::String, 30}};
+    if (statistics_.enabled) {
+        fields.emplace_back("sigma", FieldType::Float);
+        fields.emplace_back("P_UTSU", FieldType::Float);
+    }
+    CreateZoneTable(fields, {"b"});
     title = "Współczynnik b";
     leftAxisTitle = "Współczynnik b";
+    // The zone loop replaces the dataset's filter; the whole sample and the
+    // rest of each zone are read with none and with the zone's complement.
+    const std::string sampleFilter = dataset_->filter();
+    const bool sampleFiltered = dataset_->filtered();
     RunZoneLoop([&](const std::string& zone) {
         const BEstimate estimate = EstimateB(settings_, dataset_, TimeUnit::Quarters);
         const bool known = estimate.beta != 0.0;
-        resultTable->appendRecord(
-            {Value{}, Value::text(zone), known ? Value::real(bFromBeta(estimate.beta)) : Value{},
-             known ? Value::real(estimate.beta) : Value{}, Value::text(estimate.description)});
+        std::vector<Value> row{
+            Value{}, Value::text(zone), known ? Value::real(bFromBeta(estimate.beta)) : Value{},
+            known ? Value::real(estimate.beta) : Value{}, Value::text(estimate.description)};
+        if (statistics_.enabled) {
+            row.push_back(known ? Value::real(shiBoltErrorOf(estimate)) : Value{});
+            BEstimate rest;
+            if (known) {
+                dataset_->setFilter("NOT (" + dataset_->filter() + ")");
+                rest = EstimateB(settings_, dataset_, TimeUnit::Quarters);
+            }
+            row.push_back(rest.beta != 0.0
+                              ? Value::real(utsuProbability(bFromBeta(estimate.beta), estimate.moments.n,
+                                                            bFromBeta(rest.beta), rest.moments.n))
+                              : Value{});
+        }
+        resultTable->appendRecord(row);
     });
+    if (statistics_.enabled) {
+        const std::string lastZone = dataset_->filter();
+        dataset_->setFilter(sampleFilter);
+        dataset_->setFiltered(sampleFiltered);
+        sampleStatistics_ =
+            std::make_unique<BSampleStatistics>(EstimateBSampleStatistics(settings_, dataset_, statistics_));
+        dataset_->setFilter(lastZone);
+        dataset_->setFiltered(true);
+    }
+}
+
+DBZoneBChanges::~DBZoneBChanges() = default;
+
+bool DBZoneBChanges::WriteReport(ReportLines& lines) {
+    DBZones::WriteReport(lines);
+    if (statistics_.enabled) WriteBSampleStatistics(*this, lines, *sampleStatistics_, statistics_);
+    return true;
 }
 
 }  // namespace zorv

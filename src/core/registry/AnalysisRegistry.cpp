@@ -31,6 +31,16 @@ std::unique_ptr<Database> zoneSeries(const AnalysisRun& r) {
     return std::make_unique<T>(r.settings, r.sample, r.request.zones, r.progress);
 }
 
+std::unique_ptr<Database> bChanges(const AnalysisRun& r) {
+    return std::make_unique<DBBChanges>(r.settings, r.sample, r.request.period, r.progress,
+                                        r.request.bStatistics);
+}
+
+std::unique_ptr<Database> zoneB(const AnalysisRun& r) {
+    return std::make_unique<DBZoneBChanges>(r.settings, r.sample, r.request.zones, r.progress,
+                                            r.request.bStatistics);
+}
+
 std::unique_ptr<Database> histogram(const AnalysisRun& r) {
     return std::make_unique<ActivityHistogram>(r.settings, r.sample, r.progress);
 }
@@ -129,10 +139,10 @@ const AnalysisEntry kEntries[] = {
      "mParamPDF", 3, "", 26, P::Parametric, S::Filtered, parametric<PPDF>},
     {"p-cdf", "parametryczna dystrybuanta rozkładu magnitudy", kRange,
      "mParamCDF", 4, "", 27, P::Parametric, S::Filtered, parametric<PCDF>},
-    {"b-changes", "zmiana współczynnika b w okresach", "--period, --mmin",
-     "mBChanges", 10, "Zmiany współczynnika b", 19, P::Period, S::Filtered, periodSeries<DBBChanges>},
-    {"zone-b", "estymator współczynnika b w strefach", "--zones, --mmin",
-     "mZoneB", 3, "", 24, P::Zones, S::Filtered, zoneSeries<DBZoneBChanges>},
+    {"b-changes", "zmiana współczynnika b w okresach", "--period, --mmin, --b-stats",
+     "mBChanges", 10, "Zmiany współczynnika b", 19, P::Period, S::Filtered, bChanges},
+    {"zone-b", "estymator współczynnika b w strefach", "--zones, --mmin, --b-stats",
+     "mZoneB", 3, "", 24, P::Zones, S::Filtered, zoneB},
     {"time-variations", "zmienność hazardu parametrycznego w czasie (okno przesuwne)",
      "--window, --window-step, --min-events, --magnitude, --duration, --return-magnitude, --time-unit",
      "mShowAll", 10, "", 15, P::TimeVariations, S::Filtered, timeVariations},

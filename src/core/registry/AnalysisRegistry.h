@@ -15,6 +15,7 @@
 #include "analysis/Database.h"
 #include "analysis/Periods.h"
 #include "base/Progress.h"
+#include "hazard/BValueStatistics.h"
 #include "hazard/HazardCache.h"
 #include "hazard/HazardParameters.h"
 #include "hazard/ParametricTables.h"
@@ -51,6 +52,7 @@ struct AnalysisRequest {
     HazardParameters nonParametric;
     ParametricRequest parametric;
     TimeVariationsParameters timeVariations;
+    BStatisticsOptions bStatistics;  // b-changes and zone-b: errors and Utsu tests (off by default)
 };
 
 // What a factory builds from. `progress` may be null (no progress shown,
