@@ -37,7 +37,7 @@ TfmCompleteness::TfmCompleteness(const CompletenessResult& result, const Locale&
     table_->setObjectName(QStringLiteral("Estimates"));
     table_->setHorizontalHeaderLabels({QStringLiteral("Metoda"), QStringLiteral("Mc"),
                                        QStringLiteral("Odch. std."), QStringLiteral("b"),
-                                       QStringLiteral("Liczba zjawisk")});
+                                       QStringLiteral("n")});
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -61,7 +61,10 @@ TfmCompleteness::TfmCompleteness(const CompletenessResult& result, const Locale&
     }
     table_->resizeColumnsToContents();
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setMinimumWidth(460);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    int width = 2 * table_->frameWidth();
+    for (int c = 0; c < table_->columnCount(); ++c) width += table_->columnWidth(c);
+    table_->setMinimumWidth(width + 8);
 
     chart_ = new QCustomPlot(this);
     chart_->setObjectName(QStringLiteral("FmdChart"));
@@ -86,8 +89,8 @@ TfmCompleteness::TfmCompleteness(const CompletenessResult& result, const Locale&
     buttons->addWidget(cancel_);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(table_, 2);
-    top->addWidget(chart_, 3);
+    top->addWidget(table_, 0);
+    top->addWidget(chart_, 1);
     auto* box = new QVBoxLayout(this);
     box->addLayout(top);
     box->addLayout(buttons);
@@ -103,7 +106,7 @@ TfmCompleteness::TfmCompleteness(const CompletenessResult& result, const Locale&
         if (taken_) accept();
     });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    resize(1100, 460);
+    resize(1150, 480);
 }
 
 void TfmCompleteness::selectionChanged() {
@@ -151,7 +154,7 @@ void TfmCompleteness::buildChart() {
     const double left = h.size() ? h.centre(0) - dM : 0.0;
     const double right = h.size() ? h.centre(h.size() - 1) + dM : 1.0;
     chart_->xAxis->setRange(left, right);
-    chart_->yAxis->setRange(0.5, top * 2.0);
+    chart_->yAxis->setRange(0.5, top * 50.0);  // room for the legend above the tail
 
     // One line per distinct estimate; methods that agree share it.
     std::vector<std::pair<double, QString>> lines;
