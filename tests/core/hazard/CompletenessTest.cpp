@@ -7,8 +7,11 @@
 #include <cmath>
 #include <random>
 
+#include "../analysis/AnalysisTestSupport.h"
+#include "HazardTestSupport.h"
 #include "ScriptedProgress.h"
 #include "hazard/Completeness.h"
+#include "hazard/CompletenessTable.h"
 #include "hazard/HazardErrors.h"
 
 namespace zorv {
@@ -294,6 +297,52 @@ TEST(Completeness, MethodNamesRoundTrip) {
         EXPECT_STRNE(mcMethodCaption(m), "");
     }
     EXPECT_FALSE(mcMethodOfName("all"));
+}
+
+}  // namespace
+}  // namespace zorv
+
+namespace zorv {
+namespace {
+
+// The analysis of a catalogue: every record as the table presents it (the
+// filter narrows it, MMin does not), the distribution per bin and cumulated
+// from the top, the report's estimate lines.
+TEST(CompletenessTable, ReadsTheFilteredCatalogueAndTabulatesTheDistribution) {
+    std::vector<double> m;
+    for (int i = 0; i < 40; ++i) m.push_back(1.0 + 0.1 * (i % 4));  // 10 events in each of 1.0 … 1.3
+    m.push_back(9.0);
+    Table t = testing::magnitudeCatalogue(m);
+    t.setFilter("MAGNITUDA < 5");
+    t.setFiltered(true);
+    AnalysisSettings s = testing::hazardSettings(3.0);  // MMin above every event
+    McOptions o;
+    o.bootstrapResamples = 5;
+    o.minEvents = 10;
+    CompletenessTable a(s, &t, o, {McMethod::MaxCurvature, McMethod::GoodnessOfFit95});
+    EXPECT_EQ(a.SampleSize(), 40);
+    const Table& r = *a.GetTable();
+    ASSERT_EQ(r.recordCount(), 4u);
+    const auto counts = testing::columnValues(r, "Liczba");
+    const auto cumulative = testing::columnValues(r, "Liczba_kum");
+    const auto centres = testing::columnValues(r, "Magnituda");
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(counts[i].toInt(), 10);
+        EXPECT_EQ(cumulative[i].toInt(), 40 - 10 * static_cast<int>(i));
+        EXPECT_DOUBLE_EQ(centres[i].toDouble(), 1.0 + 0.1 * static_cast<double>(i));
+    }
+    ReportLines lines;
+    a.WriteReport(lines);
+    bool maxc = false, gof = false;
+    for (const std::string& l : lines) {
+        maxc = maxc || l.find("Maksymalna krzywizna:") != std::string::npos;
+        gof = gof || (l.find("Dobroć dopasowania 95 %:") != std::string::npos &&
+                      l.find("brak") != std::string::npos);
+    }
+    EXPECT_TRUE(maxc);
+    EXPECT_TRUE(gof);  // a flat distribution fits no law
+    EXPECT_EQ(formatMcEstimate(a.Result().estimates[0], s.UserLocale).substr(0, 8), "1.00 ± ");
+    EXPECT_EQ(formatMcEstimate(a.Result().estimates[1], s.UserLocale), "brak");
 }
 
 }  // namespace
