@@ -71,6 +71,17 @@ const char* const kTimeVariationsHelp =
     "  --time-unit months|quarters jednostka czasu (domyślnie miesiące)\n"
     "  --fixed-upper-limit         stała górna granica całkowania (domyślnie zmienna)\n";
 
+const char* const kMcHelp =
+    "\nMagnituda kompletności (zorv-batch mc [opcje] KATALOG): Mc wybranych zjawisk z odchyleniem\n"
+    "standardowym bootstrap, tabela na standardowe wyjście; --table zapisuje rozkład liczby zjawisk\n"
+    "w przedziałach magnitudy (zwykły i skumulowany), --report raport:\n"
+    "  --bin DM                    szerokość przedziału magnitudy (domyślnie 0,1)\n"
+    "  --method LISTA              maxc, maxc+0.2 (maksymalna krzywizna, z poprawką +0,2), gof90,\n"
+    "                              gof95 (dobroć dopasowania 90 % i 95 %), mbs (stabilność b),\n"
+    "                              ks (test Kołmogorowa–Smirnowa) lub all (domyślnie), po przecinku\n"
+    "  --bootstrap N               liczba prób bootstrap (domyślnie 200; 0 bez odchylenia)\n"
+    "  --seed N                    ziarno generatora prób (domyślnie 20050101)\n";
+
 const char* const kImportHelp =
     "\nImport katalogu z pliku tekstowego (zorv-batch import [opcje] PLIK.txt|.dat|.csv KATALOG.dbf|.db):\n"
     "  --header                    pierwszy wiersz to nazwy kolumn: kolumny nazwane jak pola katalogu\n"
@@ -99,7 +110,10 @@ std::string batchHelpText() {
         line.resize(30, ' ');
         s += line + e.help + (*e.options ? std::string(" [") + e.options + "]" : std::string()) + "\n";
     }
-    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kImportHelp;
+    std::string mc = "  mc";
+    mc.resize(30, ' ');
+    s += mc + "magnituda kompletności Mc czterema metodami [--bin, --method, --bootstrap]\n";
+    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kMcHelp + kImportHelp;
 }
 
 }  // namespace zorv

@@ -4,6 +4,7 @@
 //   zorv-batch activity --period months --zone G-1/2 --located katalog.dbf
 //   zorv-batch histogram --table wynik.csv --report raport.rtf katalog.db
 //   zorv-batch activity --picture aktywnosc.png katalog.dbf
+//   zorv-batch mc --method maxc,ks --bootstrap 500 katalog.dbf
 
 #include <QApplication>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "BatchPicture.h"
 #include "BatchProgress.h"
 #include "HazardOptions.h"
+#include "McCommand.h"
 #include "StatisticsOptions.h"
 #include "TimeVariationsOptions.h"
 #include "analysis/DBBase.h"
@@ -59,6 +61,7 @@ int run(int argc, char** argv) {
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     addBatchOptions(p);
     addImportOptions(p);
+    addMcOptions(p);
     if (!p.parse(QCoreApplication::arguments())) throw BatchError(p.errorText().toStdString());
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(batchHelpText().c_str(), stdout);
@@ -67,6 +70,7 @@ int run(int argc, char** argv) {
     const QStringList args = p.positionalArguments();
     if (!args.isEmpty() && args[0] == QStringLiteral("import"))
         return runImport(p, args, readBatchSettings(p));
+    if (!args.isEmpty() && args[0] == QStringLiteral("mc")) return runMc(p, args, readBatchSettings(p));
     if (args.size() != 2) throw BatchError("Podaj analizę i plik katalogu (zorv-batch --help).");
     const std::string command = args[0].toStdString();
     const AnalysisEntry* entry = findAnalysis(command);

@@ -164,4 +164,35 @@ check test ! -e "$out/chart.gif"
 check env -u DISPLAY QT_QPA_PLATFORM=none-such "$batch" activity --table "$out/nogui.csv" "$sample/katalog.dbf"
 "$batch" --help | grep -q energy-traces || { echo "FAILED: --help lists the analyses"; fail=1; }
 
+# Completeness magnitude: one row per method asked for, the distribution of
+# --table adds up to the sample and is cumulated from the top, the same seed
+# repeats the run exactly.
+"$batch" mc "$sample/katalog.dbf" > "$out/mc.txt" 2> "$out/mc.err"
+check test "$(head -1 "$out/mc.txt")" = "$(printf 'Metoda\tMc\tOdch_std\tb\tsigma_b\tn\tUdane_proby')"
+check test "$(cut -f1 "$out/mc.txt" | tail -n +2 | tr '\n' ' ')" = "maxc maxc+0.2 gof90 gof95 mbs ks "
+check test "$(awk -F'\t' '$1 == "maxc" {print $2}' "$out/mc.txt")" = "1,20"
+check grep -q 'n = 19838, przedział = 0,1, próby bootstrap = 200' "$out/mc.err"
+"$batch" mc --method ks,maxc --bin 0.2 --bootstrap 30 --locale en --zone G-1/1 --table "$out/mc.csv" \
+  --report "$out/mc.rtf" "$sample/katalog.dbf" > "$out/mc2.txt" 2> /dev/null
+check test "$(cut -f1 "$out/mc2.txt" | tail -n +2 | tr '\n' ' ')" = "ks maxc "
+check test "$(awk -F'\t' 'NR > 1 {print $7}' "$out/mc2.txt" | tr '\n' ' ')" = "30 30 "
+check test "$(head -1 "$out/mc.csv" | tr -d '\r')" = "Numer;Magnituda;Liczba;Liczba_kum;"
+zone=$(grep -c '^G-1/1	' "$sample/katalog.txt")
+check test "$(awk -F';' 'NR > 1 {s += $3} END {print s}' "$out/mc.csv")" -eq "$zone"
+check test "$(awk -F';' 'NR == 2 {print $4}' "$out/mc.csv")" -eq "$zone"
+check awk -F';' 'NR > 2 && prev - $4 != last {exit 1} {prev = $4; last = $3}' "$out/mc.csv"
+check test "$(awk -F';' 'NR == 2 {print $2}' "$out/mc.csv")" = "0.400"
+check grep -q '\\ansicpg1250' "$out/mc.rtf"
+"$batch" mc --seed 5 --bootstrap 40 "$sample/katalog.db" > "$out/mc3.txt" 2> /dev/null
+"$batch" mc --seed 5 --bootstrap 40 "$sample/katalog.dbf" > "$out/mc4.txt" 2> /dev/null
+check cmp -s "$out/mc3.txt" "$out/mc4.txt"
+expect_fail mc --method foo "$sample/katalog.dbf"
+grep -q 'Nieznana metoda w opcji --method: foo' "$out/stderr" || { echo "FAILED: mc method message"; fail=1; }
+expect_fail mc --bin 0 "$sample/katalog.dbf"
+expect_fail mc --where "MAGNITUDA > 9" "$sample/katalog.dbf"
+grep -q 'Brak rekordów do analizy' "$out/stderr" || { echo "FAILED: mc empty sample message"; fail=1; }
+expect_fail mc --where "MAGNITUDA > 3.9" "$sample/katalog.dbf"
+grep -q 'Za mało zdarzeń do oszacowania magnitudy kompletności' "$out/stderr" || { echo "FAILED: mc small sample"; fail=1; }
+"$batch" --help | grep -q -- '--bootstrap N' || { echo "FAILED: --help lists mc"; fail=1; }
+
 exit $fail

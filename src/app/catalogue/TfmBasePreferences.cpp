@@ -45,7 +45,14 @@ TfmBasePreferences::TfmBasePreferences(BaseProperties& values, const Preferences
     energy_->setReadOnly(true);
     form->addRow(QStringLiteral("a:"), a_);
     form->addRow(QStringLiteral("b:"), b_);
-    form->addRow(QStringLiteral("Próg kompletności katalogu sejsmicznego:"), mmin_);
+    estimate_ = new QPushButton(QStringLiteral("Oszacuj"), relation);
+    estimate_->setObjectName(QStringLiteral("Oszacuj"));
+    estimate_->setToolTip(QStringLiteral("Oszacuj magnitudę kompletności z bieżącej próby katalogu"));
+    estimate_->setEnabled(false);
+    auto* mminRow = new QHBoxLayout;
+    mminRow->addWidget(mmin_, 1);
+    mminRow->addWidget(estimate_);
+    form->addRow(QStringLiteral("Próg kompletności katalogu sejsmicznego:"), mminRow);
     form->addRow(QStringLiteral("Energia progu [J]:"), energy_);
 
     localized_ = new QCheckBox(QStringLiteral("Pokaż tylko zlokalizowane wstrząsy"), this);
@@ -103,6 +110,10 @@ TfmBasePreferences::TfmBasePreferences(BaseProperties& values, const Preferences
             fields_->item(i)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
     });
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(estimate_, &QPushButton::clicked, this, [this] {
+        if (!estimator_) return;
+        if (const std::optional<double> mc = estimator_()) mmin_->setValue(*mc);
+    });
     connect(histogram_, &QPushButton::clicked, this, [this] {
         histogramRequested_ = true;
         accept();
@@ -132,6 +143,11 @@ void TfmBasePreferences::prepare(const std::vector<Field>& fields, bool protecte
     mmin_->setValue(values_.MMin);
     loading_ = false;
     refreshThresholdEnergy();
+}
+
+void TfmBasePreferences::setCompletenessEstimator(std::function<std::optional<double>()> estimator) {
+    estimator_ = std::move(estimator);
+    estimate_->setEnabled(static_cast<bool>(estimator_));
 }
 
 std::vector<bool> TfmBasePreferences::checkedFields() const {

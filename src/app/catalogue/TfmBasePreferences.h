@@ -5,6 +5,8 @@
 // write protection and the fields the record grid shows.
 
 #include <QDialog>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "catalogue/AnalysisSettings.h"
@@ -52,6 +54,10 @@ public:
     QListWidget* fieldList() const { return fields_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* histogramButton() const { return histogram_; }
+    // "Oszacuj" beside MMin: runs the estimator and puts the completeness
+    // magnitude it returns into MMin; disabled while no estimator is set.
+    QPushButton* estimateButton() const { return estimate_; }
+    void setCompletenessEstimator(std::function<std::optional<double>()> estimator);
 
 signals:
     // The "Pomoc" button: the page of the manual about this dialog.
@@ -75,6 +81,8 @@ private:
     QListWidget* fields_;
     QCheckBox* selectAll_;
     QPushButton* histogram_;
+    QPushButton* estimate_;
+    std::function<std::optional<double>()> estimator_;
     QPushButton* ok_;
     QPushButton* help_;
 };

@@ -255,6 +255,11 @@ QSpinBox* TfmPreferences::integer(QFormLayout* form, const QString& label, int P
     return spin;
 }
 
+void TfmPreferences::setCompletenessEstimator(std::function<std::optional<double>()> estimator) {
+    estimator_ = std::move(estimator);
+    estimate_->setEnabled(static_cast<bool>(estimator_));
+}
+
 QDoubleSpinBox* TfmPreferences::real(QFormLayout* form, const QString& label, double Preferences::*member,
                                      const char* name, double min, double max, double step, int decimals,
                                      bool tracked) {
@@ -379,8 +384,28 @@ QWidget* TfmPreferences::buildBasePage() {
     form->addRow(new QLabel(QStringLiteral("Log Energii = a · Magnituda + b, energia w [J]"), page));
     real(form, QStringLiteral("a:"), &Preferences::a, "a", 0.0, 10.0, 0.01, 2);
     real(form, QStringLiteral("b:"), &Preferences::b, "b", 0.0, 10.0, 0.01, 2);
-    real(form, QStringLiteral("Próg kompletności katalogu sejsmicznego:"), &Preferences::MMin, "MMin", 0.0,
-         10.0, 0.1, 3);
+    QDoubleSpinBox* mmin = real(form, QStringLiteral("Próg kompletności katalogu sejsmicznego:"),
+                                &Preferences::MMin, "MMin", 0.0, 10.0, 0.1, 3);
+    // The button beside the threshold: the row's field becomes spin and button.
+    int mminRow = -1;
+    QFormLayout::ItemRole role;
+    form->getWidgetPosition(mmin, &mminRow, &role);
+    form->removeWidget(mmin);
+    auto* mminField = new QWidget(page);
+    auto* mminLayout = new QHBoxLayout(mminField);
+    mminLayout->setContentsMargins(0, 0, 0, 0);
+    mmin->setParent(mminField);
+    mminLayout->addWidget(mmin, 1);
+    estimate_ = new QPushButton(QStringLiteral("Oszacuj"), mminField);
+    estimate_->setObjectName(QStringLiteral("Oszacuj"));
+    estimate_->setToolTip(QStringLiteral("Oszacuj magnitudę kompletności z bieżącej próby katalogu"));
+    estimate_->setEnabled(false);
+    mminLayout->addWidget(estimate_);
+    form->setWidget(mminRow, QFormLayout::FieldRole, mminField);
+    connect(estimate_, &QPushButton::clicked, this, [this, mmin] {
+        if (!estimator_) return;
+        if (const std::optional<double> mc = estimator_()) mmin->setValue(*mc);
+    });
     thresholdEnergy_ = new QLabel(page);
     thresholdEnergy_->setObjectName(QStringLiteral("MMinEnergy"));
     auto* energyRow = new QWidget(page);

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QFont>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "catalogue/Preferences.h"
@@ -60,6 +61,10 @@ public:
     QString thresholdEnergyText() const;
     const ReportFonts& reportFonts() const { return fonts_; }
     QTableWidget* stationGrid() const { return stations_; }
+    // "Oszacuj" beside MMin: runs the estimator and puts the completeness
+    // magnitude it returns into MMin; disabled while no estimator is set.
+    QPushButton* estimateButton() const { return estimate_; }
+    void setCompletenessEstimator(std::function<std::optional<double>()> estimator);
 
 signals:
     // The user confirmed the reset: the caller deletes the stored settings
@@ -118,6 +123,8 @@ private:
     QPushButton* apply_;
     QPushButton* reset_ = nullptr;
     QLabel* thresholdEnergy_ = nullptr;
+    QPushButton* estimate_ = nullptr;
+    std::function<std::optional<double>()> estimator_;
     QLabel* epsilonText_ = nullptr;
     QCheckBox* graphZoom_ = nullptr;
     QCheckBox* blockZoom_ = nullptr;

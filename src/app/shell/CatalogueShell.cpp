@@ -20,6 +20,7 @@
 #include "catalogue/TfmSort.h"
 #include "chart/LocationMap.h"
 #include "files/TableFiles.h"
+#include "hazard/TfmCompleteness.h"
 #include "shell/ProgressWindow.h"
 #include "shell/TfmZorv.h"
 #include "shell/UserDialogs.h"
@@ -96,8 +97,17 @@ TfmBasePreferences& TfmZorv::basePreferencesDialog() {
     if (!basePreferences_) {
         basePreferences_ = new TfmBasePreferences(base_, prefs_, userLocale(), this);
         connect(basePreferences_, &TfmBasePreferences::helpRequested, this, &TfmZorv::showHelpPage);
+        basePreferences_->setCompletenessEstimator(
+            [this] { return estimateCompletenessMagnitude(basePreferences_); });
     }
     return *basePreferences_;
+}
+
+std::optional<double> TfmZorv::estimateCompletenessMagnitude(QWidget* parent) {
+    refreshAnalysisSettings();
+    return estimateCompletenessInteractively(
+        settings_, session_.isOpen() ? catalogue() : nullptr, dialogs_, &progressWindow(),
+        [this](QDialog& d) { return execDialog(d); }, parent);
 }
 
 TfmSort& TfmZorv::periodDialog() {

@@ -560,6 +560,8 @@ TfmPreferences& TfmZorv::preferencesDialog() {
     if (!preferencesDialog_) {
         preferencesDialog_ = new TfmPreferences(prefs_, store_, dialogs_, userLocale(), this);
         connect(preferencesDialog_, &TfmPreferences::resetConfirmed, this, &TfmZorv::resetSettingsAndClose);
+        preferencesDialog_->setCompletenessEstimator(
+            [this] { return estimateCompletenessMagnitude(preferencesDialog_); });
         connect(preferencesDialog_, &QDialog::finished, this, &TfmZorv::afterPreferencesClosed);
         connect(preferencesDialog_, &TfmPreferences::mapAxesChanged, this, [this](bool x, bool y) {
             action(QStringLiteral("mInverseXAxis"))->setChecked(x);

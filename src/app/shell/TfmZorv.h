@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "catalogue/AnalysisSettings.h"
 #include "catalogue/FilterBuilder.h"
@@ -111,6 +112,9 @@ public:
     // tests can answer them; the default is QDialog::exec().
     void setDialogRunner(std::function<int(QDialog&)> runner) { dialogRunner_ = std::move(runner); }
     int execDialog(QDialog& dialog);
+    // "Oszacuj" beside MMin: the completeness-magnitude dialog on the
+    // catalogue as filtered now, over `parent`; the estimate taken, if any.
+    std::optional<double> estimateCompletenessMagnitude(QWidget* parent);
 
     // ---- filters
     void applyFilter();
