@@ -262,6 +262,17 @@ ChartLayout chartLayout(int kind, const Database& a) {
             magnitudeOrEnergy(l, a, {against(S6, kind == 26 ? "ParamPDF" : "ParamCDF", "")}, S6, "0.##", 0.0,
                               LabelStyle::Automatic);
             break;
+        case 29: {
+            SeriesBinding estimates = bind(S10, "MMax", "Skrot");
+            estimates.errorField = "Sigma";
+            estimates.title = "Estymator ± odchylenie standardowe";
+            SeriesBinding observed = bind(S11, "MObs", "Skrot");
+            observed.title = "Maksymalna magnituda obserwowana";
+            l.series = {estimates, observed};
+            l.axes = {axis(ChartAxis::Left, "0.##"), textBottom()};
+            l.note = a.GetSubtitle();
+            break;
+        }
         default: break;
     }
     return l;

@@ -41,6 +41,8 @@ struct SeriesBinding {
     bool xIsDate = false;  // X holds day numbers
     bool marksVisible = false;
     std::string title;  // empty: the Y field's name
+    // Symmetric error bars of ± this field's value; empty for none.
+    std::string errorField;
     friend bool operator==(const SeriesBinding&, const SeriesBinding&) = default;
 };
 
@@ -66,9 +68,15 @@ struct ChartLayout {
     bool dateAxis = false;      // the bottom axis shows dates
     bool legendVisible = true;
     std::string bottomTitle, leftTitle, rightTitle;
+    // A line under the chart's title (the maximum-magnitude verdict); empty
+    // for none.
+    std::string note;
 };
 
-// The layout of kinds 0–28 except 15 for the analysis' result table.
+// The layout of kinds 0–29 except 15 for the analysis' result table; kind 29
+// is the maximum-magnitude comparison: the estimates with their standard
+// deviations as error bars beside the largest observed magnitude, and the
+// verdict on their spread as the note.
 ChartLayout chartLayout(int kind, const Database& analysis);
 
 // The time-variation charts (kind 15): the quantity code selects the Y field

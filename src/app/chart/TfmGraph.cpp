@@ -223,6 +223,7 @@ void TfmGraph::applyLayout() {
         s.tag = 0;
         s.plottable()->setVisible(false);
         s.plottable()->removeFromLegend();
+        if (s.errorBars) s.errorBars->setVisible(false);
     }
     for (const SeriesBinding& b : layout_.series) bindSeries(b);
     // Bars of one chart stand side by side in each period.
@@ -267,7 +268,8 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
     const int xf = table->fieldIndex(b.xField);
     if (yf < 0) return;
     const int lf = b.labelField.empty() ? -1 : table->fieldIndex(b.labelField);
-    QVector<double> keys, values;
+    const int ef = b.errorField.empty() ? -1 : table->fieldIndex(b.errorField);
+    QVector<double> keys, values, errors;
     QVector<double> labelKeys;
     QVector<QString> labels;
     const std::size_t n = table->recordCount();
@@ -285,6 +287,7 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
         if (table->column(yf).isNull(row)) continue;
         keys.push_back(x);
         values.push_back(fieldNumber(*table, yf, row));
+        if (ef >= 0) errors.push_back(table->column(ef).isNull(row) ? 0.0 : fieldNumber(*table, ef, row));
     }
     QCPAxis* valueAxis = b.axis == ChartAxis::Right ? chart_->yAxis2 : chart_->yAxis;
     if (s.bars) {
@@ -303,6 +306,18 @@ void TfmGraph::bindSeries(const SeriesBinding& b) {
             s.graph->setPen(pen);
         }
         if (dense && s.type == SeriesType::Line) s.graph->setScatterSkip(std::max(1, int(keys.size() / 200)));
+        if (ef >= 0) {
+            if (!s.errorBars) {
+                s.errorBars = new QCPErrorBars(chart_->xAxis, valueAxis);
+                s.errorBars->removeFromLegend();
+                s.errorBars->setWhiskerWidth(10);
+            }
+            s.errorBars->setValueAxis(valueAxis);
+            s.errorBars->setPen(QPen(s.graph->scatterStyle().pen().color(), 1.5));
+            s.errorBars->setDataPlottable(s.graph);
+            s.errorBars->setData(errors);
+            s.errorBars->setVisible(true);
+        }
     }
     QCPAbstractPlottable* p = s.plottable();
     p->setName(QString::fromStdString(b.title.empty() ? b.yField : b.title));
@@ -475,6 +490,8 @@ void TfmGraph::setTexts() {
     const QString mainTitle = QString::fromStdString(settings_.MainTitle);
     const QString title = QString::fromStdString(analysis_->GetTitle());
     title_->setText(mainTitle.isEmpty() ? title : mainTitle + QLatin1Char('\n') + title);
+    if (!layout_.note.empty())
+        title_->setText(title_->text() + QLatin1Char('\n') + QString::fromStdString(layout_.note));
     QString caption = title;
     if (!filterDescription_.isEmpty()) {
         caption += QStringLiteral(" /") + filterDescription_;

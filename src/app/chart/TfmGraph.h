@@ -27,6 +27,7 @@ struct ChartSeries {
     SeriesType type = SeriesType::Line;
     QCPBars* bars = nullptr;
     QCPGraph* graph = nullptr;
+    QCPErrorBars* errorBars = nullptr;  // made for a binding with an error field
     bool active = false;
     bool marksVisible = false;
     // Value marks: the mask (empty: the Y field's display format), the

@@ -6,6 +6,7 @@
 #include "analysis/ZoneStatistics.h"
 #include "hazard/BValue.h"
 #include "hazard/HazardAnalysis.h"
+#include "hazard/MMaxComparison.h"
 #include "hazard/TimeVariations.h"
 #include "hazard/ZoneBValue.h"
 
@@ -59,6 +60,10 @@ std::unique_ptr<Database> parametric(const AnalysisRun& r) {
 
 std::unique_ptr<Database> timeVariations(const AnalysisRun& r) {
     return std::make_unique<TimeVariations>(r.settings, r.sample, r.request.timeVariations, r.progress);
+}
+
+std::unique_ptr<Database> mmaxComparison(const AnalysisRun& r) {
+    return std::make_unique<MMaxComparison>(r.settings, r.sample, r.progress);
 }
 
 const char* const kRange = "--start/--end/--step";
@@ -136,6 +141,8 @@ const AnalysisEntry kEntries[] = {
     {"time-variations", "zmienność hazardu parametrycznego w czasie (okno przesuwne)",
      "--window, --window-step, --min-events, --magnitude, --duration, --return-magnitude, --time-unit",
      "mShowAll", 10, "", 15, P::TimeVariations, S::Filtered, timeVariations},
+    {"mmax-compare", "maksymalna magnituda — porównanie estymatorów", "--mmin",
+     "mMMaxCompare", 0, "", 29, P::None, S::Filtered, mmaxComparison},
 };
 // clang-format on
 
