@@ -148,6 +148,13 @@ grep -q 'Nieznany typ pliku rysunku' "$out/stderr" || { echo "FAILED: picture ty
 check test ! -e "$out/chart.gif"
 # The other subcommands still need no display and no GUI platform.
 check env -u DISPLAY QT_QPA_PLATFORM=none-such "$batch" activity --table "$out/nogui.csv" "$sample/katalog.dbf"
+# The maximum-magnitude comparison: nine estimators, its chart with error bars.
+check "$batch" mmax-compare --table "$out/mmax.csv" --report "$out/mmax.txt" "$sample/katalog.dbf"
+check test "$(wc -l < "$out/mmax.csv")" -eq 10
+check grep -q 'Robson' "$out/mmax.csv"
+check quiet "$batch" mmax-compare --picture "$out/mmax.svg" "$sample/katalog.dbf"
+check grep -q '<svg' "$out/mmax.svg"
+"$batch" --help | grep -q mmax-compare || { echo "FAILED: --help lists mmax-compare"; fail=1; }
 "$batch" --help | grep -q energy-traces || { echo "FAILED: --help lists the analyses"; fail=1; }
 
 exit $fail
