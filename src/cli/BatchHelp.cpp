@@ -62,6 +62,12 @@ const char* const kTimeVariationsHelp =
     "  --time-unit months|quarters jednostka czasu (domyślnie miesiące)\n"
     "  --fixed-upper-limit         stała górna granica całkowania (domyślnie zmienna)\n";
 
+const char* const kBacktestHelp =
+    "\nWeryfikacja prognoz hazardu (backtest):\n"
+    "  --magnitude M               magnituda prognozowanych zjawisk (domyślnie 3,5)\n"
+    "  --horizon DNI               horyzont prognozy i krok kolejnych prognoz (domyślnie 30)\n"
+    "  --window DNI                okno przeszłości (domyślnie 0: cała przeszłość)\n";
+
 const char* const kImportHelp =
     "\nImport katalogu z pliku tekstowego (zorv-batch import [opcje] PLIK.txt|.dat|.csv KATALOG.dbf|.db):\n"
     "  --header                    pierwszy wiersz to nazwy kolumn: kolumny nazwane jak pola katalogu\n"
@@ -90,7 +96,7 @@ std::string batchHelpText() {
         line.resize(30, ' ');
         s += line + e.help + (*e.options ? std::string(" [") + e.options + "]" : std::string()) + "\n";
     }
-    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kImportHelp;
+    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kBacktestHelp + kImportHelp;
 }
 
 }  // namespace zorv

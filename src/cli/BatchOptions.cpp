@@ -39,7 +39,8 @@ void addBatchOptions(QCommandLineParser& p) {
                              "window",
                              "window-step",
                              "min-events",
-                             "return-magnitude"}) {
+                             "return-magnitude",
+                             "horizon"}) {
         QCommandLineOption o(QString::fromLatin1(name));
         o.setValueName(QStringLiteral("x"));
         p.addOption(o);

@@ -69,8 +69,8 @@ private slots:
             }
         }
         // Every analysis listed by its handler families.
-        // The last term: the maximum-magnitude comparison.
-        QCOMPARE(commandsWith(AnalysisCommand).size(), 12 + 1 + 5 + 5 + 7 + 5 + 1);
+        // The last term: the maximum-magnitude comparison and the forecast verification.
+        QCOMPARE(commandsWith(AnalysisCommand).size(), 12 + 1 + 5 + 5 + 7 + 5 + 2);
     }
 
     void menusAndToolBarsAreBuilt() {

@@ -19,7 +19,7 @@ constexpr std::uint32_t kRed = rgb(255, 0, 0), kBlue = rgb(0, 0, 255), kYellow =
 const char* const kTimeVariationDate = "Data";
 
 // Series indices by name.
-constexpr int S1 = 0, S6 = 7, S10 = 13, S11 = 12;
+constexpr int S1 = 0, S6 = 7, S10 = 13, S11 = 12, S12 = 11;
 
 bool hasField(const Database& a, const std::string& name) {
     Table* t = const_cast<Database&>(a).GetTable();
@@ -271,6 +271,24 @@ ChartLayout chartLayout(int kind, const Database& a) {
             l.series = {estimates, observed};
             l.axes = {axis(ChartAxis::Left, "0.##"), textBottom()};
             l.note = a.GetSubtitle();
+            break;
+        }
+        case 30: {
+            SeriesBinding parametric = against(S10, "Czestosc_P", "Prognoza_P");
+            parametric.title = "Hazard parametryczny";
+            SeriesBinding kernel = against(S12, "Czestosc_NP", "Prognoza_NP");
+            kernel.title = "Hazard nieparametryczny";
+            SeriesBinding diagonal = against(S11, "Srodek", "Srodek");
+            diagonal.title = "Prognoza doskonała";
+            l.series = {diagonal, parametric, kernel};
+            AxisSetup left = axis(ChartAxis::Left, "0.0", 0.1);
+            AxisSetup bottom = axis(ChartAxis::Bottom, "0.0", 0.1);
+            for (AxisSetup* s : {&left, &bottom}) {
+                s->automatic = false;
+                s->minimum = 0.0;
+                s->maximum = 1.0;
+            }
+            l.axes = {left, bottom};
             break;
         }
         default: break;

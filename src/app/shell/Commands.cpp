@@ -106,6 +106,7 @@ constexpr CommandDescriptor kCommands[] = {
     {"mZoneB", "Estymator współczynnika b", "Współczynnik b w wybranych strefach", "", 3, kZones, kAnalysis, Analysis, "Zmienność w strefach"},
     {"mZoneActivityOverTreshold", "Aktywność powyżej progu kompletności", "Aktywność powyżej progu kompletności w wybranych strefach", "", 4, kZones, kAnalysis, Analysis, "Zmienność w strefach"},
     {"mMMaxCompare", "Maksymalna magnituda — porównanie estymatorów", "Maksymalna magnituda według kilku estymatorów z odchyleniami standardowymi", "", 0, kCheck, kAnalysis, Analysis, "Dodatkowe"},
+    {"mBacktest", "Weryfikacja prognoz hazardu", "Wynik Briera, niezawodność i test liczby zjawisk prognoz z przeszłości katalogu", "", 0, kCheck, kAnalysis, Analysis, "Dodatkowe"},
     // ---- Sejsmometria (hidden menu)
     {"mSeisFilter", "Filtrowanie tablicy VTAB", "Filtruje tablicę VTAB", "", 0, "Sejsmometria", Checkable, None, nullptr},
     {"mRemoveVTABFilter", "Usuń filtr", "Usuwa filtr tablicy VTAB", "", 0, "Sejsmometria", 0, None, nullptr},
@@ -207,6 +208,7 @@ constexpr ToolText kToolTexts[] = {
     {"mZoneB", "Współczynnik b"},
     {"mZoneActivityOverTreshold", "Powyżej progu"},
     {"mMMaxCompare", "Mmax — estymatory"},
+    {"mBacktest", "Weryfikacja prognoz"},
 };
 
 }  // namespace

@@ -66,6 +66,10 @@ std::unique_ptr<Database> mmaxComparison(const AnalysisRun& r) {
     return std::make_unique<MMaxComparison>(r.settings, r.sample, r.progress);
 }
 
+std::unique_ptr<Database> backtest(const AnalysisRun& r) {
+    return std::make_unique<Backtest>(r.settings, r.sample, r.request.backtest, r.progress);
+}
+
 const char* const kRange = "--start/--end/--step";
 
 // clang-format off
@@ -143,6 +147,9 @@ const AnalysisEntry kEntries[] = {
      "mShowAll", 10, "", 15, P::TimeVariations, S::Filtered, timeVariations},
     {"mmax-compare", "maksymalna magnituda — porównanie estymatorów", "--mmin",
      "mMMaxCompare", 0, "", 29, P::None, S::Filtered, mmaxComparison},
+    {"backtest", "weryfikacja prognoz hazardu (wynik Briera, niezawodność, test liczby zjawisk)",
+     "--magnitude, --horizon, --window",
+     "mBacktest", 0, "", 30, P::Backtest, S::Filtered, backtest},
 };
 // clang-format on
 

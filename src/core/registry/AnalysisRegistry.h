@@ -15,6 +15,7 @@
 #include "analysis/Database.h"
 #include "analysis/Periods.h"
 #include "base/Progress.h"
+#include "hazard/Backtest.h"
 #include "hazard/HazardCache.h"
 #include "hazard/HazardParameters.h"
 #include "hazard/ParametricTables.h"
@@ -32,6 +33,7 @@ enum class AnalysisParameters {
     NonParametric,   // the hazard dialog, nonparametric mode
     Parametric,      // the hazard dialog, parametric mode
     TimeVariations,  // the time-variations dialog
+    Backtest,        // the forecast-verification dialog
 };
 
 // Which records the frozen sample holds.
@@ -51,6 +53,7 @@ struct AnalysisRequest {
     HazardParameters nonParametric;
     ParametricRequest parametric;
     TimeVariationsParameters timeVariations;
+    BacktestParameters backtest;
 };
 
 // What a factory builds from. `progress` may be null (no progress shown,
