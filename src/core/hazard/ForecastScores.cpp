@@ -49,7 +49,9 @@ std::vector<ReliabilityBin> ReliabilityTable(const std::vector<double>& p, const
     }
     for (std::size_t k = 0; k < p.size(); ++k) {
         const double v = std::clamp(p[k], 0.0, 1.0);
-        const std::size_t b = std::min(out.size() - 1, static_cast<std::size_t>(v / width));
+        // v·bins, not v/width: 0.3/0.1 is 2.9999999999999996 and would put 0.3 a bin low.
+        const std::size_t b = std::min(
+            out.size() - 1, static_cast<std::size_t>(std::floor(v * static_cast<double>(out.size()))));
         ++out[b].count;
         sumP[b] += v;
         sumO[b] += happened[k] != 0 ? 1.0 : 0.0;
