@@ -3,15 +3,20 @@
 // their chart windows and reports, and the same tables as zorv-batch.
 
 #include <QAction>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
 
 #include "SampleShell.h"
 #include "chart/TfmGraph.h"
+#include "hazard/Backtest.h"
 #include "hazard/MMaxComparison.h"
+#include "hazard/TfmBacktest.h"
 #include "report/ReportWriter.h"
 #include "report/TfmRichText.h"
 
@@ -72,6 +77,41 @@ private slots:
         ReportLines expected;
         g->analysis().WriteReport(expected);
         QCOMPARE(report->lines(), expected);
+    }
+
+    // The verification asks m, D and the window, then opens the reliability
+    // chart; a horizon under a week keeps "Kontynuuj" off.
+    void forecastVerification() {
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        bool refused = false;
+        f.answer = [&](QDialog& d) {
+            auto* b = qobject_cast<TfmBacktest*>(&d);
+            if (!b) return int(QDialog::Accepted);
+            b->horizon()->setValue(5);
+            refused = !b->continueButton()->isEnabled() && !b->problem()->text().isEmpty();
+            b->horizon()->setValue(60);
+            b->window()->setValue(720);
+            return int(QDialog::Accepted);
+        };
+        w.action(QStringLiteral("mBacktest"))->trigger();
+        QVERIFY(refused);
+        QVERIFY2(f.dialogs.messages.empty(),
+                 f.dialogs.messages.empty() ? "" : qPrintable(f.dialogs.messages[0].text));
+        const QList<TfmGraph*> opened = charts(w);
+        QCOMPARE(opened.size(), 1);
+        TfmGraph* g = opened[0];
+        QCOMPARE(g->kind(), 30);
+        auto* b = dynamic_cast<Backtest*>(&g->analysis());
+        QVERIFY(b);
+        QCOMPARE(b->Parameters().horizonDays, 60);
+        QCOMPARE(b->Parameters().windowDays, 720);
+        // One point per bin that holds forecasts, for each family.
+        int filled = 0;
+        for (const ReliabilityBin& r : b->Parametric().reliability) filled += r.count > 0;
+        QCOMPARE(g->series(seriesIndex("Series10")).graph->dataCount(), filled);
+        QCOMPARE(g->series(seriesIndex("Series11")).graph->dataCount(), 10);
+        QCOMPARE(g->axis(ChartAxis::Left)->range().upper, 1.0);
     }
 
     // zorv-batch gives the same table as the desktop command.

@@ -154,6 +154,11 @@ check test "$(wc -l < "$out/mmax.csv")" -eq 10
 check grep -q 'Robson' "$out/mmax.csv"
 check quiet "$batch" mmax-compare --picture "$out/mmax.svg" "$sample/katalog.dbf"
 check grep -q '<svg' "$out/mmax.svg"
+# The verification of past forecasts: ten reliability bins; bad horizons refused.
+check "$batch" backtest --magnitude 3.5 --horizon 30 --window 365 --table "$out/bt.csv" "$sample/katalog.dbf"
+check test "$(wc -l < "$out/bt.csv")" -eq 11
+expect_fail backtest --horizon 3 "$sample/katalog.dbf"
+expect_fail backtest --horizon 30 --window 10 "$sample/katalog.dbf"
 "$batch" --help | grep -q mmax-compare || { echo "FAILED: --help lists mmax-compare"; fail=1; }
 "$batch" --help | grep -q energy-traces || { echo "FAILED: --help lists the analyses"; fail=1; }
 
