@@ -45,7 +45,7 @@ private slots:
         QCOMPARE(g->kind(), 29);
         auto* c = dynamic_cast<MMaxComparison*>(&g->analysis());
         QVERIFY(c);
-        QVERIFY(g->titleText().endsWith(QString::fromStdString(c->VerdictText())));
+        QVERIFY(g->titleText().endsWith(QString::fromStdString(c->ShortVerdict())));
 
         const ChartSeries& estimates = g->series(seriesIndex("Series10"));
         QVERIFY(estimates.active && estimates.errorBars && estimates.errorBars->visible());

@@ -265,12 +265,13 @@ ChartLayout chartLayout(int kind, const Database& a) {
         case 29: {
             SeriesBinding estimates = bind(S10, "MMax", "Skrot");
             estimates.errorField = "Sigma";
-            estimates.title = "Estymator ± odchylenie standardowe";
+            estimates.title = "Mmax ± σ";
             SeriesBinding observed = bind(S11, "MObs", "Skrot");
-            observed.title = "Maksymalna magnituda obserwowana";
+            observed.title = "Mobs";
             l.series = {estimates, observed};
             l.axes = {axis(ChartAxis::Left, "0.##"), textBottom()};
             l.note = a.GetSubtitle();
+            l.angledLabels = true;
             break;
         }
         case 30: {

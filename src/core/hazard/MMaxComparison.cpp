@@ -69,7 +69,7 @@ MMaxComparison::MMaxComparison(const AnalysisSettings& settings, Table* dataset,
     leftAxisTitle = "Maksymalna magnituda";
     RunEstimators();
     verdict = JudgeMMaxSpread(rows);
-    subtitle = VerdictText();
+    subtitle = ShortVerdict();
     FillTable();
     HideProgress();
     hasData = true;
@@ -177,6 +177,13 @@ void MMaxComparison::FillTable() {
                         Value::text(ok ? "obliczony" : r.result.failure)});
     }
     t.first();
+}
+
+std::string MMaxComparison::ShortVerdict() const {
+    if (verdict.estimates < 2) return "Za mało estymacji do porównania";
+    if (!verdict.disagree) return "Estymatory zgodne w granicach odchyleń";
+    return "Estymatory NIE są zgodne (" + rows[static_cast<std::size_t>(verdict.first)].label + " i " +
+           rows[static_cast<std::size_t>(verdict.second)].label + ")";
 }
 
 std::string MMaxComparison::VerdictText() const {

@@ -54,6 +54,8 @@ public:
     // "Estymatory są zgodne…" or "Estymatory NIE są zgodne…", for the
     // report and the chart.
     std::string VerdictText() const;
+    // The verdict in a few words, under the chart's title (the subtitle).
+    std::string ShortVerdict() const;
 
     bool WriteReport(ReportLines& lines) override;
 
