@@ -81,6 +81,11 @@ const char* const kMcHelp =
     "                              ks (test Kołmogorowa–Smirnowa) lub all (domyślnie), po przecinku\n"
     "  --bootstrap N               liczba prób bootstrap (domyślnie 200; 0 bez odchylenia)\n"
     "  --seed N                    ziarno generatora prób (domyślnie 20050101)\n";
+const char* const kBacktestHelp =
+    "\nWeryfikacja prognoz hazardu (backtest):\n"
+    "  --magnitude M               magnituda prognozowanych zjawisk (domyślnie 3,5)\n"
+    "  --horizon DNI               horyzont prognozy i krok kolejnych prognoz (domyślnie 30)\n"
+    "  --window DNI                okno przeszłości (domyślnie 0: cała przeszłość)\n";
 
 const char* const kImportHelp =
     "\nImport katalogu z pliku tekstowego (zorv-batch import [opcje] PLIK.txt|.dat|.csv KATALOG.dbf|.db):\n"
@@ -113,7 +118,7 @@ std::string batchHelpText() {
     std::string mc = "  mc";
     mc.resize(30, ' ');
     s += mc + "magnituda kompletności Mc czterema metodami [--bin, --method, --bootstrap]\n";
-    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kMcHelp + kImportHelp;
+    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kMcHelp + kBacktestHelp + kImportHelp;
 }
 
 }  // namespace zorv

@@ -43,7 +43,8 @@ void addBatchOptions(QCommandLineParser& p) {
                              "bootstrap",
                              "level",
                              "b-positive-threshold",
-                             "b-bin"}) {
+                             "b-bin",
+                             "horizon"}) {
         QCommandLineOption o(QString::fromLatin1(name));
         o.setValueName(QStringLiteral("x"));
         p.addOption(o);

@@ -4,6 +4,7 @@
 
 #include "BatchError.h"
 #include "BatchOptions.h"
+#include "hazard/Backtest.h"
 #include "hazard/NonParametricHazard.h"
 #include "hazard/ParametricTables.h"
 #include "hazard/TimeVariations.h"
@@ -70,6 +71,17 @@ void printTimeVariations(TimeVariations& a) {
                      a.ReplicatesRun());
 }
 
+void printBacktest(const Backtest& b) {
+    for (const bool parametric : {true, false}) {
+        const FamilyScores& s = parametric ? b.Parametric() : b.NonParametric();
+        std::fprintf(stderr,
+                     "%s: prognoz %d (bez prognozy %d), Brier %.4f, klimatologia %.4f, BSS %.4f, "
+                     "zjawiska %d, oczekiwane %.2f\n",
+                     parametric ? "Parametryczny" : "Nieparametryczny", s.forecasts, s.failures, s.brier,
+                     s.climatologyBrier, s.skill, s.number.observed, s.number.expected);
+    }
+}
+
 std::string extensionOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     const auto dot = path.find_last_of('.');
@@ -93,6 +105,9 @@ void printEstimate(const AnalysisEntry& entry, const AnalysisRequest& request, D
             break;
         case AnalysisParameters::TimeVariations:
             if (auto* a = dynamic_cast<TimeVariations*>(&analysis)) printTimeVariations(*a);
+            break;
+        case AnalysisParameters::Backtest:
+            if (const auto* b = dynamic_cast<const Backtest*>(&analysis)) printBacktest(*b);
             break;
         default: break;
     }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "BacktestOptions.h"
 #include "BatchCatalogue.h"
 #include "BatchError.h"
 #include "BatchHelp.h"
@@ -83,6 +84,7 @@ int run(int argc, char** argv) {
     readHazardOptions(p, *entry, settings.prefs, settings.locale, request);
     if (entry->parameters == AnalysisParameters::TimeVariations)
         request.timeVariations = readTimeVariationsOptions(p);
+    if (entry->parameters == AnalysisParameters::Backtest) request.backtest = readBacktestOptions(p);
 
     std::unique_ptr<Table> catalogue = openCatalogue(args[1].toStdString(), settings.locale);
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);

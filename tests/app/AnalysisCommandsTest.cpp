@@ -72,7 +72,8 @@ private slots:
         for (const AnalysisEntry& e : analysisRegistry()) {
             if (e.parameters == AnalysisParameters::NonParametric ||
                 e.parameters == AnalysisParameters::Parametric ||
-                e.parameters == AnalysisParameters::TimeVariations)
+                e.parameters == AnalysisParameters::TimeVariations ||
+                e.parameters == AnalysisParameters::Backtest)
                 continue;
             QAction* a = w.action(QString::fromUtf8(e.action));
             QVERIFY2(a && a->isEnabled(), e.action);
@@ -93,7 +94,8 @@ private slots:
             }
             ++opened;
         }
-        QCOMPARE(opened, 18);
+        // 18 statistics and the maximum-magnitude comparison, which asks nothing.
+        QCOMPARE(opened, 19);
         QVERIFY(f.dialogs.messages.empty());
         // Chart commands follow the active chart window.
         w.show();

@@ -69,7 +69,8 @@ private slots:
             }
         }
         // Every analysis listed by its handler families.
-        QCOMPARE(commandsWith(AnalysisCommand).size(), 12 + 1 + 5 + 5 + 7 + 5);
+        // The last term: the maximum-magnitude comparison and the forecast verification.
+        QCOMPARE(commandsWith(AnalysisCommand).size(), 12 + 1 + 5 + 5 + 7 + 5 + 2);
     }
 
     void menusAndToolBarsAreBuilt() {

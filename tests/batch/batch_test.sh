@@ -162,6 +162,18 @@ grep -q 'Nieznany typ pliku rysunku' "$out/stderr" || { echo "FAILED: picture ty
 check test ! -e "$out/chart.gif"
 # The other subcommands still need no display and no GUI platform.
 check env -u DISPLAY QT_QPA_PLATFORM=none-such "$batch" activity --table "$out/nogui.csv" "$sample/katalog.dbf"
+# The maximum-magnitude comparison: nine estimators, its chart with error bars.
+check "$batch" mmax-compare --table "$out/mmax.csv" --report "$out/mmax.txt" "$sample/katalog.dbf"
+check test "$(wc -l < "$out/mmax.csv")" -eq 10
+check grep -q 'Robson' "$out/mmax.csv"
+check quiet "$batch" mmax-compare --picture "$out/mmax.svg" "$sample/katalog.dbf"
+check grep -q '<svg' "$out/mmax.svg"
+# The verification of past forecasts: ten reliability bins; bad horizons refused.
+check "$batch" backtest --magnitude 3.5 --horizon 30 --window 365 --table "$out/bt.csv" "$sample/katalog.dbf"
+check test "$(wc -l < "$out/bt.csv")" -eq 11
+expect_fail backtest --horizon 3 "$sample/katalog.dbf"
+expect_fail backtest --horizon 30 --window 10 "$sample/katalog.dbf"
+"$batch" --help | grep -q mmax-compare || { echo "FAILED: --help lists mmax-compare"; fail=1; }
 "$batch" --help | grep -q energy-traces || { echo "FAILED: --help lists the analyses"; fail=1; }
 
 # Completeness magnitude: one row per method asked for, the distribution of

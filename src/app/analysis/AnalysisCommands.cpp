@@ -11,6 +11,7 @@
 #include "chart/TfmChartsProp.h"
 #include "chart/TfmGraph.h"
 #include "hazard/HazardAnalysis.h"
+#include "hazard/TfmBacktest.h"
 #include "hazard/TfmHazards.h"
 #include "hazard/TfmTimeVariations.h"
 #include "shell/Commands.h"
@@ -37,7 +38,7 @@ bool offersBStatistics(const AnalysisEntry& e) {
 
 bool hazardFamily(AnalysisParameters p) {
     return p == AnalysisParameters::NonParametric || p == AnalysisParameters::Parametric ||
-           p == AnalysisParameters::TimeVariations;
+           p == AnalysisParameters::TimeVariations || p == AnalysisParameters::Backtest;
 }
 
 }  // namespace
@@ -137,6 +138,11 @@ TfmHazards& AnalysisCommands::hazardDialog() {
     return *hazards_;
 }
 
+TfmBacktest& AnalysisCommands::backtestDialog() {
+    if (!backtestDialog_) backtestDialog_ = new TfmBacktest(&shell_);
+    return *backtestDialog_;
+}
+
 TfmTimeVariations& AnalysisCommands::timeVariationsDialog() {
     if (!timeVariations_) {
         timeVariations_ = new TfmTimeVariations(&shell_);
@@ -210,6 +216,13 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
             r.timeVariations = d.parameters();
             timeVariationActivity_ = d.activityCode();
+            return r;
+        }
+        case AnalysisParameters::Backtest: {
+            TfmBacktest& d = backtestDialog();
+            d.prepare(backtest_);
+            if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
+            r.backtest = backtest_ = d.parameters();
             return r;
         }
     }

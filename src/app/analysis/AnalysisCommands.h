@@ -16,6 +16,7 @@
 namespace zorv {
 
 class TfmAddSort;
+class TfmBacktest;
 class TfmHazards;
 class TfmTimeVariations;
 class TfmChartsProp;
@@ -54,6 +55,7 @@ public:
     TfmAddSort& scaleDialog();
     TfmHazards& hazardDialog();
     TfmTimeVariations& timeVariationsDialog();
+    TfmBacktest& backtestDialog();
     TfmZones& zonesDialog();
     TfmZoneActivity& zoneActivityDialog();
     TfmChartsProp& chartPropertiesDialog();
@@ -73,6 +75,8 @@ private:
     bool parametricUpperLimit_ = true;  // the option of the last parametric run
     int timeVariationActivity_ = 3;     // event-count series of the charts
     TfmChartsProp* chartProperties_ = nullptr;
+    TfmBacktest* backtestDialog_ = nullptr;
+    BacktestParameters backtest_;  // the last run's, offered again
 };
 
 }  // namespace zorv

@@ -19,7 +19,7 @@ constexpr std::uint32_t kRed = rgb(255, 0, 0), kBlue = rgb(0, 0, 255), kYellow =
 const char* const kTimeVariationDate = "Data";
 
 // Series indices by name.
-constexpr int S1 = 0, S6 = 7, S10 = 13, S11 = 12;
+constexpr int S1 = 0, S6 = 7, S10 = 13, S11 = 12, S12 = 11;
 
 bool hasField(const Database& a, const std::string& name) {
     Table* t = const_cast<Database&>(a).GetTable();
@@ -272,6 +272,36 @@ ChartLayout chartLayout(int kind, const Database& a) {
             magnitudeOrEnergy(l, a, {against(S6, kind == 26 ? "ParamPDF" : "ParamCDF", "")}, S6, "0.##", 0.0,
                               LabelStyle::Automatic);
             break;
+        case 29: {
+            SeriesBinding estimates = bind(S10, "MMax", "Skrot");
+            estimates.errorField = "Sigma";
+            estimates.title = "Mmax ± σ";
+            SeriesBinding observed = bind(S11, "MObs", "Skrot");
+            observed.title = "Mobs";
+            l.series = {estimates, observed};
+            l.axes = {axis(ChartAxis::Left, "0.##"), textBottom()};
+            l.note = a.GetSubtitle();
+            l.angledLabels = true;
+            break;
+        }
+        case 30: {
+            SeriesBinding parametric = against(S10, "Czestosc_P", "Prognoza_P");
+            parametric.title = "Hazard parametryczny";
+            SeriesBinding kernel = against(S12, "Czestosc_NP", "Prognoza_NP");
+            kernel.title = "Hazard nieparametryczny";
+            SeriesBinding diagonal = against(S11, "Srodek", "Srodek");
+            diagonal.title = "Prognoza doskonała";
+            l.series = {diagonal, parametric, kernel};
+            AxisSetup left = axis(ChartAxis::Left, "0.0", 0.1);
+            AxisSetup bottom = axis(ChartAxis::Bottom, "0.0", 0.1);
+            for (AxisSetup* s : {&left, &bottom}) {
+                s->automatic = false;
+                s->minimum = 0.0;
+                s->maximum = 1.0;
+            }
+            l.axes = {left, bottom};
+            break;
+        }
         default: break;
     }
     return l;

@@ -67,9 +67,17 @@ struct ChartLayout {
     bool dateAxis = false;      // the bottom axis shows dates
     bool legendVisible = true;
     std::string bottomTitle, leftTitle, rightTitle;
+    // A line under the chart's title (the maximum-magnitude verdict); empty
+    // for none.
+    std::string note;
 };
 
-// The layout of kinds 0–28 except 15 for the analysis' result table.
+// The layout of kinds 0–30 except 15 for the analysis' result table; kind 29
+// is the maximum-magnitude comparison: the estimates with their standard
+// deviations as error bars beside the largest observed magnitude, and the
+// verdict on their spread as the note; kind 30 the reliability chart of the
+// forecast verification: observed frequency against mean forecast per bin
+// for both families beside the diagonal of perfect forecasts.
 ChartLayout chartLayout(int kind, const Database& analysis);
 
 // The time-variation charts (kind 15): the quantity code selects the Y field

@@ -542,6 +542,8 @@ void TfmGraph::setTexts() {
     const QString mainTitle = QString::fromStdString(settings_.MainTitle);
     const QString title = QString::fromStdString(analysis_->GetTitle());
     title_->setText(mainTitle.isEmpty() ? title : mainTitle + QLatin1Char('\n') + title);
+    if (!layout_.note.empty())
+        title_->setText(title_->text() + QLatin1Char('\n') + QString::fromStdString(layout_.note));
     QString caption = title;
     if (!filterDescription_.isEmpty()) {
         caption += QStringLiteral(" /") + filterDescription_;

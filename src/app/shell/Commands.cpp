@@ -18,6 +18,7 @@ constexpr const char* kNpha = "Analiza zagrożenia/Nieparametryczna analiza haza
 constexpr const char* kDensity = "Analiza zagrożenia/Funkcje gęstości i dystrybuanta";
 constexpr const char* kTime = "Analiza zagrożenia/Zmienność w czasie";
 constexpr const char* kZones = "Analiza zagrożenia/Zmienność w strefach";
+constexpr const char* kCheck = "Analiza zagrożenia/Pewność oceny hazardu";
 
 // clang-format off
 constexpr CommandDescriptor kCommands[] = {
@@ -104,6 +105,8 @@ constexpr CommandDescriptor kCommands[] = {
     {"mZoneEnergyReleased", "Energia wyzwolona", "Energia wyzwolona w wybranych strefach", "", 2, kZones, kAnalysis, Analysis, "Zmienność w strefach"},
     {"mZoneB", "Estymator współczynnika b", "Współczynnik b w wybranych strefach", "", 3, kZones, kAnalysis, Analysis, "Zmienność w strefach"},
     {"mZoneActivityOverTreshold", "Aktywność powyżej progu kompletności", "Aktywność powyżej progu kompletności w wybranych strefach", "", 4, kZones, kAnalysis, Analysis, "Zmienność w strefach"},
+    {"mMMaxCompare", "Maksymalna magnituda — porównanie estymatorów", "Maksymalna magnituda według kilku estymatorów z odchyleniami standardowymi", "", 0, kCheck, kAnalysis, Analysis, "Dodatkowe"},
+    {"mBacktest", "Weryfikacja prognoz hazardu", "Wynik Briera, niezawodność i test liczby zjawisk prognoz z przeszłości katalogu", "", 0, kCheck, kAnalysis, Analysis, "Dodatkowe"},
     // ---- Sejsmometria (hidden menu)
     {"mSeisFilter", "Filtrowanie tablicy VTAB", "Filtruje tablicę VTAB", "", 0, "Sejsmometria", Checkable, None, nullptr},
     {"mRemoveVTABFilter", "Usuń filtr", "Usuwa filtr tablicy VTAB", "", 0, "Sejsmometria", 0, None, nullptr},
@@ -204,6 +207,8 @@ constexpr ToolText kToolTexts[] = {
     {"mZoneEnergyReleased", "Energia"},
     {"mZoneB", "Współczynnik b"},
     {"mZoneActivityOverTreshold", "Powyżej progu"},
+    {"mMMaxCompare", "Mmax — estymatory"},
+    {"mBacktest", "Weryfikacja prognoz"},
 };
 
 }  // namespace

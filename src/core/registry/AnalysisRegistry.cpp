@@ -6,6 +6,7 @@
 #include "analysis/ZoneStatistics.h"
 #include "hazard/BValue.h"
 #include "hazard/HazardAnalysis.h"
+#include "hazard/MMaxComparison.h"
 #include "hazard/TimeVariations.h"
 #include "hazard/ZoneBValue.h"
 
@@ -69,6 +70,14 @@ std::unique_ptr<Database> parametric(const AnalysisRun& r) {
 
 std::unique_ptr<Database> timeVariations(const AnalysisRun& r) {
     return std::make_unique<TimeVariations>(r.settings, r.sample, r.request.timeVariations, r.progress);
+}
+
+std::unique_ptr<Database> mmaxComparison(const AnalysisRun& r) {
+    return std::make_unique<MMaxComparison>(r.settings, r.sample, r.progress);
+}
+
+std::unique_ptr<Database> backtest(const AnalysisRun& r) {
+    return std::make_unique<Backtest>(r.settings, r.sample, r.request.backtest, r.progress);
 }
 
 const char* const kRange = "--start/--end/--step";
@@ -146,6 +155,11 @@ const AnalysisEntry kEntries[] = {
     {"time-variations", "zmienność hazardu parametrycznego w czasie (okno przesuwne)",
      "--window, --window-step, --min-events, --magnitude, --duration, --return-magnitude, --time-unit",
      "mShowAll", 10, "", 15, P::TimeVariations, S::Filtered, timeVariations},
+    {"mmax-compare", "maksymalna magnituda — porównanie estymatorów", "--mmin",
+     "mMMaxCompare", 0, "", 29, P::None, S::Filtered, mmaxComparison},
+    {"backtest", "weryfikacja prognoz hazardu (wynik Briera, niezawodność, test liczby zjawisk)",
+     "--magnitude, --horizon, --window",
+     "mBacktest", 0, "", 30, P::Backtest, S::Filtered, backtest},
 };
 // clang-format on
 

@@ -16,6 +16,7 @@
 #include "analysis/Periods.h"
 #include "base/Progress.h"
 #include "hazard/BValueStatistics.h"
+#include "hazard/Backtest.h"
 #include "hazard/HazardCache.h"
 #include "hazard/HazardParameters.h"
 #include "hazard/ParametricTables.h"
@@ -33,6 +34,7 @@ enum class AnalysisParameters {
     NonParametric,   // the hazard dialog, nonparametric mode
     Parametric,      // the hazard dialog, parametric mode
     TimeVariations,  // the time-variations dialog
+    Backtest,        // the forecast-verification dialog
 };
 
 // Which records the frozen sample holds.
@@ -53,6 +55,7 @@ struct AnalysisRequest {
     ParametricRequest parametric;
     TimeVariationsParameters timeVariations;
     BStatisticsOptions bStatistics;  // b-changes and zone-b: errors and Utsu tests (off by default)
+    BacktestParameters backtest;
 };
 
 // What a factory builds from. `progress` may be null (no progress shown,
