@@ -13,8 +13,9 @@
 
 namespace zorv {
 
+// --bootstrap is one of the common options (the hazard bands read it too).
 void addMcOptions(QCommandLineParser& p) {
-    for (const char* name : {"bin", "method", "bootstrap", "seed"}) {
+    for (const char* name : {"bin", "method", "seed"}) {
         QCommandLineOption o(QString::fromLatin1(name));
         o.setValueName(QStringLiteral("x"));
         p.addOption(o);
