@@ -72,12 +72,19 @@ TfmPreferences::TfmPreferences(Preferences& prefs, SettingsStore& store, UserDia
 
     auto* buttonColumn = new QVBoxLayout;
     buttonColumn->setSpacing(2);
-    QWidget* (TfmPreferences::*builders[9])() = {
-        &TfmPreferences::buildDirectoriesPage, &TfmPreferences::buildDatabasePage,
-        &TfmPreferences::buildReportsPage,     &TfmPreferences::buildBasePage,
-        &TfmPreferences::buildChartsPage,      &TfmPreferences::buildHazardPage,
-        &TfmPreferences::buildOtherPage,       &TfmPreferences::buildSeismometryPage,
-        &TfmPreferences::buildStationsPage};
+    const auto buildPage = [this](int i) -> QWidget* {
+        switch (i) {
+            case 0: return buildDirectoriesPage();
+            case 1: return buildDatabasePage();
+            case 2: return buildReportsPage();
+            case 3: return buildBasePage();
+            case 4: return buildChartsPage();
+            case 5: return buildHazardPage();
+            case 6: return buildOtherPage();
+            case 7: return buildSeismometryPage();
+            default: return buildStationsPage();
+        }
+    };
     for (int i = 0; i < 9; ++i) {
         auto* b = new QToolButton(this);
         b->setText(QString::fromUtf8(kPageNames[i]));
@@ -87,7 +94,7 @@ TfmPreferences::TfmPreferences(Preferences& prefs, SettingsStore& store, UserDia
         b->setMinimumHeight(30);
         pageButtons_->addButton(b, i);
         buttonColumn->addWidget(b);
-        QWidget* page = (this->*builders[i])();
+        QWidget* page = buildPage(i);
         page->setObjectName(QStringLiteral("Page%1").arg(i + 1));
         pages_->addWidget(page);
     }

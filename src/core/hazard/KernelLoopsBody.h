@@ -24,6 +24,7 @@ constexpr int W = ZORV_LANES;
 constexpr int P = 8 / W;
 using vn = double __attribute__((vector_size(W * 8)));
 using vm = long long __attribute__((vector_size(W * 8)));
+using vu = unsigned long long __attribute__((vector_size(W * 8)));  // bit arithmetic that wraps
 
 #define ZORV_INLINE inline __attribute__((always_inline))
 
@@ -134,7 +135,10 @@ ZORV_INLINE vn expInRange(vn x) {
     r = mad(m, -1.90821492927058770002e-10 / 64.0, r);
     const vm kb = __builtin_bit_cast(vm, k);
     // 2^n·2^(j/64): bits 6 … 17 of m land in the exponent, bits 0 … 5 cancel.
-    const vn scale = __builtin_bit_cast(vn, lookup(kExp2Bits.bits, kb & 63) + (kb << 46));
+    // In unsigned lanes: the sum carries into the sign bit by design.
+    const vu bits =
+        __builtin_bit_cast(vu, lookup(kExp2Bits.bits, kb & 63)) + (__builtin_bit_cast(vu, kb) << 46);
+    const vn scale = __builtin_bit_cast(vn, bits);
     // e^r − 1 = r + r²·((1/2 + r/6) + r²·(1/24 + r/120)).
     const vn r2 = r * r;
     const vn q = mad(r2, mad(r, 1.0 / 120.0, 1.0 / 24.0), mad(r, 1.0 / 6.0, 0.5));

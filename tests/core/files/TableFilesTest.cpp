@@ -180,7 +180,7 @@ TEST_F(TableFilesTest, KilledSavesLeaveTheOldFileOrTheWholeNewOne) {
     for (const char* name : {"katalog.dbf", "katalog.db"}) {
         SCOPED_TRACE(name);
         const std::string file = catalogue(name, 2);
-        const std::string oldBytes = slurp(file);
+        std::string oldBytes = slurp(file);
         // The complete new file, written under the same name elsewhere.
         fs::create_directory(dir_ / "wzor");
         const std::string reference = (dir_ / "wzor" / name).string();
@@ -219,8 +219,10 @@ TEST_F(TableFilesTest, KilledSavesLeaveTheOldFileOrTheWholeNewOne) {
             ASSERT_EQ(read->recordCount(), big.recordCount());
             read->last();
             EXPECT_EQ(read->fieldValue(3).toInt(), 199999);
-            // Start each trial from the old file again.
+            // Start each trial from the old file again (made anew, a Paradox
+            // table has a new time stamp).
             catalogue(name, 2);
+            oldBytes = slurp(file);
         }
         fs::remove(file);
     }
