@@ -9,6 +9,7 @@
 #include "hazard/Hrds.h"
 #include "hazard/MMaxEstimators.h"
 #include "hazard/ParametricHazard.h"
+#include "hazard/RowsTable.h"
 #include "report/ReportWriter.h"
 #include "text/DateText.h"
 #include "text/Dates.h"
@@ -36,16 +37,6 @@ public:
 private:
     Progress* outer_;
 };
-
-Table pastTable(const Table& source, const std::vector<std::uint32_t>& rows) {
-    Table t(source.fields());
-    t.setName(source.name());
-    t.setLocale(source.locale());
-    for (int f = 0; f < source.fieldCount(); ++f)
-        t.loadColumn(f).appendRows(source.column(f), &rows, rows.size());
-    t.finishLoad();
-    return t;
-}
 
 struct Event {
     double day;
@@ -171,7 +162,7 @@ void Backtest::Run() {
             origins.push_back(o);
             continue;
         }
-        Table past = pastTable(t, rows);
+        Table past = TableOfRows(t, rows);
         try {
             const ParametricHazard e(inner, &past, TimeUnit::Months, false, innerProgress);
             if (!(e.TimeUnitCountValue() > 0.0)) throw ESamplePeriodTooShort();

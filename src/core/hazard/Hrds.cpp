@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "hazard/BandText.h"
 #include "report/ReportWriter.h"
 #include "text/Dates.h"
 #include "text/NumberFormat.h"
@@ -57,13 +58,9 @@ bool Hrds::WriteReport(ReportLines& lines) {
                     formatMask(activityRate, "0.000", loc) + " zdarzeń");
     if (bands) {
         const NonParametricBands& bb = *bands;
-        const auto interval = [&](Band band, const char* mask) {
-            if (std::isnan(band.lower)) return std::string("brak");
-            return formatMask(band.lower, mask, loc) + " – " + formatMask(band.upper, mask, loc);
-        };
+        const auto interval = [&](Band band, const char* mask) { return BandText(band, mask, loc); };
         lines.push_back("");
-        lines.push_back("  Przedział ufności " + formatGeneral(100.0 * bb.options.level, loc) +
-                        " % (bootstrap, B = " + std::to_string(bb.options.replicates) + "):");
+        lines.push_back(BandHeading(bb.options, loc) + "):");
         lines.push_back("    Współczynnik gładkości           " +
                         interval(bb.of([](const NonParametricReplicate& r) { return r.h; }), "0.00000"));
         lines.push_back("    Maksymalna magnituda estymowana  " +

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "hazard/BandText.h"
 #include "hazard/HazardErrors.h"
 #include "hazard/Numerics.h"
 #include "hazard/ParametricBootstrap.h"
@@ -141,13 +142,9 @@ bool ParametricHazard::WriteReport(ReportLines& lines) {
 void ParametricHazard::WriteBandLines(ReportLines& lines) const {
     const Locale& loc = settings_.UserLocale;
     const ParametricBands& bb = *bands;
-    const auto interval = [&](Band band, const char* mask) {
-        if (std::isnan(band.lower)) return std::string("brak");
-        return formatMask(band.lower, mask, loc) + " – " + formatMask(band.upper, mask, loc);
-    };
+    const auto interval = [&](Band band, const char* mask) { return BandText(band, mask, loc); };
     lines.push_back("");
-    lines.push_back("  Przedział ufności " + formatGeneral(100.0 * bb.options.level, loc) +
-                    " % (bootstrap, B = " + std::to_string(bb.options.replicates) + "):");
+    lines.push_back(BandHeading(bb.options, loc) + "):");
     lines.push_back("    Współczynnik Beta                " +
                     interval(bb.of([](const ParametricModel& m) { return m.beta; }), "0.000"));
     lines.push_back("    Maksymalna magnituda estymowana  " +

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "base/AnalysisError.h"
+#include "hazard/BandText.h"
 #include "hazard/HazardErrors.h"
+#include "hazard/RowsTable.h"
 #include "report/ReportWriter.h"
 #include "text/DateText.h"
 #include "text/DateTimeText.h"
@@ -23,16 +25,6 @@ constexpr double kLn10 = 2.30258509299404568402;
 // A record without a date belongs to no window.
 constexpr std::int32_t kNoDay = INT32_MIN;
 
-// The records of `rows` in a table of their own: the window's catalogue.
-Table windowTable(const Table& source, const std::vector<std::uint32_t>& rows) {
-    Table t(source.fields());
-    t.setName(source.name());
-    t.setLocale(source.locale());
-    for (int f = 0; f < source.fieldCount(); ++f)
-        t.loadColumn(f).appendRows(source.column(f), &rows, rows.size());
-    t.finishLoad();
-    return t;
-}
 }  // namespace
 
 std::string TimeVariationsNote(std::exception_ptr failure) {
@@ -159,7 +151,7 @@ void TimeVariations::RunWindows() {
         record[countSlot] = Value::integer(static_cast<std::int64_t>(rows.size()));
         try {
             if (static_cast<int>(rows.size()) < parameters.minEvents) throw ESampleTooLow();
-            Table window = windowTable(copy, rows);
+            Table window = TableOfRows(copy, rows);
             const ParametricHazard estimate(windowSettings, &window, unit, variableUpperLimit);
             // A span under three days has no length in months or quarters,
             // and so no activity rate.
@@ -260,9 +252,7 @@ bool TimeVariations::WriteReport(ReportLines& lines) {
                     FormatMagnitudeEnergy(*this, parameters.returnMagnitude) + ":");
     if (parameters.bootstrap.enabled) {
         lines.push_back("");
-        lines.push_back("  Przedział ufności " + formatGeneral(100.0 * parameters.bootstrap.level, loc) +
-                        " % (bootstrap, B = " + std::to_string(parameters.bootstrap.replicates) +
-                        " w każdym oknie): kolumny _lo i _hi");
+        lines.push_back(BandHeading(parameters.bootstrap, loc) + " w każdym oknie): kolumny _lo i _hi");
         lines.push_back("   Nieudane replikacje (wszystkie okna): " + std::to_string(replicatesFailed) +
                         " z " + std::to_string(replicatesRun));
     }
