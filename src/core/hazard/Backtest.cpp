@@ -20,7 +20,6 @@ namespace zorv {
 namespace {
 
 constexpr double kDaysPerMonth = 365.25 / 12.0;
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The progress of the inner estimators: nothing shown, nothing asked, only
 // the user's stop passed on.
