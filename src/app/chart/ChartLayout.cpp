@@ -294,10 +294,12 @@ ChartLayout chartLayout(int kind, const Database& a) {
             l.series = {diagonal, parametric, kernel};
             AxisSetup left = axis(ChartAxis::Left, "0.0", 0.1);
             AxisSetup bottom = axis(ChartAxis::Bottom, "0.0", 0.1);
+            // A little room beyond 0 and 1, so that points on the edges
+            // (a bin whose every origin was followed by an event) show whole.
             for (AxisSetup* s : {&left, &bottom}) {
                 s->automatic = false;
-                s->minimum = 0.0;
-                s->maximum = 1.0;
+                s->minimum = -0.03;
+                s->maximum = 1.03;
             }
             l.axes = {left, bottom};
             break;
