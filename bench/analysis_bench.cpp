@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSettings.h"
 #include "MillionEvents.h"
 #include "analysis/ActivityHistogram.h"
 #include "analysis/ActivitySeries.h"
@@ -14,11 +15,7 @@
 namespace zorv {
 namespace {
 
-AnalysisSettings settings() {
-    AnalysisSettings s;
-    s.MMin = 1.3;
-    return s;
-}
+AnalysisSettings settings() { return bench::sampleSettings(); }
 
 void CopyForAnalysis(benchmark::State& state) {
     const Table& t = millionEvents();

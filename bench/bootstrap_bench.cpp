@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSettings.h"
 #include "SampleCatalogue.h"
 #include "hazard/NonParametricTables.h"
 #include "hazard/ParametricTables.h"
@@ -15,17 +16,9 @@
 namespace zorv {
 namespace {
 
-const Table& sampleCatalogue() {
-    static const Table t = sample::makeSampleCatalogue();
-    return t;
-}
+using bench::sampleCatalogue;
 
-AnalysisSettings settings() {
-    AnalysisSettings s;
-    s.MMin = 1.3;
-    s.WithProgress = false;
-    return s;
-}
+AnalysisSettings settings() { return bench::sampleSettings(false); }
 
 BootstrapOptions bands(bool on) {
     BootstrapOptions o;

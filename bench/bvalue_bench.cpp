@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSettings.h"
 #include "MillionEvents.h"
 #include "analysis/DBBase.h"
 #include "hazard/BValue.h"
@@ -16,11 +17,7 @@
 namespace zorv {
 namespace {
 
-AnalysisSettings settings() {
-    AnalysisSettings s;
-    s.MMin = 1.3;
-    return s;
-}
+AnalysisSettings settings() { return bench::sampleSettings(); }
 
 BStatisticsOptions statistics(const benchmark::State& state) {
     BStatisticsOptions o;

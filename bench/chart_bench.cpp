@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "BenchSettings.h"
 #include "MillionEvents.h"
 #include "analysis/ActivitySeries.h"
 #include "analysis/DBBase.h"
@@ -24,11 +25,7 @@
 namespace zorv {
 namespace {
 
-AnalysisSettings settings() {
-    AnalysisSettings s;
-    s.MMin = 1.3;
-    return s;
-}
+AnalysisSettings settings() { return bench::sampleSettings(); }
 
 // The analysis with the sample it reads, made once.
 template <class T>

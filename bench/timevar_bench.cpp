@@ -7,23 +7,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSettings.h"
 #include "SampleCatalogue.h"
 #include "hazard/TimeVariations.h"
 
 namespace zorv {
 namespace {
 
-const Table& sampleCatalogue() {
-    static const Table t = sample::makeSampleCatalogue();
-    return t;
-}
+using bench::sampleCatalogue;
 
-AnalysisSettings settings() {
-    AnalysisSettings s;
-    s.MMin = 1.3;
-    s.WithProgress = false;
-    return s;
-}
+AnalysisSettings settings() { return bench::sampleSettings(false); }
 
 void TimeVariationsOnSample(benchmark::State& state) {
     Table copy = sampleCatalogue().copyView();
