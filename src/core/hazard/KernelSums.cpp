@@ -7,6 +7,7 @@
 
 #include "hazard/ChunkPool.h"
 #include "hazard/KernelLoops.h"
+#include "hazard/LowRankPairSums.h"
 
 namespace zorv {
 
@@ -21,6 +22,11 @@ constexpr double kLscvReach = 17.320508075688772;  // √300: t > 300 → e^(−
 // with u²/2 > 60 (each below 8.8e-27) change it by less than 4e-17 of itself.
 constexpr double kGaussReach = 10.954451150103322;  // √120
 constexpr std::size_t kCdfChunk = 1024;             // sample values per chunk of the node sums
+// The interpolated cross-validation sums (LowRankPairSums.h): their cost per
+// sample value and node, and per pair of nodes, in pairs of the loop.
+constexpr double kWeightCost = 1.25;
+constexpr double kNodePairCost = 1.0;
+constexpr std::size_t kMaxLowRankDegree = 4096;
 
 // Splits rows 0 … n−1 into chunks of about kChunkWork units of work.
 std::vector<std::size_t> chunkRows(std::size_t n, const std::function<std::size_t(std::size_t)>& work) {
@@ -61,6 +67,21 @@ bool KernelSums::lscv(double h, bool derivative, LscvParts& out, const Stop& sto
         j = std::max(j, i + 1);
         while (j < n_ && x_[j] - x_[i] <= reach) ++j;
         end[i] = static_cast<std::uint32_t>(j);
+    }
+    // A bandwidth wide against the sample's range reaches most pairs: there
+    // the interpolated kernels cost less than the loop.
+    double pairs = 0.0;
+    for (std::size_t i = 0; i < n_; ++i) pairs += static_cast<double>(end[i] - i - 1);
+    const std::size_t degree = LowRankDegree(x_[n_ - 1] - x_[0], h);
+    if (degree != 0 && degree <= kMaxLowRankDegree) {
+        const double nodes = static_cast<double>(degree + 1);
+        if (kWeightCost * static_cast<double>(n_) * nodes + kNodePairCost * nodes * nodes < pairs) {
+            double parts[2];
+            if (!LowRankLscv(x_.data(), n_, h, degree, derivative, parts, stop)) return false;
+            out.function = parts[0];
+            out.derivative = parts[1];
+            return true;
+        }
     }
     const std::vector<std::size_t> bounds = chunkRows(n_, [&](std::size_t i) { return end[i] - i - 1; });
     const std::size_t chunks = bounds.size() - 1;

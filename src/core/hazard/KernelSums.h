@@ -30,7 +30,9 @@ public:
     //   function   = Σ (0.5·t − 1)·(1/√2)·e^(−t/4) − 2·(t − 1)·e^(−t/2)
     //   derivative = Σ t·((1/√2)·(0.5·t − 3)·e^(−t/4) − 4·(t − 3)·e^(−t/2))
     // (derivative only when asked for, else 0). Pairs with t > 300 are left
-    // out: their terms are below 1e-30.
+    // out: their terms are below 1e-30. Where the pairs in reach outnumber
+    // the work of interpolating the kernels (a wide h), the sums are
+    // interpolated instead (LowRankPairSums.h).
     struct LscvParts {
         double function = 0.0;
         double derivative = 0.0;
