@@ -1,7 +1,8 @@
 // The nonparametric hazard chain on truncated Gutenberg–Richter samples
 // (b = 1, MMin = 1.0, Mmax = 4.5, continuous magnitudes, fixed seed) of
 // 1,000, 5,000 and 20,000 events: the smoothing-factor search, the adaptive
-// kernel, the maximum-magnitude estimate and the whole chain, and, for
+// kernel, the maximum-magnitude estimate and the whole chain (also with the
+// default hazard table), and, for
 // comparison, one evaluation of the cross-validation function and derivative
 // by plain double loops over all pairs (a search needs 5 to 9 of them).
 //
@@ -17,6 +18,7 @@
 #include "SampleCatalogue.h"
 #include "hazard/HazardErrors.h"
 #include "hazard/NonParametricHazard.h"
+#include "hazard/NonParametricTables.h"
 
 namespace zorv {
 namespace {
@@ -97,6 +99,17 @@ void WholeChain(benchmark::State& state) {
     }
 }
 
+// The chain as the hazard command runs it: the search, the adaptive kernel,
+// the maximum magnitude and the default table of the hazard of magnitude 3
+// by months.
+void WholeChainWithTable(benchmark::State& state) {
+    Table& t = sample(state);
+    for (auto _ : state) {
+        Hazard e(settings(), &t, TimeUnit::Months, EstimateRequest{}, TableRange{}, {3.0}, nullptr);
+        state.counters["rows"] = static_cast<double>(e.GetTable()->recordCount());
+    }
+}
+
 // One evaluation of the cross-validation function and its derivative as two
 // plain double loops over all pairs (the form of the defining formulas).
 void PlainLscvEvaluation(benchmark::State& state) {
@@ -147,6 +160,7 @@ BENCHMARK_CAPTURE(MaximumMagnitude, variable, true)
     ->Arg(20000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(WholeChain)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeChainWithTable)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(FastLscvEvaluation)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainLscvEvaluation)
     ->Arg(1000)
