@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(line.field, std::string("Mc"));
         QCOMPARE(line.graph->dataCount(), estimated);
         // MMin as a level line across the windows, within the left axis.
-        const ChartSeries& level = mc->series(seriesIndex("Series11"));
+        const ChartSeries& level = mc->series(seriesIndex("Series9"));
         QVERIFY(level.active && level.graph->visible());
         QCOMPARE(level.graph->dataCount(), 2);
         const double mMin = w.analysisSettings().MMin;

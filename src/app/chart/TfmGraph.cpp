@@ -208,7 +208,12 @@ void TfmGraph::showLevelLine(double value, const QString& title) {
             found = true;
         }
     if (!found || !std::isfinite(value)) return;
-    ChartSeries& s = series_[static_cast<std::size_t>(seriesIndex("Series11"))];
+    // A series no time-variation chart binds, drawn as a plain dashed line.
+    ChartSeries& s = series_[static_cast<std::size_t>(seriesIndex("Series9"))];
+    QPen pen = s.graph->pen();
+    pen.setStyle(Qt::DashLine);
+    s.graph->setPen(pen);
+    s.graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
     s.graph->setValueAxis(chart_->yAxis);
     s.graph->setData({keys.lower, keys.upper}, {value, value});
     s.graph->setName(title);
