@@ -69,7 +69,11 @@ const char* const kTimeVariationsHelp =
     "  --duration D                okres D hazardu (domyślnie 1)\n"
     "  --return-magnitude M        magnituda średniego okresu powrotu (domyślnie 3)\n"
     "  --time-unit months|quarters jednostka czasu (domyślnie miesiące)\n"
-    "  --fixed-upper-limit         stała górna granica całkowania (domyślnie zmienna)\n";
+    "  --fixed-upper-limit         stała górna granica całkowania (domyślnie zmienna)\n"
+    "  --mc METODA                 magnituda kompletności Mc w każdym oknie ze wszystkich jego\n"
+    "                              zjawisk (maxc, maxc+0.2, gof90, gof95, mbs, ks): kolumna Mc\n"
+    "                              tabeli, wiersze raportu i wykres\n"
+    "  --mc-bin DM                 szerokość przedziału magnitudy Mc (domyślnie 0,1)\n";
 
 const char* const kMcHelp =
     "\nMagnituda kompletności (zorv-batch mc [opcje] KATALOG): Mc wybranych zjawisk z odchyleniem\n"

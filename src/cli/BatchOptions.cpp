@@ -44,7 +44,9 @@ void addBatchOptions(QCommandLineParser& p) {
                              "level",
                              "b-positive-threshold",
                              "b-bin",
-                             "horizon"}) {
+                             "horizon",
+                             "mc",
+                             "mc-bin"}) {
         QCommandLineOption o(QString::fromLatin1(name));
         o.setValueName(QStringLiteral("x"));
         p.addOption(o);

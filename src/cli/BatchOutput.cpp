@@ -69,6 +69,9 @@ void printTimeVariations(TimeVariations& a) {
     if (a.Parameters().bootstrap.enabled)
         std::fprintf(stderr, "Nieudane replikacje bootstrap: %d z %d\n", a.ReplicatesFailed(),
                      a.ReplicatesRun());
+    if (a.Parameters().completeness.enabled)
+        std::fprintf(stderr, "Magnituda kompletności Mc (%s): okna bez oszacowania: %d\n",
+                     mcMethodName(a.Parameters().completeness.method), a.WindowsWithoutMc());
 }
 
 void printBacktest(const Backtest& b) {

@@ -6,6 +6,34 @@
 
 namespace zorv {
 
+namespace {
+
+// --mc METHOD turns on the completeness magnitude of every window, --mc-bin
+// its bin width.
+WindowCompleteness readWindowCompleteness(const QCommandLineParser& p) {
+    WindowCompleteness c;
+    const bool bin = p.isSet(QStringLiteral("mc-bin"));
+    if (!p.isSet(QStringLiteral("mc"))) {
+        if (bin) throw BatchError("Opcja --mc-bin wymaga opcji --mc.");
+        return c;
+    }
+    if (p.values(QStringLiteral("mc")).size() > 1) throw BatchError("Opcję --mc można tu podać tylko raz.");
+    const std::string name = p.value(QStringLiteral("mc")).trimmed().toLower().toStdString();
+    const auto method = mcMethodOfName(name);
+    if (!method)
+        throw BatchError("Nieznana metoda w opcji --mc: " + name +
+                         " (maxc, maxc+0.2, gof90, gof95, mbs, ks)");
+    c.enabled = true;
+    c.method = *method;
+    if (bin) {
+        c.binWidth = numberOption(p, "mc-bin");
+        checkRange(c.binWidth, 0.001, 1.0, "Szerokość przedziału --mc-bin musi należeć do [0,001; 1].");
+    }
+    return c;
+}
+
+}  // namespace
+
 TimeVariationsParameters readTimeVariationsOptions(const QCommandLineParser& p) {
     TimeVariationsParameters r = TimeVariationsDefaults(10);
     const auto whole = [&](const char* name, int& target) {
@@ -28,6 +56,7 @@ TimeVariationsParameters readTimeVariationsOptions(const QCommandLineParser& p) 
     r.unit = readTimeUnit(p);
     r.variableUpperLimit = !p.isSet(QStringLiteral("fixed-upper-limit"));
     r.bootstrap = readBootstrapOptions(p);
+    r.completeness = readWindowCompleteness(p);
     // A step that is not positive would never end the run.
     if (const auto problem = TimeVariationsProblem(r)) throw BatchError(*problem);
     return r;

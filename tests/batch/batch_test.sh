@@ -106,6 +106,27 @@ check "$batch" time-variations --from 2003-01-01 --to 2003-03-31 --window 300 --
   --report "$out/tv1.rtf" "$sample/katalog.db" 2> /dev/null
 check test "$(wc -l < "$out/tv1.txt")" -eq 2
 check grep -q 'Liczba okien                       1' "$out/tv1.rtf"
+# --mc: the completeness magnitude of every window after the other columns,
+# which stay as they were, a report block and a fifth chart.
+"$batch" time-variations --mc maxc+0.2 --table "$out/tvmc.csv" --report "$out/tvmc.txt" --picture "$out/tvmc.svg" \
+  "$sample/katalog.dbf" 2> "$out/tvmc.err"
+check test "$(head -1 "$out/tvmc.csv" | tr -d '\r')" = \
+  "Numer;Data;Beta;b;Lambda;MMaxEst;Hazard;MRP;Opis;OkresStart;OkresKoniec;DataStart;DataKoniec;LZdarzen;DoAnalizy;Mc;"
+check test "$(cut -d';' -f1-15 "$out/tvmc.csv")" = "$(cut -d';' -f1-15 "$out/tv.csv")"
+check test -z "$(awk -F';' 'NR > 1 && $16 == ""' "$out/tvmc.csv")"
+check grep -q 'Mc (maxc+0.2): okna bez oszacowania: 0' "$out/tvmc.err"
+check env LC_ALL=C grep -q 'Okna bez oszacowania: 0 z 76' "$out/tvmc.txt"
+for f in tvmc tvmc-2 tvmc-3 tvmc-4 tvmc-5; do check grep -q '<svg' "$out/$f.svg"; done
+check test ! -e "$out/tvmc-6.svg"
+# Each window's Mc is that of zorv-batch mc on the window's days, all of its
+# events (the count of mc's sample is the window's LZdarzen).
+for rec in 2 40 77; do
+  IFS=';' read -r -a w <<< "$(sed -n "${rec}p" "$out/tvmc.csv" | tr -d '\r')"
+  "$batch" mc --method maxc+0.2 --bootstrap 0 --from "${w[11]}" --to "${w[12]}" "$sample/katalog.dbf" \
+    > "$out/mcw.txt" 2> "$out/mcw.err"
+  check test "$(awk -F'\t' 'NR == 2 {print $2}' "$out/mcw.txt")0" = "${w[15]}"
+  check grep -q "^n = ${w[13]}," "$out/mcw.err"
+done
 
 # Wrong input: a message on standard error and exit code 1, nothing written.
 expect_fail() {
@@ -139,6 +160,10 @@ expect_fail time-variations --window-step -25 "$sample/katalog.dbf"
 expect_fail time-variations --window 12.5 "$sample/katalog.dbf"
 expect_fail time-variations --min-events 10 "$sample/katalog.dbf"
 expect_fail time-variations --time-unit years "$sample/katalog.dbf"
+expect_fail time-variations --mc foo "$sample/katalog.dbf"
+grep -q 'Nieznana metoda w opcji --mc: foo' "$out/stderr" || { echo "FAILED: --mc method message"; fail=1; }
+expect_fail time-variations --mc-bin 0.2 "$sample/katalog.dbf"
+expect_fail time-variations --mc ks --mc-bin 0 "$sample/katalog.dbf"
 check test ! -e "$out/x.xls"
 
 # --picture writes every type, whatever the display: the chart is drawn offscreen.

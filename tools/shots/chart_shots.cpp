@@ -167,6 +167,22 @@ int main(int argc, char** argv) {
         frame->close();
         app.processEvents();
     }
+    // The completeness magnitude of every time-variation window, with MMin.
+    {
+        AnalysisRequest r;
+        r.timeVariations = TimeVariationsDefaults(0);
+        r.timeVariations.completeness.enabled = true;
+        if (TfmGraph* g = commands.run(*findAnalysis("time-variations"), r)) {
+            auto* frame = qobject_cast<QMdiSubWindow*>(g->parentWidget());
+            frame->showMaximized();
+            for (int i = 0; i < 5; ++i) app.processEvents();
+            const QString file = QDir(out).filePath(QStringLiteral("chart-time-variations-mc.png"));
+            g->grab().save(file);
+            std::printf("saved %s\n", file.toLocal8Bit().constData());
+            frame->close();
+            app.processEvents();
+        }
+    }
     for (const AnalysisEntry& e : analysisRegistry()) {
         AnalysisRequest r;
         switch (e.parameters) {

@@ -313,7 +313,11 @@ ChartLayout timeVariationLayout(int quantity, int activity) {
     ChartLayout l;
     l.dateAxis = true;
     l.bottomTitle = "Data";
-    const char* field = quantity == 0 ? "Hazard" : quantity == 1 ? "MRP" : quantity == 3 ? "MMaxEst" : "b";
+    const char* field = quantity == 0   ? "Hazard"
+                        : quantity == 1 ? "MRP"
+                        : quantity == 3 ? "MMaxEst"
+                        : quantity == 5 ? "Mc"
+                                        : "b";
     SeriesBinding main = against(S6, field, kTimeVariationDate);
     main.xIsDate = true;
     l.series.push_back(main);
@@ -329,6 +333,10 @@ ChartLayout timeVariationLayout(int quantity, int activity) {
         case 3:
             l.leftTitle = "Magnituda";
             l.axes.push_back(axis(ChartAxis::Left, "0.##"));
+            break;
+        case 5:
+            l.leftTitle = "Magnituda kompletności Mc";
+            l.axes.push_back(axis(ChartAxis::Left, "0.0#"));
             break;
         default:
             l.leftTitle = "Współczynnik b";
@@ -362,6 +370,7 @@ std::string timeVariationTitle(int quantity) {
         case 0: return "Hazard Sejsmiczny";
         case 1: return "Średni okres powrotu";
         case 3: return "Estymator MMax";
+        case 5: return "Magnituda kompletności Mc";
         default: return "Współczynnik b";
     }
 }

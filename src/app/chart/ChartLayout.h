@@ -81,7 +81,7 @@ struct ChartLayout {
 ChartLayout chartLayout(int kind, const Database& analysis);
 
 // The time-variation charts (kind 15): the quantity code selects the Y field
-// (0 "Hazard", 1 "MRP", 3 "MMaxEst", 4 "b"), the activity code adds the
+// (0 "Hazard", 1 "MRP", 3 "MMaxEst", 4 "b", 5 "Mc"), the activity code adds the
 // event-count series (0 "DoAnalizy", 1 "LZdarzen", 2 both, 3 none) on the
 // right axis; each is drawn against the window's date.
 ChartLayout timeVariationLayout(int quantity, int activity);

@@ -188,8 +188,43 @@ void TfmGraph::buildTimeVariation(int quantity, int activity) {
     kind_ = 15;
     layout_ = timeVariationLayout(quantity, activity);
     applyLayout();
+    if (quantity == 5)
+        showLevelLine(settings_.MMin,
+                      QStringLiteral("Próg kompletności MMin = ") +
+                          QString::fromStdString(formatGeneral(settings_.MMin, settings_.UserLocale)));
     title_->setText(QString::fromStdString(timeVariationTitle(quantity)));
     setWindowTitle(title_->text());
+}
+
+void TfmGraph::showLevelLine(double value, const QString& title) {
+    bool found = false;
+    QCPRange keys;
+    for (const ChartSeries& s : series_)
+        if (s.active && s.graph) {
+            bool has = false;
+            const QCPRange r = s.graph->getKeyRange(has);
+            if (!has) continue;
+            keys = found ? QCPRange(std::min(keys.lower, r.lower), std::max(keys.upper, r.upper)) : r;
+            found = true;
+        }
+    if (!found || !std::isfinite(value)) return;
+    // A series no time-variation chart binds, drawn as a plain dashed line.
+    ChartSeries& s = series_[static_cast<std::size_t>(seriesIndex("Series9"))];
+    QPen pen = s.graph->pen();
+    pen.setStyle(Qt::DashLine);
+    s.graph->setPen(pen);
+    s.graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
+    s.graph->setValueAxis(chart_->yAxis);
+    s.graph->setData({keys.lower, keys.upper}, {value, value});
+    s.graph->setName(title);
+    s.field.clear();
+    s.tag = 1;
+    s.active = true;
+    s.graph->setVisible(true);
+    s.graph->addToLegend();
+    if (axisAutomatic(ChartAxis::Left)) fitAxis(ChartAxis::Left);
+    placeLegend();
+    chart_->replot();
 }
 
 void TfmGraph::showEventMarkers(double magnitude) {

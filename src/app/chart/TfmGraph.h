@@ -64,7 +64,8 @@ public:
     // Builds the chart of the window's kind: all series made inactive, the
     // kind's bindings and axes, the texts, the "Info" hint.
     void build();
-    // Builds a time-variation chart (kind 15) from its two codes.
+    // Builds a time-variation chart (kind 15) from its two codes; the chart
+    // of the completeness magnitude (5) also draws MMin as a level line.
     void buildTimeVariation(int quantity, int activity);
     // Marks the events of the analysis' sample of at least `magnitude` on a
     // time-variation chart: a point series along the top of the plot.
@@ -135,6 +136,8 @@ protected:
 
 private:
     void createSeries();
+    // A horizontal line at `value` across the X range of the bound series.
+    void showLevelLine(double value, const QString& title);
     void bindSeries(const SeriesBinding& b);
     // The confidence band of every bound line whose Y field has "_lo" and
     // "_hi" band columns: a light area between two graphs under the lines.

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "hazard/BootstrapBox.h"
 #include "widgets/DialogButtons.h"
@@ -92,12 +93,17 @@ TfmTimeVariations::TfmTimeVariations(QWidget* parent) : QDialog(parent) {
     g->addWidget(new QLabel(QStringLiteral("w okresie"), charts), 6, 0);
     g->addWidget(period_, 6, 1);
     g->addWidget(periodUnit_, 6, 2);
+    completeness_ = new QCheckBox(QStringLiteral("Magnituda kompletności Mc"), charts);
+    mcMethod_ = new QComboBox(charts);
+    for (McMethod m : allMcMethods()) mcMethod_->addItem(QString::fromUtf8(mcMethodCaption(m)));
+    g->addWidget(completeness_, 7, 0);
+    g->addWidget(mcMethod_, 7, 1, 1, 2);
 
     variable_ = new QCheckBox(QStringLiteral("Zmienna górna granica całkowania"), this);
     bootstrap_ = new BootstrapBox(this);
     continue_ = new QPushButton(QStringLiteral("Kontynuuj"), this);
     connect(continue_, &QPushButton::clicked, this, &QDialog::accept);
-    for (QCheckBox* c : {bValue_, mMax_, returnPeriod_, hazard_})
+    for (QCheckBox* c : {bValue_, mMax_, returnPeriod_, hazard_, completeness_})
         connect(c, &QCheckBox::toggled, this, [this] { update(); });
     for (QDoubleSpinBox* s : {returnMagnitude_, hazardMagnitude_})
         connect(s, &QDoubleSpinBox::valueChanged, this, [this] { update(); });
@@ -134,6 +140,9 @@ void TfmTimeVariations::prepare(const TimeVariationsParameters& p, double a, dou
     aboveCount_->setChecked(false);
     totalCount_->setChecked(false);
     variable_->setChecked(p.variableUpperLimit);
+    completeness_->setChecked(p.completeness.enabled);
+    mcMethod_->setCurrentIndex(static_cast<int>(p.completeness.method));
+    completenessBin_ = p.completeness.binWidth;
     bootstrap_->setOptions(p.bootstrap);
     update();
 }
@@ -142,6 +151,7 @@ void TfmTimeVariations::update() {
     returnMagnitude_->setEnabled(returnPeriod_->isChecked());
     hazardMagnitude_->setEnabled(hazard_->isChecked());
     period_->setEnabled(hazard_->isChecked());
+    mcMethod_->setEnabled(completeness_->isChecked());
     returnEnergy_->setText(
         QString::fromStdString(TimeVariationsEnergyText(returnMagnitude_->value(), a_, b_, locale_)));
     hazardEnergy_->setText(
@@ -152,7 +162,7 @@ void TfmTimeVariations::update() {
     returnUnit_->setText(QString::fromStdString(labels.returnPeriod));
     // Without a chart the run would show nothing.
     continue_->setEnabled(bValue_->isChecked() || mMax_->isChecked() || returnPeriod_->isChecked() ||
-                          hazard_->isChecked());
+                          hazard_->isChecked() || completeness_->isChecked());
 }
 
 TimeVariationsParameters TfmTimeVariations::parameters() const {
@@ -172,6 +182,9 @@ TimeVariationsParameters TfmTimeVariations::parameters() const {
     p.bValueMarkers = bMarkers_->isChecked();
     p.maximumMagnitudeMarkers = mMaxMarkers_->isChecked();
     p.bootstrap = bootstrap_->options();
+    p.completeness.enabled = completeness_->isChecked();
+    p.completeness.method = allMcMethods()[static_cast<std::size_t>(std::max(0, mcMethod_->currentIndex()))];
+    p.completeness.binWidth = completenessBin_;
     return p;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The parameter dialog of the time variations of the hazard
 // (TfmTimeVariations): the sliding window, the time unit, the four line
-// charts with their magnitudes and period, the event markers and the
+// charts with their magnitudes and period, the chart of the completeness
+// magnitude with its method, the event markers and the
 // variable upper limit of integration.
 
 #include <QDialog>
@@ -52,6 +53,10 @@ public:
     QCheckBox* totalCount() const { return totalCount_; }
     QCheckBox* variableUpperLimit() const { return variable_; }
     BootstrapBox* bootstrap() const { return bootstrap_; }
+    // "Magnituda kompletności Mc" and its method, in the order of
+    // allMcMethods().
+    QCheckBox* completenessChart() const { return completeness_; }
+    QComboBox* completenessMethod() const { return mcMethod_; }
     QPushButton* continueButton() const { return continue_; }
 
 signals:
@@ -69,6 +74,9 @@ private:
     QLabel *returnEnergy_, *hazardEnergy_, *periodUnit_, *returnUnit_;
     QCheckBox *aboveCount_, *totalCount_, *variable_;
     BootstrapBox* bootstrap_;
+    QCheckBox* completeness_;
+    QComboBox* mcMethod_;
+    double completenessBin_ = 0.1;  // taken over from the prepared parameters [magnitude]
     QPushButton* continue_;
 };
 

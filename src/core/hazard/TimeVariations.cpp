@@ -27,6 +27,19 @@ constexpr std::int32_t kNoDay = INT32_MIN;
 
 }  // namespace
 
+std::optional<double> WindowCompletenessMagnitude(const std::vector<double>& magnitudes,
+                                                  const WindowCompleteness& c) {
+    McOptions o;
+    o.binWidth = c.binWidth;
+    o.bootstrapResamples = 0;
+    try {
+        return estimateCompleteness(magnitudes, o, {c.method}).estimates.front().mc;
+    } catch (const ENoRecords&) {
+    } catch (const EMcSampleTooSmall&) {
+    }
+    return std::nullopt;
+}
+
 std::string TimeVariationsNote(std::exception_ptr failure) {
     try {
         std::rethrow_exception(failure);
@@ -55,6 +68,7 @@ TimeVariations::TimeVariations(const AnalysisSettings& settings, Table* selectio
     SetDataset(selection);
     if (p.windowStep < 1) throw AnalysisError("Krok przemieszczania okna musi być większy od zera.");
     if (p.windowWidth < 1) throw AnalysisError("Szerokość okna musi być większa od zera.");
+    if (p.completeness.enabled && !(p.completeness.binWidth > 0.0)) throw EMcBinWidth();
     title = kTimeVariationsCaption;
     RunWindows();
 }
@@ -74,6 +88,14 @@ void TimeVariations::RunWindows() {
         const Column& c = copy.column(dateField);
         for (std::size_t r = 0; r < count; ++r)
             if (!c.isNull(r)) days[r] = wholeDays(c.numberAt(r));
+    }
+    // With the completeness, the magnitudes of every record, read once: Mc
+    // is estimated on all the window's events, those below MMin included.
+    const bool withMc = parameters.completeness.enabled;
+    std::vector<double> magnitudes;
+    if (withMc) {
+        magnitudes.resize(count);
+        for (std::size_t r = 0; r < count; ++r) magnitudes[r] = ReadMagnitude(r);
     }
     first = days.front() == kNoDay ? 0 : days.front();
     last = days.back() == kNoDay ? 0 : days.back();
@@ -102,9 +124,11 @@ void TimeVariations::RunWindows() {
                                        {"DoAnalizy", FieldType::Integer}})
         fields.push_back(f);
     if (withBands) fields.emplace_back("NieudRepl", FieldType::Integer);
+    if (withMc) fields.emplace_back("Mc", FieldType::Float);
     Table& t = CreateResultTable(fields);
     for (const std::string& name : masked)
         t.setDisplayFormat(t.requireField(name), settings_.ProbabilityMask);
+    if (withMc) t.setDisplayFormat(t.requireField("Mc"), settings_.ProbabilityMask);
     // Record slot of a field (slot 0 is the record number "Numer").
     const auto slot = [&t](const std::string& name) {
         return static_cast<std::size_t>(t.requireField(name));
@@ -130,6 +154,7 @@ void TimeVariations::RunWindows() {
 
     StartProgress("Analiza danych...", 0, std::max(windowCountFormula, 1));
     std::vector<std::uint32_t> rows;
+    std::vector<double> windowMagnitudes;
     int start = first;
     int end = first + parameters.windowWidth;
     for (int index = 0;; ++index) {
@@ -149,6 +174,15 @@ void TimeVariations::RunWindows() {
         record[dateStartSlot] = Value::date(start);
         record[dateEndSlot] = Value::date(end);
         record[countSlot] = Value::integer(static_cast<std::int64_t>(rows.size()));
+        // Before the parametric estimate, which may fail where Mc does not.
+        if (withMc) {
+            windowMagnitudes.clear();
+            for (const std::uint32_t r : rows) windowMagnitudes.push_back(magnitudes[r]);
+            if (const auto mc = WindowCompletenessMagnitude(windowMagnitudes, parameters.completeness))
+                record[slot("Mc")] = Value::real(*mc);
+            else
+                ++windowsWithoutMc;
+        }
         try {
             if (static_cast<int>(rows.size()) < parameters.minEvents) throw ESampleTooLow();
             Table window = TableOfRows(copy, rows);
@@ -255,6 +289,16 @@ bool TimeVariations::WriteReport(ReportLines& lines) {
         lines.push_back(BandHeading(parameters.bootstrap, loc) + " w każdym oknie): kolumny _lo i _hi");
         lines.push_back("   Nieudane replikacje (wszystkie okna): " + std::to_string(replicatesFailed) +
                         " z " + std::to_string(replicatesRun));
+    }
+    if (parameters.completeness.enabled) {
+        lines.push_back("");
+        lines.push_back(
+            "  Magnituda kompletności Mc w każdym oknie (kolumna Mc), ze wszystkich zjawisk okna:");
+        lines.push_back(std::string("   Metoda: ") + mcMethodCaption(parameters.completeness.method));
+        lines.push_back("   Szerokość przedziału magnitudy: " +
+                        formatGeneral(parameters.completeness.binWidth, loc));
+        lines.push_back("   Okna bez oszacowania: " + std::to_string(windowsWithoutMc) + " z " +
+                        std::to_string(windowsWritten));
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "hazard/Completeness.h"
 #include "hazard/HazardBootstrap.h"
 #include "hazard/TimeUnit.h"
 #include "text/Locale.h"
@@ -17,6 +18,23 @@
 namespace zorv {
 
 inline constexpr const char* kTimeVariationsCaption = "Analiza zmienności w czasie";
+
+// The completeness magnitude Mc of every window, estimated on all the
+// window's events the filter passes, those below MMin included: Mc tells
+// what the network recorded, and a threshold rising above MMin can only be
+// seen on the events beneath it. The default is maximum curvature + 0.2
+// (Woessner & Wiemer 2005): it gives an estimate on every window with enough
+// events, where the goodness of fit often reaches neither level and the
+// b-value stability needs far more events than a window holds, and the
+// correction takes away the underestimate of plain maximum curvature on a
+// gradually curved distribution. Only the point estimate is made: a
+// bootstrap in every window would cost hundreds of estimates per window.
+struct WindowCompleteness {
+    bool enabled = false;
+    McMethod method = McMethod::MaxCurvatureCorrected;
+    double binWidth = 0.1;  // dM [magnitude]
+    friend bool operator==(const WindowCompleteness&, const WindowCompleteness&) = default;
+};
 
 struct TimeVariationsParameters {
     bool variableUpperLimit = true;  // "Zmienna górna granica całkowania"
@@ -38,6 +56,9 @@ struct TimeVariationsParameters {
     bool maximumMagnitudeMarkers = true;
     // "Przedział ufności": every window's values get their bootstrap band.
     BootstrapOptions bootstrap;
+    // "Magnituda kompletności Mc": every window's completeness magnitude as
+    // one more column and its chart.
+    WindowCompleteness completeness;
 };
 
 // The dialog's record for the menu entry of `tag`: 1 maximum magnitude,
@@ -65,6 +86,8 @@ inline std::optional<std::string> TimeVariationsProblem(const TimeVariationsPara
     if (!(p.hazardMagnitude >= 0.001 && p.hazardMagnitude <= 10.0) ||
         !(p.returnMagnitude >= 0.001 && p.returnMagnitude <= 10.0))
         return "Magnituda musi leżeć w przedziale od 0.001 do 10.";
+    if (p.completeness.enabled && !(p.completeness.binWidth >= 0.001 && p.completeness.binWidth <= 1.0))
+        return "Szerokość przedziału magnitudy Mc musi leżeć w przedziale od 0.001 do 1.";
     return BootstrapProblem(p.bootstrap);
 }
 
@@ -85,19 +108,21 @@ inline std::string TimeVariationsEnergyText(double magnitude, double a, double b
 
 // One line chart over the result table.
 struct TimeVariationsChart {
-    int quantity;     // 0 hazard, 1 mean return period, 3 maximum magnitude, 4 b-value
+    int quantity;     // 0 hazard, 1 mean return period, 3 maximum magnitude, 4 b-value,
+                      // 5 completeness magnitude
     int activity;     // 3: no event-count series (its check boxes are hidden and unticked)
     bool markEvents;  // point series of the events above the threshold
 };
 
 // The charts a run opens, in the order hazard, mean return period, maximum
-// magnitude, b-value.
+// magnitude, b-value and, with the completeness on, completeness magnitude.
 inline std::vector<TimeVariationsChart> TimeVariationsCharts(const TimeVariationsParameters& p) {
     std::vector<TimeVariationsChart> charts;
     if (p.hazardChart) charts.push_back({0, 3, true});
     if (p.returnPeriodChart) charts.push_back({1, 3, true});
     if (p.maximumMagnitudeChart) charts.push_back({3, 3, p.maximumMagnitudeMarkers});
     if (p.bValueChart) charts.push_back({4, 3, p.bValueMarkers});
+    if (p.completeness.enabled) charts.push_back({5, 3, false});
     return charts;
 }
 

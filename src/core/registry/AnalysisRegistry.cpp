@@ -153,7 +153,7 @@ const AnalysisEntry kEntries[] = {
     {"zone-b", "estymator współczynnika b w strefach", "--zones, --mmin, --b-stats",
      "mZoneB", 3, "", 24, P::Zones, S::Filtered, zoneB},
     {"time-variations", "zmienność hazardu parametrycznego w czasie (okno przesuwne)",
-     "--window, --window-step, --min-events, --magnitude, --duration, --return-magnitude, --time-unit",
+     "--window, --window-step, --min-events, --magnitude, --duration, --return-magnitude, --time-unit, --mc",
      "mShowAll", 10, "", 15, P::TimeVariations, S::Filtered, timeVariations},
     {"mmax-compare", "maksymalna magnituda — porównanie estymatorów", "--mmin",
      "mMMaxCompare", 0, "", 29, P::None, S::Filtered, mmaxComparison},
