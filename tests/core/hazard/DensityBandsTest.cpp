@@ -1,8 +1,8 @@
 // Bootstrap bands of the nonparametric density table: a replicate that is
 // the sample itself gives the sample's columns exactly, the band columns are
 // the percentiles of the replicates, the bands of the distribution function
-// cover the true law at about the level, and the smoothing-factor report
-// gives the interval of h.
+// and of the density cover the true law at about the level, and the
+// smoothing-factor report gives the interval of h.
 
 #include <gtest/gtest.h>
 
@@ -112,6 +112,17 @@ TEST(DensityBands, ColumnsAreThePercentilesOfTheReplicates) {
             }
     }
 
+    // The same replicates on one thread as on every core.
+    EstimateRequest oneThread = bandRequest(30);
+    oneThread.bootstrap.threads = 1;
+    Probabilities single(s, &cat, oneThread, TableRange{1.0, 3.0, 0.25},
+                         AdaptiveDensityFunction | AdaptiveDistribution);
+    for (std::size_t j = 0; j < b.replicates.size(); ++j) {
+        EXPECT_EQ(single.Bands()->ok[j], b.ok[j]);
+        EXPECT_EQ(single.Bands()->replicates[j].density, b.replicates[j].density);
+        EXPECT_EQ(single.Bands()->replicates[j].cdf, b.replicates[j].cdf);
+    }
+
     // The report gives h and MMaxEst with their intervals, no activity rate.
     ReportLines lines;
     p.WriteReport(lines);
@@ -141,30 +152,38 @@ TEST(DensityBands, WithoutTheOptionTheTableIsAsBefore) {
     for (const std::string& l : lines) EXPECT_EQ(l.find("Przedział ufności"), std::string::npos);
 }
 
-TEST(DensityBands, DistributionBandsCoverTheTrueLaw) {
+TEST(DensityBands, BandsCoverTheTrueLaw) {
     // 100 catalogues of 300 magnitudes of the Gutenberg–Richter law with
     // b = 1 on [1, 4.5]; B = 40 replicates, bands at 90 %. At m = 2 the true
     //   F(2) = (1 − 10^−1)/(1 − 10^−3.5) = 0.900284...
     //   /usr/bin/python3 -c "print((1-10**-1)/(1-10**-3.5))"  -> 0.9002846...
+    // and the density there f(2) = ln 10 · 10^−1/(1 − 10^−3.5):
+    //   /usr/bin/python3 -c "import math;print(math.log(10)*0.1/(1-10**-3.5))"  -> 0.2303313...
     // The coverage must lie in the binomial 99 % interval of the level:
     //   /usr/bin/python3 -c "from scipy.stats import binom; print(binom.interval(0.99, 100, 0.9))"
     //   -> (82.0, 97.0)
     const double trueF = (1.0 - std::pow(10.0, -1.0)) / (1.0 - std::pow(10.0, -3.5));
     AnalysisSettings s = hazardSettings(1.0);
     s.WithProgress = false;
-    int covered = 0, failed = 0;
+    const double trueDensity = std::log(10.0) * 0.1 / (1.0 - std::pow(10.0, -3.5));
+    int covered = 0, densityCovered = 0, failed = 0;
     for (std::uint64_t c = 0; c < 100; ++c) {
         Table cat = magnitudeCatalogue(testing::grSample(300, 500 + c, 1.0, 4.5));
-        Probabilities p(s, &cat, bandRequest(40, c), TableRange{2.0, 2.0, 1.0}, AdaptiveDistribution);
+        Probabilities p(s, &cat, bandRequest(40, c), TableRange{2.0, 2.0, 1.0},
+                        AdaptiveDensityFunction | AdaptiveDistribution);
         const Table& t = *p.GetTable();
         const double lo = column(t, "cdf_ad_lo").at(0), hi = column(t, "cdf_ad_hi").at(0);
         covered += lo <= trueF && trueF <= hi;
+        const double dlo = column(t, "pdf_ad_lo").at(0), dhi = column(t, "pdf_ad_hi").at(0);
+        densityCovered += dlo <= trueDensity && trueDensity <= dhi;
         failed += p.Bands()->failed;
     }
-    std::printf("covered of 100: F(2) %d; failed replicates %d\n", covered, failed);
+    std::printf("covered of 100: F(2) %d, f(2) %d; failed replicates %d\n", covered, densityCovered, failed);
     EXPECT_LT(failed, 100 * 40 / 20);
-    EXPECT_GE(covered, 82);
-    EXPECT_LE(covered, 97);
+    for (const int c : {covered, densityCovered}) {
+        EXPECT_GE(c, 82);
+        EXPECT_LE(c, 97);
+    }
 }
 
 TEST(SmoothingFactorBands, ReportGivesTheIntervalOfH) {
