@@ -13,6 +13,7 @@
 #include "base/AnalysisError.h"
 #include "hazard/LSCV.h"
 #include "hazard/NonParametricTables.h"
+#include "hazard/ParametricTables.h"
 
 namespace zorv {
 namespace {
@@ -183,6 +184,46 @@ TEST(DensityBands, BandsCoverTheTrueLaw) {
     for (const int c : {covered, densityCovered}) {
         EXPECT_GE(c, 82);
         EXPECT_LE(c, 97);
+    }
+}
+
+TEST(ParametricDensityBands, DensityAndDistributionTables) {
+    // The parametric density and distribution tables carry their bands too,
+    // each the percentile band at the row of the replicate models' truncated
+    // exponential law, f(m) = β·e^(−β(m − MMin))/(1 − e^(−β(Mmax − MMin)))
+    // and F(m) = (1 − e^(−β(m − MMin)))/(1 − e^(−β(Mmax − MMin))).
+    AnalysisSettings s = hazardSettings(1.0);
+    s.WithProgress = false;
+    Table cat = magnitudeCatalogue(testing::grSample(400, 17, 1.0, 4.0));
+    ParametricRequest r;
+    r.start = 1.0, r.end = 3.0, r.step = 0.5;
+    r.bootstrap.enabled = true;
+    r.bootstrap.replicates = 40;
+    PCDF cdf(s, &cat, r);
+    PPDF pdf(s, &cat, r);
+    for (ParametricTable* table :
+         {static_cast<ParametricTable*>(&cdf), static_cast<ParametricTable*>(&pdf)}) {
+        const bool isCdf = table == &cdf;
+        const Table& t = *table->GetTable();
+        const std::vector<double> m = column(t, "Magnituda");
+        const std::vector<double> v = column(t, isCdf ? "ParamCDF" : "ParamPDF");
+        const std::vector<double> lo = column(t, isCdf ? "PCDF_lo" : "PPDF_lo");
+        const std::vector<double> hi = column(t, isCdf ? "PCDF_hi" : "PPDF_hi");
+        ASSERT_EQ(m.size(), 5u);
+        for (std::size_t k = 0; k < m.size(); ++k) {
+            const double at = m[k];
+            const Band b = table->Bands()->of([&](const ParametricModel& x) {
+                const double e = std::exp(-x.beta * (at - x.mMin));
+                const double mass = 1.0 - std::exp(-x.beta * (x.mMax - x.mMin));
+                return isCdf ? (1.0 - e) / mass : x.beta * e / mass;
+            });
+            EXPECT_NEAR(lo[k], b.lower, 1e-12) << at;
+            EXPECT_NEAR(hi[k], b.upper, 1e-12) << at;
+            if (k > 0) {
+                EXPECT_LT(lo[k], v[k]) << at;
+                EXPECT_GT(hi[k], v[k]) << at;
+            }
+        }
     }
 }
 
