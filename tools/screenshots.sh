@@ -92,7 +92,10 @@ kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 
 # Every statistics chart on the sample catalogue, each in its own maximised
-# chart window of the main window: chart-<analysis>.png.
+# chart window of the main window: chart-<analysis>.png; the parameter
+# dialogs as dialog-<name>.png (the hazard dialogs also with "Przedział
+# ufności" ticked, dialog-<name>-bands.png) and the density charts with their
+# confidence bands, chart-np-density-bands.png and chart-p-density-bands.png.
 if [ -x "$root/build/tools/chart_shots" ]; then
   QT_QPA_PLATFORM=xcb "$root/build/tools/chart_shots" "$HOME/katalog.dbf" "$out"
 fi

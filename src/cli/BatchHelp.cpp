@@ -57,7 +57,8 @@ const char* const kHazardHelp =
     "  --functions LISTA           np-density: pdf,pdf-adapt,cdf (domyślnie wszystkie)\n"
     "  --bootstrap B               przedział ufności: B replikacji bootstrap (20 do 10000),\n"
     "                              kolumny _lo i _hi po każdej kolumnie wartości (także\n"
-    "                              time-variations)\n"
+    "                              np-density i time-variations; np-smoothing: przedział h\n"
+    "                              w raporcie)\n"
     "  --level L                   poziom ufności: 0,9 lub 90 (domyślnie 90 %)\n";
 
 const char* const kTimeVariationsHelp =

@@ -5,6 +5,8 @@
 #include "BatchError.h"
 #include "BatchOptions.h"
 #include "hazard/Backtest.h"
+#include "hazard/Hrds.h"
+#include "hazard/LSCV.h"
 #include "hazard/NonParametricHazard.h"
 #include "hazard/ParametricTables.h"
 #include "hazard/TimeVariations.h"
@@ -24,17 +26,27 @@ void printNonParametric(const NonParametricHazard& e, HazardKind kind, const Loc
         line += ", średnia aktywność = " + formatMask(r->ActivityRate(), "0.000", loc) +
                 (r->Unit() == TimeUnit::Months ? " zdarzeń/miesiąc" : " zdarzeń/kwartał");
     std::fprintf(stderr, "%s\n", line.c_str());
-    const auto* r = dynamic_cast<const Hrds*>(&e);
-    if (!r || !r->Bands()) return;
-    const NonParametricBands& b = *r->Bands();
+    const auto* t = dynamic_cast<const NonParametricBandTable*>(&e);
+    if (!t || !t->Bands()) return;
+    const NonParametricBands& b = *t->Bands();
     const Band h = b.of([](const NonParametricReplicate& x) { return x.h; });
-    const Band mmax = b.of([](const NonParametricReplicate& x) { return x.mMax; });
-    const Band rate = b.of([](const NonParametricReplicate& x) { return x.rate; });
-    std::fprintf(stderr,
-                 "Przedział ufności %g %%: h %.6f – %.6f  MMaxEst %.4f – %.4f  aktywność %.4f – %.4f  "
-                 "nieudane replikacje: %d z %d\n",
-                 100.0 * b.options.level, h.lower, h.upper, mmax.lower, mmax.upper, rate.lower, rate.upper,
-                 b.failed, b.options.replicates);
+    std::string bands = "Przedział ufności " + formatGeneral(100.0 * b.options.level, loc) + " %: h ";
+    if (const auto* lscv = dynamic_cast<const LSCV*>(&e))
+        bands = "h próby = " + formatMask(lscv->SampleH(), "0.000000", loc) + "  " + bands;
+    bands += formatMask(h.lower, "0.000000", loc) + " – " + formatMask(h.upper, "0.000000", loc);
+    if (kind != HazardKind::SmoothingFactor) {
+        const Band mmax = b.of([](const NonParametricReplicate& x) { return x.mMax; });
+        bands += "  MMaxEst " + formatMask(mmax.lower, "0.0000", loc) + " – " +
+                 formatMask(mmax.upper, "0.0000", loc);
+    }
+    if (dynamic_cast<const Hrds*>(&e)) {
+        const Band rate = b.of([](const NonParametricReplicate& x) { return x.rate; });
+        bands += "  aktywność " + formatMask(rate.lower, "0.0000", loc) + " – " +
+                 formatMask(rate.upper, "0.0000", loc);
+    }
+    bands +=
+        "  nieudane replikacje: " + std::to_string(b.failed) + " z " + std::to_string(b.options.replicates);
+    std::fprintf(stderr, "%s\n", bands.c_str());
 }
 
 void printParametric(const ParametricTable& t) {

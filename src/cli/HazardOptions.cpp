@@ -120,13 +120,9 @@ HazardParameters readNonParametric(const QCommandLineParser& p, HazardKind kind,
     std::copy(values.begin(), values.end(), r.values.begin());
 
     if (kind == HazardKind::Probabilities) r.functions = densityFunctions(p);
-    // The bands of the hazard tables (the density and smoothing-factor
-    // tables have none).
+    // The bands of the tables; the smoothing-factor table gives the interval
+    // of h in its report only.
     r.bootstrap = readBootstrapOptions(p);
-    if (r.bootstrap.enabled && (kind == HazardKind::Probabilities || kind == HazardKind::SmoothingFactor))
-        throw BatchError(
-            "Przedział ufności (--bootstrap) jest dostępny dla np-hazard, np-return-period i "
-            "np-hazard-magnitude.");
     if (!ContinueEnabled(kind, rows, r.functions))
         throw BatchError("Wybierz co najmniej jedną funkcję (--functions).");
     return r;

@@ -56,6 +56,19 @@ check test "$(head -1 "$out/nphm.txt")" = "$(printf 'Numer\tMagnituda\tEnergia\t
 check test "$(wc -l < "$out/nphm.txt")" -eq 5
 "$batch" np-density --functions cdf,pdf --variable-upper-limit "$sample/katalog.dbf" > "$out/npd.txt" 2> /dev/null
 check test "$(head -1 "$out/npd.txt")" = "$(printf 'Numer\tMagnituda\tEnergia\tpdf_est\tcdf_est_adapt\t')"
+# The density table with its bands; the smoothing-factor table with the
+# interval of h in its report and on standard error, its table unchanged.
+"$batch" np-density --functions pdf-adapt,cdf --start 1.5 --end 2 --step 0.1 --bootstrap 20 \
+  "$sample/katalog.dbf" > "$out/npdb.txt" 2> "$out/npdb.err"
+check test "$(head -1 "$out/npdb.txt")" = \
+  "$(printf 'Numer\tMagnituda\tEnergia\tpdf_est_adapt\tpdf_ad_lo\tpdf_ad_hi\tcdf_est_adapt\tcdf_ad_lo\tcdf_ad_hi\t')"
+check test "$(wc -l < "$out/npdb.txt")" -eq 6  # 1.5 … 1.9: the sum of steps passes 2
+check grep -q 'Przedział ufności 90 %: h .* MMaxEst .* nieudane replikacje: 0 z 20' "$out/npdb.err"
+"$batch" np-smoothing --bootstrap 20 --level 80 --report "$out/npsb.txt" "$sample/katalog.dbf" \
+  > "$out/npsb.tab" 2> "$out/npsb.err"
+check cmp "$out/nps.txt" "$out/npsb.tab"
+check grep -q 'h próby = 0,005654  Przedział ufności 80 %: h ' "$out/npsb.err"
+check env LC_ALL=C grep -aq 'Przedzia. ufno.ci 80 % (bootstrap, B = 20):' "$out/npsb.txt"
 # Every nonparametric analysis writes its report with the common header.
 for cmd in np-hazard np-return-period np-smoothing np-hazard-magnitude np-density; do
   check "$batch" "$cmd" --table "$out/$cmd.dbf" --report "$out/$cmd.rtf" "$sample/katalog.dbf" 2> /dev/null

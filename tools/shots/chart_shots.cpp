@@ -22,6 +22,8 @@
 #include "analysis/TfmZones.h"
 #include "catalogue/TfmBaseCheck.h"
 #include "chart/TfmGraph.h"
+#include "hazard/BootstrapBox.h"
+#include "hazard/NonParametricTables.h"
 #include "hazard/TfmHazards.h"
 #include "hazard/TfmTimeVariations.h"
 #include "interchange/FileCommands.h"
@@ -86,6 +88,22 @@ int main(int argc, char** argv) {
     TfmTimeVariations& tv = commands.timeVariationsDialog();
     tv.prepare(TimeVariationsDefaults(10), s.a, s.b, s.UserLocale);
     shot(tv, "time-variations");
+    // The same dialogs with "Przedział ufności" ticked.
+    BootstrapOptions bands;
+    bands.enabled = true;
+    HazardParameters density = DefaultHazardParameters(
+        HazardKind::Probabilities, DensityFunction | AdaptiveDensityFunction | AdaptiveDistribution, 0.12,
+        true, false);
+    density.bootstrap = bands;
+    hazards.prepareNonParametric(density, s.a, s.b, s.UserLocale);
+    shot(hazards, "np-density-bands");
+    hazards.prepareParametric(12, false, s.a, s.b, s.UserLocale);
+    hazards.bootstrap()->setOptions(bands);
+    shot(hazards, "p-hazard-bands");
+    TimeVariationsParameters tvBands = TimeVariationsDefaults(10);
+    tvBands.bootstrap = bands;
+    tv.prepare(tvBands, s.a, s.b, s.UserLocale);
+    shot(tv, "time-variations-bands");
     // The import dialog on the text form of the catalogue beside it, if any.
     const QString text =
         QFileInfo(QString::fromLocal8Bit(argv[1])).dir().filePath(QStringLiteral("katalog.txt"));
@@ -183,6 +201,34 @@ int main(int argc, char** argv) {
             app.processEvents();
         }
     }
+    // The density functions with their bands (B = 200, 90 %), and the
+    // parametric density with its band: chart-<name>-bands.png.
+    {
+        const Preferences& prefs = window.preferences();
+        AnalysisRequest np;
+        np.nonParametric = DefaultHazardParameters(
+            HazardKind::Probabilities, DensityFunction | AdaptiveDensityFunction | AdaptiveDistribution,
+            prefs.H, prefs.Auto, false);
+        np.nonParametric.bootstrap = bands;
+        np.nonParametric.accepted = true;
+        AnalysisRequest p;
+        p.parametric.bootstrap = bands;
+        for (const auto& [name, request] : {std::pair{"np-density", np}, std::pair{"p-density", p}}) {
+            TfmGraph* g = commands.run(*findAnalysis(name), request);
+            if (!g) continue;
+            auto* frame = qobject_cast<QMdiSubWindow*>(g->parentWidget());
+            frame->showMaximized();
+            for (int i = 0; i < 5; ++i) app.processEvents();
+            const QString file =
+                QDir(out).filePath(QStringLiteral("chart-%1-bands.png").arg(QString::fromUtf8(name)));
+            g->grab().save(file);
+            std::printf("saved %s\n", file.toLocal8Bit().constData());
+            frame->close();
+            app.processEvents();
+        }
+    }
+    // ZORV_SHOTS_BANDS_ONLY set: the pictures so far only (a quick look at the bands).
+    if (qEnvironmentVariableIsSet("ZORV_SHOTS_BANDS_ONLY")) return 0;
     for (const AnalysisEntry& e : analysisRegistry()) {
         AnalysisRequest r;
         switch (e.parameters) {

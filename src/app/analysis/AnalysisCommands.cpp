@@ -10,6 +10,7 @@
 #include "chart/ChartTemplateQt.h"
 #include "chart/TfmChartsProp.h"
 #include "chart/TfmGraph.h"
+#include "hazard/BootstrapBox.h"
 #include "hazard/HazardAnalysis.h"
 #include "hazard/TfmBacktest.h"
 #include "hazard/TfmHazards.h"
@@ -193,28 +194,35 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
             if (!menu) return std::nullopt;
             TfmHazards& d = hazardDialog();
             const Preferences& p = shell_.preferences();
-            d.prepareNonParametric(DefaultHazardParameters(menu->kind, menu->functions, p.H, p.Auto,
-                                                           shell_.hazardCache().VariableUpperLimit()),
-                                   settings.a, settings.b, settings.UserLocale);
+            HazardParameters offered = DefaultHazardParameters(menu->kind, menu->functions, p.H, p.Auto,
+                                                               shell_.hazardCache().VariableUpperLimit());
+            offered.bootstrap = hazardBootstrap_;
+            d.prepareNonParametric(offered, settings.a, settings.b, settings.UserLocale);
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
             r.nonParametric = d.nonParametric();
             r.nonParametric.accepted = true;
+            hazardBootstrap_ = r.nonParametric.bootstrap;
             return r;
         }
         case AnalysisParameters::Parametric: {
             TfmHazards& d = hazardDialog();
             d.prepareParametric(e.chartKind, parametricUpperLimit_, settings.a, settings.b,
                                 settings.UserLocale);
+            d.bootstrap()->setOptions(hazardBootstrap_);
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
             r.parametric = d.parametric();
             parametricUpperLimit_ = r.parametric.variableUpperLimit;
+            hazardBootstrap_ = r.parametric.bootstrap;
             return r;
         }
         case AnalysisParameters::TimeVariations: {
             TfmTimeVariations& d = timeVariationsDialog();
-            d.prepare(TimeVariationsDefaults(tag), settings.a, settings.b, settings.UserLocale);
+            TimeVariationsParameters offered = TimeVariationsDefaults(tag);
+            offered.bootstrap = timeVariationsBootstrap_;
+            d.prepare(offered, settings.a, settings.b, settings.UserLocale);
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
             r.timeVariations = d.parameters();
+            timeVariationsBootstrap_ = r.timeVariations.bootstrap;
             timeVariationActivity_ = d.activityCode();
             return r;
         }

@@ -77,6 +77,11 @@ private:
     TfmChartsProp* chartProperties_ = nullptr;
     TfmBacktest* backtestDialog_ = nullptr;
     BacktestParameters backtest_;  // the last run's, offered again
+    // "Przedział ufności" of the last accepted run of each hazard dialog,
+    // offered again for the rest of the session but not kept in the
+    // settings: a slow option does not come back unasked after a restart.
+    BootstrapOptions hazardBootstrap_;
+    BootstrapOptions timeVariationsBootstrap_;
 };
 
 }  // namespace zorv

@@ -24,7 +24,8 @@ std::unique_ptr<Database> RunNonParametricHazard(AnalysisSettings settings, Tabl
             a = std::make_unique<MeanReturnPeriod>(settings, sample, p.unit, request, range, progress);
             break;
         case HazardKind::SmoothingFactor:
-            a = std::make_unique<LSCV>(settings, sample, range.start, range.end, range.step, progress);
+            a = std::make_unique<LSCV>(settings, sample, range.start, range.end, range.step, progress,
+                                       request.bootstrap);
             break;
         case HazardKind::Probabilities:
             a = std::make_unique<Probabilities>(settings, sample, request, range, p.functions, progress);

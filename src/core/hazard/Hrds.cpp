@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "hazard/BandText.h"
 #include "report/ReportWriter.h"
 #include "text/Dates.h"
 #include "text/NumberFormat.h"
@@ -12,8 +11,8 @@ namespace zorv {
 
 Hrds::Hrds(const AnalysisSettings& settings, Table* dataset, TimeUnit unit, const EstimateRequest& request,
            Progress* progress)
-    : NonParametricHazard(settings, dataset, request.h, request.mMax,
-                          {0, 0, static_cast<std::uint8_t>(request.variableUpperLimit ? 1 : 0)}, progress),
+    : NonParametricBandTable(settings, dataset, request.h, request.mMax,
+                             {0, 0, static_cast<std::uint8_t>(request.variableUpperLimit ? 1 : 0)}, progress),
       unit(unit) {
     timeUnitCountValue = requirePositiveTimeUnitCount(lastDate - firstDate, unit);
     activityRate = static_cast<double>(SampleSize()) / timeUnitCountValue;
@@ -56,57 +55,19 @@ bool Hrds::WriteReport(ReportLines& lines) {
                     formatMask(timeUnitCountValue, "0.0", loc));
     lines.push_back(ReportLabel(months ? "Średnia aktywność/miesiąc:" : "Średnia aktywność/kwartał:") +
                     formatMask(activityRate, "0.000", loc) + " zdarzeń");
-    if (bands) {
-        const NonParametricBands& bb = *bands;
-        const auto interval = [&](Band band, const char* mask) { return BandText(band, mask, loc); };
-        lines.push_back("");
-        lines.push_back(BandHeading(bb.options, loc) + "):");
-        lines.push_back("    Współczynnik gładkości           " +
-                        interval(bb.of([](const NonParametricReplicate& r) { return r.h; }), "0.00000"));
-        lines.push_back("    Maksymalna magnituda estymowana  " +
-                        interval(bb.of([](const NonParametricReplicate& r) { return r.mMax; }), "0.000"));
-        lines.push_back(std::string(months ? "    Średnia aktywność/miesiąc        "
-                                           : "    Średnia aktywność/kwartał        ") +
-                        interval(bb.of([](const NonParametricReplicate& r) { return r.rate; }), "0.000"));
-        lines.push_back("    Nieudane replikacje:             " + std::to_string(bb.failed) + " z " +
-                        std::to_string(bb.options.replicates));
-        lines.push_back("");
-    }
+    WriteBandLines(
+        lines, true,
+        months ? "    Średnia aktywność/miesiąc        " : "    Średnia aktywność/kwartał        ");
     lines.push_back(ReportMarker(*this, "<p>"));
     WriteTableText(lines);
     return true;
 }
 
 void Hrds::RunBootstrap(const EstimateRequest& request, const std::vector<double>& magnitudes) {
-    if (!request.bootstrap.enabled) return;
     NonParametricBootstrapRequest r;
-    r.sampleH = h;
-    // With both searches off the sample took the alternative h: so do the replicates.
-    r.searchH = request.searchH && (settings_.UseRTNI || settings_.UseRTMI);
-    r.variableUpperLimit = VariableUpperLimit();
     r.timeUnits = timeUnitCountValue;
     r.magnitudes = magnitudes;
-    StartProgress("Przedział ufności (bootstrap)...", 0, request.bootstrap.replicates);
-    bands = BootstrapNonParametric(x, settings_, r, request.bootstrap, [this](int done) {
-        SetProgressPosition(done);
-        CheckCancel();
-    });
-    HideProgress();
-}
-
-void Hrds::AddValueField(FieldDefs& fields, const std::string& name) const {
-    fields.emplace_back(name, FieldType::Float);
-    if (!bands) return;
-    fields.emplace_back(BandFieldName(name, false), FieldType::Float);
-    fields.emplace_back(BandFieldName(name, true), FieldType::Float);
-}
-
-void Hrds::PushValue(std::vector<Value>& record, double value,
-                     const std::function<double(const NonParametricReplicate&)>& quantity) const {
-    record.push_back(Value::real(value));
-    if (!bands) return;
-    const Band band = bands->of(quantity);
-    for (double v : {band.lower, band.upper}) record.push_back(std::isfinite(v) ? Value::real(v) : Value{});
+    RunBands(request.bootstrap, request.searchH, std::move(r));
 }
 
 }  // namespace zorv

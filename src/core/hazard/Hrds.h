@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "hazard/HazardErrors.h"
-#include "hazard/NonParametricBootstrap.h"
-#include "hazard/NonParametricHazard.h"
+#include "hazard/NonParametricBandTable.h"
 #include "hazard/TimeUnit.h"
 
 namespace zorv {
@@ -33,7 +32,7 @@ struct EstimateRequest {
     bool searchH = true;
 };
 
-class Hrds : public NonParametricHazard {
+class Hrds : public NonParametricBandTable {
 public:
     // Builds the estimator, then the activity rate of the sample. Raises
     // ESamplePeriodTooShort when the first and last events of the sample
@@ -56,9 +55,6 @@ public:
     // as in the parametric tables.
     double MeanReturnPeriodAt(double m) const;
 
-    // The bands, when made.
-    const std::optional<NonParametricBands>& Bands() const { return bands; }
-
     // The hazard report: parameters, time unit lines (and the bands of h,
     // MMaxEst and the rate when made), then the table.
     bool WriteReport(ReportLines& lines) override;
@@ -67,12 +63,6 @@ protected:
     // Makes the bands with F of every replicate at `magnitudes` when the
     // option is on; the progress window counts the replicates.
     void RunBootstrap(const EstimateRequest& request, const std::vector<double>& magnitudes);
-    // The value column `name` and, with the bands, its band columns.
-    void AddValueField(FieldDefs& fields, const std::string& name) const;
-    // The value, then its band from the replicates when made.
-    void PushValue(std::vector<Value>& record, double value,
-                   const std::function<double(const NonParametricReplicate&)>& quantity) const;
-    std::optional<NonParametricBands> bands;
 
 private:
     TimeUnit unit;

@@ -4,12 +4,13 @@
 
 #include "base/AnalysisError.h"
 #include "report/ReportWriter.h"
+#include "text/NumberFormat.h"
 
 namespace zorv {
 
 LSCV::LSCV(const AnalysisSettings& settings, Table* dataset, double startH, double endH, double stepH,
-           Progress* progress)
-    : NonParametricHazard(settings, dataset, -1.0, -1.0, {0, 0, 0}, progress, Construction::SampleOnly),
+           Progress* progress, const BootstrapOptions& bootstrap)
+    : NonParametricBandTable(settings, dataset, -1.0, -1.0, {0, 0, 0}, progress, Construction::SampleOnly),
       start(startH),
       end(endH),
       step(stepH) {
@@ -19,6 +20,20 @@ LSCV::LSCV(const AnalysisSettings& settings, Table* dataset, double startH, doub
         step = 0.002;
     }
     if (!(step > 0.0)) throw AnalysisError("Krok współczynnika gładkości musi być większy od zera");
+    if (bootstrap.enabled) {
+        noSearch = !settings_.UseRTNI && !settings_.UseRTMI;
+        if (!noSearch) {
+            // The sample's zero centres the smoothing of the replicates; the
+            // request stays "search" so that the next hazard run searches
+            // as it would have.
+            SettleSmoothingFactor();
+            sampleH = h;
+            requestedH = -1.0;
+            NonParametricBootstrapRequest r;
+            r.smoothingOnly = true;
+            RunBands(bootstrap, true, std::move(r));
+        }
+    }
     title = "Współczynnik gładkości";
     bottomAxisTitle = "Współczynnik gładkości h";
     Table& t = CreateResultTable({{"h", FieldType::Float}, {"f", FieldType::Float}});
@@ -44,6 +59,17 @@ bool LSCV::WriteReport(ReportLines& lines) {
                     FormatMagnitudeEnergy(*this, smallestObserved));
     lines.push_back(ReportLabel("Maksymalna magnituda obserwowana:") +
                     FormatMagnitudeEnergy(*this, largestObserved));
+    if (bands) {
+        lines.push_back(ReportLabel("Współczynnik gładkości próby:") +
+                        formatMask(sampleH, "0.00000", settings_.UserLocale));
+        WriteBandLines(lines, false, nullptr);
+    } else if (noSearch) {
+        lines.push_back("");
+        lines.push_back(
+            "  Przedział ufności współczynnika gładkości wymaga procedury RTNI lub RTMI (obie "
+            "wyłączone).");
+        lines.push_back("");
+    }
     lines.push_back(ReportMarker(*this, "<p>"));
     WriteTableText(lines);
     return true;

@@ -30,12 +30,14 @@ NonParametricHazard::NonParametricHazard(const AnalysisSettings& settings, Table
 }
 
 NonParametricHazard::NonParametricHazard(const AnalysisSettings& settings, const std::vector<double>& sample,
-                                         double requestedH, double requestedMMax, Options options)
+                                         double requestedH, double requestedMMax, Options options,
+                                         Construction construction)
     : HKernel(settings, nullptr), requestedH(requestedH), requestedMMax(requestedMMax), options(options) {
     if (sample.empty()) throw ENoRecords();
     x = sample;
     largestObserved = *std::max_element(x.begin(), x.end());
     smallestObserved = *std::min_element(x.begin(), x.end());
+    if (construction == Construction::SampleOnly) return;
     SettleSmoothingFactor();
     BuildAdaptiveKernel();
     EstimateMaximumMagnitude();

@@ -65,10 +65,11 @@ public:
     ScaleHints GetScaleHints() const override;
 
 protected:
-    // A full construction on a sample given as magnitudes ≥ MMin (a
-    // bootstrap replicate): nothing is read, no progress is shown.
+    // A construction on a sample given as magnitudes ≥ MMin (a bootstrap
+    // replicate): nothing is read, no progress is shown.
     NonParametricHazard(const AnalysisSettings& settings, const std::vector<double>& sample,
-                        double requestedH, double requestedMMax, Options options);
+                        double requestedH, double requestedMMax, Options options,
+                        Construction construction = Construction::Full);
 
     void SettleSmoothingFactor();
     void BuildAdaptiveKernel();

@@ -159,28 +159,41 @@ HazardVsMagnitude::HazardVsMagnitude(const AnalysisSettings& settings, Table* da
 
 Probabilities::Probabilities(const AnalysisSettings& settings, Table* dataset, const EstimateRequest& request,
                              TableRange r, std::uint8_t functionFlags, Progress* progress)
-    : NonParametricHazard(settings, dataset, request.h, request.mMax,
-                          {0, 0, static_cast<std::uint8_t>(request.variableUpperLimit ? 1 : 0)}, progress),
+    : NonParametricBandTable(settings, dataset, request.h, request.mMax,
+                             {0, 0, static_cast<std::uint8_t>(request.variableUpperLimit ? 1 : 0)}, progress),
       functions(functionFlags & (DensityFunction | AdaptiveDensityFunction | AdaptiveDistribution)) {
     if (functions == 0) throw AnalysisError("Wybierz co najmniej jedną funkcję");
     range = MagnitudeRange(r, *this);
     title = ProbabilitiesTitle(functions);
     bottomAxisTitle = "Energia";
     leftAxisTitle = "Częstość względna";
+    if (request.bootstrap.enabled) {
+        NonParametricBootstrapRequest r;
+        r.magnitudes = StepValues(range);
+        r.densities = true;
+        RunBands(request.bootstrap, request.searchH, std::move(r));
+    }
     FieldDefs fields = {{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}};
-    if (functions & DensityFunction) fields.emplace_back("pdf_est", FieldType::Float);
-    if (functions & AdaptiveDensityFunction) fields.emplace_back("pdf_est_adapt", FieldType::Float);
-    if (functions & AdaptiveDistribution) fields.emplace_back("cdf_est_adapt", FieldType::Float);
+    if (functions & DensityFunction) AddValueField(fields, "pdf_est");
+    if (functions & AdaptiveDensityFunction) AddValueField(fields, "pdf_est_adapt");
+    if (functions & AdaptiveDistribution) AddValueField(fields, "cdf_est_adapt");
     Table& t = CreateResultTable(fields, {"Energia"});
     for (int f = 1; f < t.fieldCount(); ++f)
         if (t.field(f).name != "Energia") t.setDisplayFormat(f, settings_.ProbabilityMask);
+    std::size_t step = 0;
     StepTable(*this, range, 100.0, [&](double m) {
+        const std::size_t k = step++;
         std::vector<Value> record = {Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};
-        if (functions & DensityFunction) record.push_back(Value::real(KernelDensity(m)));
-        if (functions & AdaptiveDensityFunction) record.push_back(Value::real(AdaptiveKernelDensity(m)));
+        if (functions & DensityFunction)
+            PushValue(record, KernelDensity(m),
+                      [k](const NonParametricReplicate& r) { return r.kernelDensity[k]; });
+        if (functions & AdaptiveDensityFunction)
+            PushValue(record, AdaptiveKernelDensity(m),
+                      [k](const NonParametricReplicate& r) { return r.density[k]; });
         // Truncated at the smallest observed magnitude, not at MMin.
         if (functions & AdaptiveDistribution)
-            record.push_back(Value::real(AdaptiveKernelCdf(m, smallestObserved, mMaxEst)));
+            PushValue(record, AdaptiveKernelCdf(m, smallestObserved, mMaxEst),
+                      [k](const NonParametricReplicate& r) { return r.cdf[k]; });
         t.appendRecord(record);
     });
     t.first();
@@ -189,6 +202,7 @@ Probabilities::Probabilities(const AnalysisSettings& settings, Table* dataset, c
 
 bool Probabilities::WriteReport(ReportLines& lines) {
     WriteNonParametricParameters(*this, lines, GetTitle());
+    WriteBandLines(lines, true, nullptr);
     lines.push_back(ReportMarker(*this, "<p>"));
     WriteTableText(lines);
     return true;

@@ -75,8 +75,11 @@ private:
 // "Magnituda", "Energia" [J] and the chosen functions: the kernel density,
 // the adaptive kernel density and the adaptive distribution function truncated
 // to [smallest observed magnitude, MMaxEst]. Default range as the mean return
-// period. Needs no activity rate, so the sample may span any time.
-class Probabilities : public NonParametricHazard {
+// period. Needs no activity rate, so the sample may span any time. With the
+// bands each function has its "_lo" and "_hi" columns, from the replicates'
+// own densities and distribution (truncated to their own smallest magnitude
+// and MMaxEst).
+class Probabilities : public NonParametricBandTable {
 public:
     // `functions`: ProbabilityFunction flags, at least one.
     Probabilities(const AnalysisSettings& settings, Table* dataset, const EstimateRequest& request,
@@ -84,7 +87,8 @@ public:
     const TableRange& Range() const { return range; }
     std::uint8_t Functions() const { return functions; }
 
-    // The parameter lines end with the smoothing factor.
+    // The parameter lines end with the smoothing factor (then the bands of h
+    // and MMaxEst when made).
     bool WriteReport(ReportLines& lines) override;
 
 private:
