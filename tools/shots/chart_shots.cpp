@@ -165,6 +165,17 @@ int main(int argc, char** argv) {
             app.processEvents();
         }
     }
+    // A chart window shown maximised, saved as OUT/file and closed.
+    const auto saveChart = [&app, &out](TfmGraph* g, const QString& file) {
+        auto* frame = qobject_cast<QMdiSubWindow*>(g->parentWidget());
+        frame->showMaximized();
+        for (int i = 0; i < 5; ++i) app.processEvents();
+        const QString path = QDir(out).filePath(file);
+        g->grab().save(path);
+        std::printf("saved %s\n", path.toLocal8Bit().constData());
+        frame->close();
+        app.processEvents();
+    };
     // The b charts with their statistics: error bars of ± sigma.
     scale.prepare(QStringLiteral("Zmiany współczynnika b"), false, true);
     shot(scale, "scale-b-statistics");
@@ -175,31 +186,15 @@ int main(int argc, char** argv) {
         r.bStatistics.enabled = true;
         TfmGraph* g = commands.run(*findAnalysis(name), r);
         if (!g) continue;
-        auto* frame = qobject_cast<QMdiSubWindow*>(g->parentWidget());
-        frame->showMaximized();
-        for (int i = 0; i < 5; ++i) app.processEvents();
-        const QString file =
-            QDir(out).filePath(QStringLiteral("chart-%1-errorbars.png").arg(QString::fromUtf8(name)));
-        g->grab().save(file);
-        std::printf("saved %s\n", file.toLocal8Bit().constData());
-        frame->close();
-        app.processEvents();
+        saveChart(g, QStringLiteral("chart-%1-errorbars.png").arg(QString::fromUtf8(name)));
     }
     // The completeness magnitude of every time-variation window, with MMin.
     {
         AnalysisRequest r;
         r.timeVariations = TimeVariationsDefaults(0);
         r.timeVariations.completeness.enabled = true;
-        if (TfmGraph* g = commands.run(*findAnalysis("time-variations"), r)) {
-            auto* frame = qobject_cast<QMdiSubWindow*>(g->parentWidget());
-            frame->showMaximized();
-            for (int i = 0; i < 5; ++i) app.processEvents();
-            const QString file = QDir(out).filePath(QStringLiteral("chart-time-variations-mc.png"));
-            g->grab().save(file);
-            std::printf("saved %s\n", file.toLocal8Bit().constData());
-            frame->close();
-            app.processEvents();
-        }
+        if (TfmGraph* g = commands.run(*findAnalysis("time-variations"), r))
+            saveChart(g, QStringLiteral("chart-time-variations-mc.png"));
     }
     // The density functions with their bands (B = 200, 90 %), and the
     // parametric density with its band: chart-<name>-bands.png.
@@ -216,15 +211,7 @@ int main(int argc, char** argv) {
         for (const auto& [name, request] : {std::pair{"np-density", np}, std::pair{"p-density", p}}) {
             TfmGraph* g = commands.run(*findAnalysis(name), request);
             if (!g) continue;
-            auto* frame = qobject_cast<QMdiSubWindow*>(g->parentWidget());
-            frame->showMaximized();
-            for (int i = 0; i < 5; ++i) app.processEvents();
-            const QString file =
-                QDir(out).filePath(QStringLiteral("chart-%1-bands.png").arg(QString::fromUtf8(name)));
-            g->grab().save(file);
-            std::printf("saved %s\n", file.toLocal8Bit().constData());
-            frame->close();
-            app.processEvents();
+            saveChart(g, QStringLiteral("chart-%1-bands.png").arg(QString::fromUtf8(name)));
         }
     }
     // ZORV_SHOTS_BANDS_ONLY set: the pictures so far only (a quick look at the bands).
