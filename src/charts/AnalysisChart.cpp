@@ -103,6 +103,16 @@ AnalysisChart::AnalysisChart(std::shared_ptr<Database> analysis, const AnalysisS
     chart_->legend->setBrush(Qt::white);
     chart_->axisRect()->setBackground(Qt::white);
     setPanelColour(panelColour_);
+    // Under the legend (the axes layer lies below the legend's).
+    legendShadow_ = new QCPItemRect(chart_);
+    legendShadow_->setLayer(QStringLiteral("axes"));
+    legendShadow_->setClipToAxisRect(false);
+    legendShadow_->setPen(Qt::NoPen);
+    legendShadow_->setSelectable(false);
+    legendShadow_->setVisible(false);
+    for (QCPItemPosition* p : {legendShadow_->topLeft, legendShadow_->bottomRight})
+        p->setType(QCPItemPosition::ptAbsolute);
+    connect(chart_, &QCustomPlot::afterLayout, this, &AnalysisChart::placeLegendShadow);
     createSeries();
     setupZoom({});
 }

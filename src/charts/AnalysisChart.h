@@ -98,10 +98,13 @@ public:
     // Legend position: 0 left, 1 right, 2 top, 3 bottom.
     int legendPosition = 1;
     void setLegendPosition(int position);
-    // Style the chart engine does not draw but templates carry.
+    // The legend's top in percent of its cell (beside the plot), and its
+    // shadow: a rectangle of the colour offset by the size [px] to the lower
+    // right, drawn under the legend at every layout (0: none).
     double legendTopPercent = 0.0;
     std::uint32_t legendShadowColour = 0;
     double legendShadowSize = 0.0;
+    QCPItemRect* legendShadow() const { return legendShadow_; }
     std::uint32_t gradientStart = 0xFFFFFF, gradientEnd = 0xFFFFFF;
     bool gradientVisible = false;
     int gradientDirection = 0;
@@ -132,6 +135,7 @@ private:
     void prepareInfoHint();
     void addMarks();
     void placeLegend();
+    void placeLegendShadow();
     void setBottomLabels(const SeriesBinding& b, const QVector<double>& keys);
     void animateTo(const QCPRange& x, const QCPRange& y);
     void fitAxis(ChartAxis a);
@@ -148,6 +152,7 @@ private:
     QCPLayoutGrid* body_ = nullptr;
     QCPLayoutGrid* legendCell_ = nullptr;
     QToolButton* info_;
+    QCPItemRect* legendShadow_ = nullptr;
     QString infoHint_;
     std::array<ChartSeries, kSeriesCount> series_;
     std::vector<QCPGraph*> bandGraphs_;

@@ -113,6 +113,18 @@ void AnalysisChart::placeLegend() {
     }
 }
 
+void AnalysisChart::placeLegendShadow() {
+    const QCPLegend* legend = chart_->legend;
+    const double size = legendShadowSize;
+    const bool shown = legend->visible() && size > 0.0 && legend->outerRect().isValid();
+    legendShadow_->setVisible(shown);
+    if (!shown) return;
+    const QRectF r = QRectF(legend->outerRect()).translated(size, size);
+    legendShadow_->topLeft->setCoords(r.topLeft());
+    legendShadow_->bottomRight->setCoords(r.bottomRight());
+    legendShadow_->setBrush(toQColor(legendShadowColour));
+}
+
 void AnalysisChart::setBackColour(std::uint32_t c) {
     backColour_ = c;
     chart_->axisRect()->setBackground(toQColor(c));

@@ -1,6 +1,7 @@
 #include "charts/LocationMap.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zorv {
 
@@ -37,6 +38,28 @@ LocationMap::LocationMap(QWidget* parent) : QCustomPlot(parent), rect_(new QCPIt
     rect_->setVisible(false);
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     setNoAntialiasingOnDrag(true);
+    // A plan must not be stretched: once the layout has placed the axis
+    // rectangle (every replot, so after a zoom and a resize too), the axis
+    // that would show more units per pixel than the other keeps its range
+    // and the other widens about its centre.
+    connect(this, &QCustomPlot::afterLayout, this, &LocationMap::keepEqualScale);
+}
+
+void LocationMap::keepEqualScale() {
+    const QRect r = axisRect()->rect();
+    if (r.width() <= 0 || r.height() <= 0) return;
+    const double ux = xAxis->range().size() / r.width(), uy = yAxis->range().size() / r.height();
+    if (!(ux > 0) || !(uy > 0) || std::abs(ux - uy) <= 1e-9 * std::max(ux, uy)) return;
+    if (ux < uy)
+        xAxis->setRange(xAxis->range().center(), uy * r.width(), Qt::AlignCenter);
+    else
+        yAxis->setRange(yAxis->range().center(), ux * r.height(), Qt::AlignCenter);
+}
+
+double LocationMap::unitsPerPixel(const QCPAxis* axis) const {
+    const QRect r = axisRect()->rect();
+    const int pixels = axis->orientation() == Qt::Horizontal ? r.width() : r.height();
+    return pixels > 0 ? axis->range().size() / pixels : 0.0;
 }
 
 void LocationMap::generate(const std::vector<DepartmentPoints>& departments) {

@@ -39,8 +39,12 @@ public:
     void setInverted(bool x, bool y);
     // Switches off the series of index 1 (the first after "Obszar").
     void hideSecondSeries();
+    // Map units per screen pixel along the axis; X and Y keep one scale.
+    double unitsPerPixel(const QCPAxis* axis) const;
 
 private:
+    void keepEqualScale();
+
     QCPItemRect* rect_;
     QRectF zone_;
     QCPRange fullX_{0, 1}, fullY_{0, 1};

@@ -160,10 +160,15 @@ private slots:
         ShellFixture f;
         TfmZorv& w = openSample(f);
         bool shown = false;
+        QString caption;
         f.answer = [&](QDialog& dialog) {
             if (auto* s = qobject_cast<TfmAddSort*>(&dialog)) {
                 shown = !s->bStatisticsBox()->isHidden();
                 s->bStatisticsBox()->setChecked(true);
+                caption = s->windowTitle();
+                // The caption is not cut by the dialog's width.
+                if (s->width() < s->fontMetrics().horizontalAdvance(caption))
+                    caption += QStringLiteral(" (cut)");
             }
             if (auto* z = qobject_cast<TfmZones*>(&dialog)) {
                 shown = !z->bStatisticsBox()->isHidden();
@@ -175,10 +180,12 @@ private slots:
         };
         w.action(QStringLiteral("mTotalActivity"))->trigger();
         QVERIFY(!shown);
+        QCOMPARE(caption, QStringLiteral("Analiza aktywności sejsmicznej"));
         QVERIFY(charts(w).last()->analysis().GetTable()->fieldIndex("sigma") < 0);
         for (const char* action : {"mBChanges", "mZoneB"}) {
             w.action(QString::fromUtf8(action))->trigger();
             QVERIFY2(shown, action);
+            if (std::string_view(action) == "mBChanges") QCOMPARE(caption, TfmAddSort::bValueCaption());
             TfmGraph* g = charts(w).last();
             QVERIFY(g->analysis().GetTable()->fieldIndex("P_UTSU") >= 0);
             QVERIFY(g->series(13).errorBars);
@@ -397,6 +404,28 @@ private slots:
         TfmGraph* g = w.analysisCommands().run(*findAnalysis("histogram"), r);
         QVERIFY(!g->chart()->legend->visible());
         QVERIFY(g->titleElement()->textFlags() & Qt::AlignRight);
+    }
+
+    // A new chart window opens at the size of the settings, or as large as
+    // the main window's free space allows.
+    void newChartWindowsOpenAtTheSettingsSize() {
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        w.resize(1400, 1000);
+        w.show();
+        const Preferences& p = w.preferences();
+        AnalysisRequest r;
+        TfmGraph* g = w.analysisCommands().run(*findAnalysis("histogram"), r);
+        QVERIFY(g);
+        QCOMPARE(g->size(), QSize(p.GraphWidth, p.GraphHeight));
+        w.resize(420, 300);
+        QCoreApplication::processEvents();
+        TfmGraph* small = w.analysisCommands().run(*findAnalysis("histogram"), r);
+        QVERIFY(small);
+        auto* frame = qobject_cast<QMdiSubWindow*>(small->parentWidget());
+        const QSize free = w.mdiArea()->viewport()->size();
+        QVERIFY(frame->width() <= free.width() && frame->height() <= free.height());
+        QVERIFY(frame->width() == free.width() || frame->height() == free.height());
     }
 
     void sizePresets() {

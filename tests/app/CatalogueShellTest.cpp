@@ -601,6 +601,39 @@ private slots:
         QVERIFY(map->yAxis->rangeReversed());
     }
 
+    // The location map keeps one scale for X and Y (a mine plan must not be
+    // stretched): after drawing a plan wider than high, a zoom, a resize to
+    // another shape, and the full view again.
+    void mapKeepsOneScaleForXAndY() {
+        LocationMap map;
+        map.resize(900, 500);
+        map.show();
+        DepartmentPoints d;
+        d.name = "G-1";
+        d.x = {0.0, 4000.0, 2000.0};
+        d.y = {0.0, 500.0, 250.0};
+        map.generate({d});
+        const auto oneScale = [&](const char* when) {
+            map.replot();
+            const double ux = map.unitsPerPixel(map.xAxis), uy = map.unitsPerPixel(map.yAxis);
+            if (!(ux > 0) || std::abs(ux - uy) > 1e-6 * ux) {
+                qWarning("%s: %g and %g units per pixel", when, ux, uy);
+                return false;
+            }
+            return true;
+        };
+        QVERIFY(oneScale("drawn"));
+        // Every point still in view: the narrow axis widened, not the other.
+        const QRectF view = map.visibleArea();
+        QVERIFY(view.left() <= 0.0 && view.right() >= 4000.0 && view.top() <= 0.0 && view.bottom() >= 500.0);
+        map.zoomTo(1.25);
+        QVERIFY(oneScale("zoomed in"));
+        map.resize(400, 700);
+        QVERIFY(oneScale("resized"));
+        map.undoZoom();
+        QVERIFY(oneScale("full view"));
+    }
+
     void protectionAndGridEditing() {
         ShellFixture f;
         TfmZorv& w = f.start();

@@ -229,9 +229,18 @@ private slots:
         QCOMPARE(w.chart()->legend->font().family(), QStringLiteral("DejaVu Serif"));
         w.chart()->replot();
         QVERIFY(w.chart()->legend->outerRect().bottom() <= w.chart()->axisRect()->outerRect().top());
+        // The shadow the template carries is drawn: under the legend, 3 px
+        // to the lower right.
+        QVERIFY(w.legendShadow()->visible());
+        const QRectF shadow(w.legendShadow()->topLeft->coords(), w.legendShadow()->bottomRight->coords());
+        QCOMPARE(shadow, QRectF(w.chart()->legend->outerRect()).translated(3, 3));
+        QVERIFY(w.chart()->layer(QStringLiteral("axes"))->index() <
+                w.chart()->layer(QStringLiteral("legend"))->index());
         f.c<QCheckBox>("LegendVisible")->setChecked(false);
         f.apply();
         QVERIFY(!w.chart()->legend->visible());
+        w.chart()->replot();
+        QVERIFY(!w.legendShadow()->visible());
     }
 
     // Edits of several series survive the chooser and are applied together.

@@ -3,6 +3,7 @@
 // text table in a text window and what it saves, previews of table files.
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -28,8 +29,11 @@
 #include "interchange/TableWindows.h"
 #include "interchange/TfmImport.h"
 #include "registry/AnalysisRegistry.h"
+#include "report/FixedPitchFont.h"
 #include "report/ReportWriter.h"
 #include "report/TfmRichText.h"
+#include "services/ProgressWindow.h"
+#include "services/SaveChoices.h"
 #include "services/UserDialogs.h"
 
 using namespace zorv;
@@ -137,8 +141,11 @@ private slots:
             const char* written;
             char separator;
         };
-        for (const Text& t : {Text{"tekst", 1, "tekst.txt", '\t'}, Text{"grapher", 2, "grapher.dat", ' '},
-                              Text{"csv.txt", 3, "csv.txt", ';'}}) {
+        // The type by the list, except where the name's extension names
+        // another type of the list.
+        for (const Text& t :
+             {Text{"tekst", 1, "tekst.txt", '\t'}, Text{"grapher", 2, "grapher.dat", ' '},
+              Text{"dane.xyz", 3, "dane.xyz", ';'}, Text{"arkusz.csv", 1, "arkusz.csv", ';'}}) {
             f.dialogs.fileAnswer = f.dir.filePath(QString::fromUtf8(t.typed));
             f.dialogs.typeAnswer = t.type;
             w.action(QStringLiteral("mExport"))->trigger();
@@ -173,7 +180,7 @@ private slots:
         QVERIFY(report);
         QCOMPARE(report->windowTitle(), g->windowTitle());
         QCOMPARE(report->editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QVERIFY(QFontInfo(report->editor()->font()).fixedPitch());
+        QCOMPARE(report->editor()->font().family(), fixedPitchFont(10).family());
         ReportLines expected;
         g->analysis().WriteReport(expected);
         const ReportLines shown = report->lines();
@@ -338,6 +345,74 @@ private slots:
         QVERIFY(!d.load(f.dir.filePath(QStringLiteral("brak.txt")), w.preferences()));
         QCOMPARE(f.dialogs.messages.back().text,
                  QStringLiteral("Załadowanie pliku: brak.txt nie powiodło się..."));
+    }
+
+    // The name's extension decides the type written where the list offers
+    // it; the save dialog comes back in the last folder with the last type.
+    void nameDecidesTheTypeAndDialogsRemember() {
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        w.show();
+        TfmGraph* g = activityChart(w);
+        QVERIFY(g);
+        QDir pictures(f.dir.filePath(QStringLiteral("rysunki")));
+        QVERIFY(pictures.mkpath(QStringLiteral(".")));
+        // "wykres.svg" with the list at BMP: a drawing, not a bitmap.
+        f.dialogs.fileAnswer = pictures.filePath(QStringLiteral("wykres.svg"));
+        f.dialogs.typeAnswer = 1;
+        w.action(QStringLiteral("mExport"))->trigger();
+        QVERIFY(bytesOf(pictures.filePath(QStringLiteral("wykres.svg"))).contains("<svg"));
+        // The next export opens there, with the type chosen last.
+        f.dialogs.fileAnswer = pictures.filePath(QStringLiteral("drugi"));
+        f.dialogs.typeAnswer = 5;
+        w.action(QStringLiteral("mExport"))->trigger();
+        w.action(QStringLiteral("mExport"))->trigger();
+        QCOMPARE(f.dialogs.fileRequests.back().directory, pictures.absolutePath());
+        QCOMPARE(f.dialogs.fileRequests.back().initialType, 5);
+        QVERIFY(QImage(pictures.filePath(QStringLiteral("drugi.png"))).width() > 0);
+
+        // "Zapisz" of a text window as "raport.rtf": RTF.
+        w.action(QStringLiteral("mViewReport"))->trigger();
+        f.dialogs.fileAnswer = f.dir.filePath(QStringLiteral("raport.rtf"));
+        f.dialogs.typeAnswer = 1;
+        w.action(QStringLiteral("mSave"))->trigger();
+        QVERIFY(bytesOf(f.dir.filePath(QStringLiteral("raport.rtf"))).startsWith("{\\rtf1"));
+    }
+
+    // The rule itself: an extension several types share keeps the chosen one.
+    void typeForNameRule() {
+        QCOMPARE(typeForName(kPictureTypes, QStringLiteral("a.svg"), 1), 6);
+        QCOMPARE(typeForName(kPictureTypes, QStringLiteral("a.SVG"), 1), 6);
+        QCOMPARE(typeForName(kPictureTypes, QStringLiteral("a"), 3), 3);
+        QCOMPARE(typeForName(kPictureTypes, QStringLiteral("a.tiff"), 2), 2);
+        QCOMPARE(typeForName(kTableSaveTypes, QStringLiteral("a.dbf"), 3), 3);
+        QCOMPARE(typeForName(kTableSaveTypes, QStringLiteral("a.dbf"), 2), 1);
+        QCOMPARE(typeForName(kTextExportTypes, QStringLiteral("a.csv"), 1), 3);
+        QCOMPARE(separatorOfTextType(typeForName(kTextExportTypes, QStringLiteral("a.csv"), 1)),
+                 std::string(";"));
+    }
+
+    // An import that stops on a value it cannot read says so and leaves
+    // neither its progress window over the program nor a file behind.
+    void failedImportLeavesTheProgramUsable() {
+        ShellFixture f;
+        TfmZorv& w = f.start();
+        const QString csv = f.dir.filePath(QStringLiteral("zle.csv"));
+        writeFile(csv, "1.5;2003-01-02\r\n2.5;nie data\r\n");
+        TfmImport& d = w.fileCommands().importDialog();
+        QVERIFY(d.load(csv, w.preferences()));
+        d.selectColumn(0);
+        d.chooseRole(ImportRole::Magnitude);
+        d.selectColumn(1);
+        d.chooseRole(ImportRole::Date);
+        const QString target = f.dir.filePath(QStringLiteral("zle.dbf"));
+        QVERIFY(!w.fileCommands().importInto(d, target, 1));
+        QVERIFY(!f.dialogs.messages.empty());
+        QVERIFY2(f.dialogs.messages.back().text.contains(QStringLiteral("nie jest datą")),
+                 qPrintable(f.dialogs.messages.back().text));
+        QVERIFY(!w.progressWindow().isVisible());
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     // Without an energy or magnitude column the command stops before asking

@@ -37,7 +37,10 @@ QString withoutDates(const QString& text) {
     const QStringList header = lines.value(0).split(QLatin1Char(';'));
     QList<int> dates;
     for (int i = 0; i < header.size(); ++i)
-        if (header[i] == QStringLiteral("DataStart") || header[i] == QStringLiteral("DataKoniec")) dates << i;
+        // Dates follow each program's locale.
+        if (header[i] == QStringLiteral("DataStart") || header[i] == QStringLiteral("DataKoniec") ||
+            header[i] == QStringLiteral("Data"))
+            dates << i;
     for (QString& line : lines) {
         QStringList fields = line.split(QLatin1Char(';'));
         for (int k = static_cast<int>(dates.size()) - 1; k >= 0; --k)

@@ -251,6 +251,12 @@ private slots:
         f.dialogs.printAnswer.clear();
         w.action(QStringLiteral("mPrint"))->trigger();
         QCOMPARE(QDir(f.dir.path()).entryList({QStringLiteral("*.pdf")}).size(), 3);
+        // The colour warning can stop the print.
+        f.dialogs.printAnswer = f.dir.filePath(QStringLiteral("kolor.pdf"));
+        f.dialogs.confirmAnswers = {false};
+        w.action(QStringLiteral("mPrint"))->trigger();
+        QVERIFY(!QFile::exists(f.dialogs.printAnswer));
+        QCOMPARE(f.dialogs.messages.back().kind, QStringLiteral("confirm"));
 
         TfmRichText* text = w.fileCommands().openText(
             {"Raport zagrożenia", "  Próg kompletności katalogu: 1.3"}, QStringLiteral("Raport tekstowy"));

@@ -8,9 +8,11 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "ScriptedDialogs.h"
 #include "ShellFixture.h"
 #include "catalogue/Preferences.h"
 #include "services/ShellTexts.h"
+#include "shell/StartWindows.h"
 
 using namespace zorv;
 
@@ -136,6 +138,23 @@ private slots:
         // Hidden for good, whatever the stored state.
         QVERIFY(!w.action(QStringLiteral("mShowSeismometers"))->isVisible());
         QVERIFY(!w.action(QStringLiteral("mShowSeismometers"))->isEnabled());
+    }
+
+    // "Strona WWW autora" with no browser: a message, and the start menu
+    // again (false); with one, the page opens.
+    void webPageWithoutABrowserSaysSo() {
+        ScriptedDialogs dialogs;
+        QUrl asked;
+        QVERIFY(!openWebPage(dialogs, [&](const QUrl& url) {
+            asked = url;
+            return false;
+        }));
+        QCOMPARE(asked, QUrl(kWebAddress));
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].text, webPageFailedMessage());
+        QVERIFY(webPageFailedMessage().contains(kWebAddress));
+        QVERIFY(openWebPage(dialogs, [](const QUrl&) { return true; }));
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
     }
 
     void fatalMessageCarriesTheErrorAndTheContact() {

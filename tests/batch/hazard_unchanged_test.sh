@@ -8,7 +8,9 @@
 # and the 15-digit h of the .err lines show; reports, CSV and pictures were
 # unchanged; and the report and picture of p-cdf once more, when the
 # distribution table got its own title instead of the density's: the report
-# is the old one with the title line replaced), made by
+# is the old one with the title line replaced; and the text table of the
+# time variations, whose window midpoint "Data" is written as a date like
+# the window's ends), made by
 #   tests/batch/hazard_outputs.sh OLD/zorv-batch data/sample DIR && (cd DIR && sha256sum *)
 #   hazard_unchanged_test.sh BUILD/src/cli/zorv-batch DATA/sample
 set -u

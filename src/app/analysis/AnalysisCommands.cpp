@@ -16,6 +16,7 @@
 #include "hazard/TfmHazards.h"
 #include "hazard/TfmTimeVariations.h"
 #include "services/CatalogueSession.h"
+#include "services/ChildWindow.h"
 #include "services/Commands.h"
 #include "services/ProgressWindow.h"
 #include "services/ShellInterface.h"
@@ -258,9 +259,9 @@ std::shared_ptr<Database> AnalysisCommands::compute(const AnalysisEntry& e, cons
     } else {
         holder->sample = CopyCatalogueForAnalysis(*catalogue, settings, copyNumber);
     }
-    TfmProgress& progress = shell_.progressWindow();
-    holder->analysis = e.make({settings, holder->sample.get(), request, &progress, &shell_.hazardCache()});
-    progress.hide();
+    const ProgressScope progress(shell_.progressWindow());
+    holder->analysis =
+        e.make({settings, holder->sample.get(), request, progress.get(), &shell_.hazardCache()});
     return std::shared_ptr<Database>(holder, holder->analysis.get());
 }
 
@@ -269,7 +270,6 @@ TfmGraph* AnalysisCommands::run(const AnalysisEntry& e, const AnalysisRequest& r
     try {
         analysis = compute(e, request);
     } catch (...) {
-        shell_.progressWindow().hide();
         const HazardFailureMessage m = DescribeHazardFailure(std::current_exception());
         const QString text = QString::fromStdString(m.text);
         if (!hazardFamily(e.parameters) || m.title == "Problem...")
@@ -323,9 +323,7 @@ TfmGraph* AnalysisCommands::openChart(std::shared_ptr<Database> analysis, ChartK
     }
     QMdiSubWindow* frame = shell_.addChild(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    window->resize(options.width, options.height);
-    frame->adjustSize();
-    frame->show();
+    showChildWindow(frame, QSize(options.width, options.height));
     applyDefaultTemplate(*window, prefs.TemplateFileName, shell_.dialogs());
     return window;
 }

@@ -77,11 +77,21 @@ TfmAddSort::TfmAddSort(QWidget* parent)
     box->addLayout(buttons);
 }
 
+QString TfmAddSort::bValueCaption() { return QStringLiteral("Analiza zmian współczynnika b"); }
+
 void TfmAddSort::prepare(const QString& dialogText, bool thresholds, bool bStatistics) {
     chart_->setText(dialogText);
     panel_->setVisible(thresholds);
     bStatistics_->setVisible(bStatistics);
+    // The b-value analysis is no activity analysis; the caption says which
+    // analysis asks.
+    setWindowTitle(bStatistics ? bValueCaption() : QStringLiteral("Analiza aktywności sejsmicznej"));
     adjustSize();
+    // Wide enough that the title bar shows the whole caption (with room for
+    // the frame's buttons).
+    setMinimumWidth(0);
+    const int caption = fontMetrics().horizontalAdvance(windowTitle()) + 140;
+    if (width() < caption) resize(caption, height());
 }
 
 PeriodKind TfmAddSort::periodKind() const {

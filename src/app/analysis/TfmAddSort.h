@@ -25,6 +25,8 @@ public:
     // Shows the chart's name and, for the energy traces, the threshold panel;
     // for the b-value series the statistics check box (it keeps its state).
     void prepare(const QString& dialogText, bool thresholds, bool bStatistics = false);
+    // The caption of the b-value analysis, which shares the dialog.
+    static QString bValueCaption();
     // The chosen kind (remembered between uses: the list keeps its item).
     PeriodKind periodKind() const;
     void setPeriodKind(PeriodKind kind);

@@ -17,6 +17,7 @@
 #include "report/ReportWriter.h"
 #include "report/TfmRichText.h"
 #include "services/CatalogueSession.h"
+#include "services/ChildWindow.h"
 #include "services/ProgressWindow.h"
 #include "services/ShellInterface.h"
 #include "services/UserDialogs.h"
@@ -71,22 +72,27 @@ void FileCommands::save() {
     switch (childKindOf(active)) {
         case ChildKind::Catalogue: {
             if (!shell_.session().basePropertiesSet() || !shell_.session().table()) return;
-            const SaveChoice c = dialogs.chooseSaveFile(
-                {QStringLiteral("Zapisz bazę danych"), workDir, kTableSaveTypes, QStringLiteral("dbf")});
+            const SaveChoice c = saveChoices_.ask(dialogs, {QStringLiteral("Zapisz bazę danych"), workDir,
+                                                            kTableSaveTypes, QStringLiteral("dbf")});
             if (!c.name.isEmpty()) saveTable(*shell_.session().table(), c.name, c.type);
             return;
         }
         case ChildKind::ResultTable: {
-            const SaveChoice c = dialogs.chooseSaveFile(
-                {QStringLiteral("Zapisz tabelę wykresu"), workDir, kTableSaveTypes, QStringLiteral("dbf")});
+            const SaveChoice c = saveChoices_.ask(dialogs, {QStringLiteral("Zapisz tabelę wykresu"), workDir,
+                                                            kTableSaveTypes, QStringLiteral("dbf")});
             if (!c.name.isEmpty())
                 saveTable(static_cast<TableWindow*>(active->widget())->table(), c.name, c.type);
             return;
         }
         case ChildKind::Text: {
-            const SaveChoice c = dialogs.chooseSaveFile(
-                {QStringLiteral("Zapisz raport tekstowy"), workDir, kReportTextTypes, QStringLiteral("txt")});
-            if (!c.name.isEmpty()) saveText(*static_cast<TfmRichText*>(active->widget()), c.name);
+            const SaveChoice c = saveChoices_.ask(dialogs, {QStringLiteral("Zapisz raport tekstowy"), workDir,
+                                                            kReportTextTypes, QStringLiteral("txt")});
+            if (c.name.isEmpty()) return;
+            auto& window = *static_cast<TfmRichText*>(active->widget());
+            if (c.type == 2)
+                exportRtf(window, c.name);
+            else
+                saveText(window, c.name);
             return;
         }
         default: return;
@@ -99,8 +105,8 @@ void FileCommands::exportFile() {
     UserDialogs& dialogs = shell_.dialogs();
     const auto exportTableOf = [&](Table* table) {
         if (!table) return;
-        const SaveChoice c = dialogs.chooseSaveFile(
-            {QStringLiteral("Eksportuj bazę danych"), workDir, kTextExportTypes, QStringLiteral("txt")});
+        const SaveChoice c = saveChoices_.ask(dialogs, {QStringLiteral("Eksportuj bazę danych"), workDir,
+                                                        kTextExportTypes, QStringLiteral("txt")});
         if (!c.name.isEmpty()) exportTable(*table, c.name, c.type);
     };
     switch (childKindOf(active)) {
@@ -112,14 +118,14 @@ void FileCommands::exportFile() {
             exportTableOf(&static_cast<TableWindow*>(active->widget())->table());
             return;
         case ChildKind::Chart: {
-            const SaveChoice c = dialogs.chooseSaveFile(
-                {QStringLiteral("Eksportuj wykres"), workDir, kPictureTypes, QStringLiteral("bmp")});
+            const SaveChoice c = saveChoices_.ask(
+                dialogs, {QStringLiteral("Eksportuj wykres"), workDir, kPictureTypes, QStringLiteral("bmp")});
             if (!c.name.isEmpty()) exportPicture(*static_cast<TfmGraph*>(active->widget()), c.name, c.type);
             return;
         }
         case ChildKind::Text: {
-            const SaveChoice c = dialogs.chooseSaveFile({QStringLiteral("Eksportuj raport tekstowy"), workDir,
-                                                         kReportRtfTypes, QStringLiteral("rtf")});
+            const SaveChoice c = saveChoices_.ask(dialogs, {QStringLiteral("Eksportuj raport tekstowy"),
+                                                            workDir, kReportRtfTypes, QStringLiteral("rtf")});
             if (!c.name.isEmpty()) exportRtf(*static_cast<TfmRichText*>(active->widget()), c.name);
             return;
         }
@@ -290,9 +296,9 @@ bool FileCommands::importFile(const QString& path) {
         return false;
     }
     const SaveChoice c =
-        shell_.dialogs().chooseSaveFile({QStringLiteral("Zapisz importowaną bazę danych"),
-                                         QString::fromStdString(shell_.preferences().WorkingDirectory),
-                                         kTableFileTypes, QStringLiteral("dbf")});
+        saveChoices_.ask(shell_.dialogs(), {QStringLiteral("Zapisz importowaną bazę danych"),
+                                            QString::fromStdString(shell_.preferences().WorkingDirectory),
+                                            kTableFileTypes, QStringLiteral("dbf")});
     if (c.name.isEmpty()) return false;
     return importInto(dialog, c.name, c.type);
 }
@@ -300,9 +306,12 @@ bool FileCommands::importFile(const QString& path) {
 bool FileCommands::importInto(const TfmImport& dialog, const QString& path, int type) {
     const QString name = completed(path, kTableFileTypes, type);
     try {
-        const ImportResult r =
-            importTextCatalogue(dialog.lines(), dialog.separator(), dialog.columns(), dialog.roles(),
-                                dialog.options(), userLocale(), text(name), &shell_.progressWindow());
+        ImportResult r;
+        {
+            const ProgressScope progress(shell_.progressWindow());
+            r = importTextCatalogue(dialog.lines(), dialog.separator(), dialog.columns(), dialog.roles(),
+                                    dialog.options(), userLocale(), text(name), progress.get());
+        }
         shell_.dialogs().information(
             kInfoTitle, QString::fromStdString(importSucceededMessage(text(QFileInfo(name).fileName()), r)));
         return true;
@@ -327,9 +336,7 @@ QMdiSubWindow* FileCommands::addWindow(QWidget* window, const QString& caption) 
     window->setWindowTitle(caption);
     QMdiSubWindow* frame = shell_.addChild(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    window->resize(prefs.GraphWidth, prefs.GraphHeight);
-    frame->adjustSize();
-    frame->show();
+    showChildWindow(frame, QSize(prefs.GraphWidth, prefs.GraphHeight));
     return frame;
 }
 

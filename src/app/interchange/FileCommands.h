@@ -11,6 +11,7 @@
 #include <string>
 
 #include "report/ReportLines.h"
+#include "services/SaveChoices.h"
 
 class QMdiSubWindow;
 class QWidget;
@@ -73,6 +74,7 @@ private:
     void exportFailed(const std::string& cause);
 
     ShellInterface& shell_;
+    SaveChoices saveChoices_;
     TfmImport* import_ = nullptr;
 };
 

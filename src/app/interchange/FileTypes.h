@@ -25,7 +25,8 @@ inline const QString kPictureTypes = QStringLiteral(
     "Obrazek JPG (*.jpg)|*.jpg|Obrazek PNG (*.png)|*.png|Rysunek SVG (*.svg)|*.svg|Dokument PDF "
     "(*.pdf)|*.pdf");
 
-inline const QString kReportTextTypes = QStringLiteral("Plik tekstowy (*.txt)|*.txt");
 inline const QString kReportRtfTypes = QStringLiteral("Plik RTF (*.rtf)|*.rtf");
+// "Zapisz" of a text window: text, or RTF where the user asks for it.
+inline const QString kReportTextTypes = QStringLiteral("Plik tekstowy (*.txt)|*.txt|") + kReportRtfTypes;
 
 }  // namespace zorv

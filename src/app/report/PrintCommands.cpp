@@ -94,8 +94,9 @@ bool PrintCommands::printChart(TfmGraph& chart) {
     PrintKindDialog kind(shell_.mainWindow());
     if (shell_.execDialog(kind) != QDialog::Accepted) return false;
     if (chartBackgroundInColour(chart.gradientVisible, chart.panelColour(), chart.backColour(),
-                                chart.gradientStart, chart.gradientEnd))
-        shell_.dialogs().information(kInfoTitle, kColourWarning);
+                                chart.gradientStart, chart.gradientEnd) &&
+        !shell_.dialogs().confirm(kConfirmTitle, kColourWarning))
+        return false;  // the user would rather not print in colour
     return kind.fullReport() ? printReport(chart) : printChartOnly(chart);
 }
 

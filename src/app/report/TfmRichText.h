@@ -23,8 +23,13 @@ public:
     // The editor's text as lines (UTF-8); an empty editor has none.
     ReportLines lines() const;
     QPlainTextEdit* editor() const { return editor_; }
+    // The tab stops of the shown lines' TAB-separated columns [px from the
+    // line's start]: each column as wide as its widest cell and a gap.
+    QList<qreal> columnStops() const;
 
 private:
+    void setColumnStops(const QStringList& lines);
+
     QPlainTextEdit* editor_;
 };
 

@@ -2,6 +2,7 @@
 // The kinds of child windows of the main window. The file and chart commands
 // act on the active child according to its kind.
 
+#include <QSize>
 #include <QWidget>
 
 class QMdiSubWindow;
@@ -26,6 +27,11 @@ public:
 
 // The kind of a sub-window's widget; None for none or an unknown widget.
 ChildKind childKindOf(const QMdiSubWindow* window);
+
+// Shows a new child window whose widget gets the client size `size`
+// (GraphWidth × GraphHeight), or as much of it as the free space of the main
+// window's child area holds. A maximised frame stays as it is.
+void showChildWindow(QMdiSubWindow* frame, QSize size);
 
 // Which file and chart commands the active child's kind allows.
 struct FileCommandState {

@@ -59,6 +59,21 @@ private:
     QElapsedTimer sinceProcessed_;
 };
 
+// The progress window lent to one long operation: hidden again when the
+// scope ends, however the operation ended (finished, cancelled or failed),
+// so that a failure never leaves the modal box over the program.
+class ProgressScope {
+public:
+    explicit ProgressScope(TfmProgress& progress) : progress_(progress) {}
+    ~ProgressScope() { progress_.hide(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+    TfmProgress* get() const { return &progress_; }
+
+private:
+    TfmProgress& progress_;
+};
+
 // The small busy notice "Przetwarzanie..." with one line of text, shown
 // around long copies; one at a time.
 class TfmProcessNotice : public QWidget {

@@ -97,7 +97,9 @@ SaveChoice QtUserDialogs::chooseSaveFile(const FileDialogRequest& request) {
         const QString e = extensionOfType(request.filter, type);
         return e.isEmpty() || e == QLatin1String("*") ? request.defaultExtension : e;
     };
-    dialog.setDefaultSuffix(defaultOf(1));
+    const int initial = std::clamp(request.initialType, 1, std::max(1, int(filters.size())));
+    if (initial > 1) dialog.selectNameFilter(filters.value(initial - 1));
+    dialog.setDefaultSuffix(defaultOf(initial));
     // The default extension follows the chosen type.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& nameFilter) {
         dialog.setDefaultSuffix(defaultOf(int(filters.indexOf(nameFilter)) + 1));

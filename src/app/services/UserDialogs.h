@@ -22,6 +22,7 @@ struct FileDialogRequest {
     // selected, e.g. "Pliki dBase (*.dbf)|*.dbf|Pliki Paradox (*.db)|*.db".
     QString filter;
     QString defaultExtension;  // without the dot
+    int initialType = 1;       // the type selected when a save dialog opens
 };
 
 // What a save dialog gave: the name (empty when cancelled) and the number of

@@ -105,8 +105,9 @@ TfmBasePreferences& TfmZorv::basePreferencesDialog() {
 
 std::optional<double> TfmZorv::estimateCompletenessMagnitude(QWidget* parent) {
     refreshAnalysisSettings();
+    const ProgressScope progress(progressWindow());
     return estimateCompletenessInteractively(
-        settings_, session_.isOpen() ? catalogue() : nullptr, dialogs_, &progressWindow(),
+        settings_, session_.isOpen() ? catalogue() : nullptr, dialogs_, progress.get(),
         [this](QDialog& d) { return execDialog(d); }, parent);
 }
 
@@ -321,7 +322,10 @@ void TfmZorv::clearFilters() {
 
 void TfmZorv::buildZoneTree() {
     if (!session_.isOpen()) return;
-    session_.buildZones(settings_.DepartmentField, settings_.ZoneSeparator, &progressWindow());
+    {
+        const ProgressScope progress(progressWindow());
+        session_.buildZones(settings_.DepartmentField, settings_.ZoneSeparator, progress.get());
+    }
     catalogueWindow().setZones(session_.zones(), QString::fromStdString(settings_.MainTitle));
 }
 

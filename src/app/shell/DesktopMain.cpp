@@ -21,12 +21,14 @@ int run(zorv::ZorvApplication& app, zorv::QtUserDialogs& dialogs) {
         zorv::TfmSplash splash;
         splash.showFor(3000);
     }
-    const int choice = zorv::TfmStartMenu().exec();
-    if (choice == zorv::TfmStartMenu::Quit) return 0;
-    if (choice == zorv::TfmStartMenu::WebPage) {
-        QDesktopServices::openUrl(QUrl(zorv::kWebAddress));
-        return 0;
+    int choice = zorv::TfmStartMenu().exec();
+    // The web page ends the program once it is open in the browser.
+    while (choice == zorv::TfmStartMenu::WebPage) {
+        if (zorv::openWebPage(dialogs, [](const QUrl& url) { return QDesktopServices::openUrl(url); }))
+            return 0;
+        choice = zorv::TfmStartMenu().exec();
     }
+    if (choice == zorv::TfmStartMenu::Quit) return 0;
     if (choice == zorv::TfmStartMenu::Help) {
         auto* help = new zorv::HelpWindow;
         help->showFinder(zorv::HelpWindow::Finder::Contents);

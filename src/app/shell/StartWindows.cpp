@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "services/ShellTexts.h"
+#include "services/UserDialogs.h"
 
 namespace zorv {
 
@@ -99,5 +100,16 @@ TfmStartMenu::TfmStartMenu(QWidget* parent) : QDialog(parent) {
 }
 
 QPushButton* TfmStartMenu::button(Result tag) const { return buttons_[tag]; }
+
+QString webPageFailedMessage() {
+    return QStringLiteral("Nie udało się otworzyć strony WWW autora (") + kWebAddress +
+           QStringLiteral("): w systemie nie ma przeglądarki internetowej lub nie jest ona skonfigurowana.");
+}
+
+bool openWebPage(UserDialogs& dialogs, const std::function<bool(const QUrl&)>& open) {
+    if (open(QUrl(kWebAddress))) return true;
+    dialogs.error(kProblemTitle, webPageFailedMessage());
+    return false;
+}
 
 }  // namespace zorv

@@ -2,11 +2,15 @@
 // The windows of the program's start: the splash window and the start menu.
 
 #include <QDialog>
+#include <QUrl>
 #include <QWidget>
+#include <functional>
 
 class QPushButton;
 
 namespace zorv {
+
+class UserDialogs;
 
 class TfmSplash : public QWidget {
     Q_OBJECT
@@ -33,5 +37,12 @@ public:
 private:
     QPushButton* buttons_[5] = {};
 };
+
+// "Strona WWW autora": opens the program's web page with `open` (the
+// desktop's browser). Where nothing opens it (no browser on the machine)
+// the user is told so and false returned: the start menu shows again
+// instead of the program ending without a word.
+bool openWebPage(UserDialogs& dialogs, const std::function<bool(const QUrl&)>& open);
+QString webPageFailedMessage();
 
 }  // namespace zorv

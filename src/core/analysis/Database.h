@@ -91,7 +91,8 @@ protected:
 
     AnalysisSettings settings_;
     Table* dataset_;
-    std::string separator;
+    // TAB unless a text file is written with another.
+    std::string separator = "\t";
     std::string title, subtitle, bottomAxisTitle, leftAxisTitle, rightAxisTitle;
     std::vector<double> seriesValues;
     bool hasData = false;

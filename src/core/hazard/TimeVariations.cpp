@@ -303,4 +303,11 @@ bool TimeVariations::WriteReport(ReportLines& lines) {
     return true;
 }
 
+bool TimeVariations::WriteTableText(ReportLines& lines) {
+    if (!resultTable) return false;
+    WriteTableHeader(*this, lines, *resultTable);
+    WriteTableRows(*this, lines, *resultTable, {"Data"});
+    return true;
+}
+
 }  // namespace zorv

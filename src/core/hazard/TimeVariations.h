@@ -60,6 +60,9 @@ public:
     std::string GetSeriesCaption2() const override { return HazardLabel(); }
 
     bool WriteReport(ReportLines& lines) override;
+    // The window's midpoint "Data" is a day number in the table (the axis of
+    // the charts) and a date in its text.
+    bool WriteTableText(ReportLines& lines) override;
 
 private:
     void RunWindows();

@@ -1,12 +1,14 @@
 #include "report/ReportWriter.h"
 
 #include <chrono>
+#include <cmath>
 #include <ctime>
 
 #include "catalogue/EnergyMagnitude.h"
 #include "table/ValueText.h"
 #include "text/AtomicFile.h"
 #include "text/Cp1250.h"
+#include "text/DateText.h"
 #include "text/DateTimeText.h"
 #include "text/Dates.h"
 #include "text/LineFile.h"
@@ -82,10 +84,14 @@ void WriteTableHeader(const ReportScope& analysis, ReportLines& lines, const Tab
     lines.push_back(line);
 }
 
-void WriteTableRows(const ReportScope& analysis, ReportLines& lines, Table& table) {
+void WriteTableRows(const ReportScope& analysis, ReportLines& lines, Table& table,
+                    const std::vector<std::string>& dayNumberFields) {
     const AnalysisSettings& s = analysis.settings;
     const Locale& loc = localeOf(analysis);
     const std::string& sep = analysis.columnSeparator;
+    std::vector<char> isDay(static_cast<std::size_t>(table.fieldCount()), 0);
+    for (const std::string& name : dayNumberFields)
+        if (const int f = table.fieldIndex(name); f >= 0) isDay[static_cast<std::size_t>(f)] = 1;
     const std::size_t n = table.recordCount();
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t row = table.rowOfRecord(i);
@@ -93,7 +99,9 @@ void WriteTableRows(const ReportScope& analysis, ReportLines& lines, Table& tabl
         for (int f = 0; f < table.fieldCount(); ++f) {
             const FieldType type = table.field(f).type;
             const Column& c = table.column(f);
-            if (type == FieldType::Float && !c.isNull(row)) {
+            if (isDay[static_cast<std::size_t>(f)] && !c.isNull(row)) {
+                line += formatDate(static_cast<std::int32_t>(std::floor(c.numberAt(row))), loc);
+            } else if (type == FieldType::Float && !c.isNull(row)) {
                 const double v = c.doubles()[row];
                 line += formatMask(v, v >= 100000.0 ? s.EnergyMask : s.ProbabilityMask, loc);
             } else {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/ReportLines.h"
 #include "report/ReportScope.h"
@@ -36,10 +37,11 @@ void WriteCommonParameters(const ReportScope& analysis, ReportLines& lines, int 
 // One line: every field name followed by the column separator.
 void WriteTableHeader(const ReportScope& analysis, ReportLines& lines, const Table& table);
 // One line per record the table presents: floating values of 100000 or more
-// with EnergyMask, smaller ones with ProbabilityMask, other fields in their
-// ordinary text form, each followed by the column separator. Leaves the table
-// on its first record.
-void WriteTableRows(const ReportScope& analysis, ReportLines& lines, Table& table);
+// with EnergyMask, smaller ones with ProbabilityMask, the `dayNumberFields`
+// (day numbers) as dates, other fields in their ordinary text form, each
+// followed by the column separator. Leaves the table on its first record.
+void WriteTableRows(const ReportScope& analysis, ReportLines& lines, Table& table,
+                    const std::vector<std::string>& dayNumberFields = {});
 
 // "1.500 (1.12E+07[J])": the magnitude with ProbabilityMask and its energy
 // with EnergyMask.

@@ -318,5 +318,32 @@ TEST(TimeVariationsRun, ReportAndChartLabels) {
     EXPECT_EQ(tv.ReturnPeriodLabel(), "Średni okres powrotu zjawiska o magnitudzie m =3.000 (1.07e+07[J])");
 }
 
+// The text table of the windows, as the text window, the saved report and
+// zorv-batch show it: TAB between the columns, the midpoint "Data" as a date.
+TEST(TimeVariationsRun, TextTableHasSeparatorsAndDates) {
+    Table cat = magnitudeCatalogue(grSample(1001, 3, 1.0, 4.5), kFirst);
+    TimeVariations tv(quietSettings(), &cat, TimeVariationsParameters{});
+    ReportLines lines;
+    ASSERT_TRUE(tv.WriteTableText(lines));
+    Table& t = *tv.GetTable();
+    ASSERT_EQ(lines.size(), t.recordCount() + 1);
+    const auto cells = [](const std::string& line) {
+        std::vector<std::string> out;
+        std::size_t from = 0;
+        for (std::size_t tab; (tab = line.find('\t', from)) != std::string::npos; from = tab + 1)
+            out.push_back(line.substr(from, tab - from));
+        return out;
+    };
+    const std::vector<std::string> header = cells(lines[0]);
+    ASSERT_EQ(header.size(), static_cast<std::size_t>(t.fieldCount()));
+    EXPECT_EQ(header[0], "Numer");
+    EXPECT_EQ(header[1], "Data");
+    const std::vector<std::string> first = cells(lines[1]);
+    ASSERT_EQ(first.size(), header.size());
+    // The first window [0, 300] of 2001-01-01: its midpoint is day 150.
+    EXPECT_EQ(first[1], formatDate(kFirst + 150, quietSettings().UserLocale));
+    EXPECT_EQ(first[1], "2001-05-31");
+}
+
 }  // namespace
 }  // namespace zorv
