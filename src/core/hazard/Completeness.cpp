@@ -5,6 +5,7 @@
 #include <limits>
 #include <random>
 
+#include "hazard/BinomialDraw.h"
 #include "hazard/HazardErrors.h"
 
 namespace zorv {
@@ -304,17 +305,9 @@ CompletenessResult estimateCompleteness(const std::vector<double>& magnitudes, c
     const int resamples = std::max(0, o.bootstrapResamples);
     if (resamples == 0 || methods.empty()) return r;
 
-    // The bin of every event, so that a resample draws events, not bins.
-    std::vector<std::uint32_t> binOf;
-    binOf.reserve(static_cast<std::size_t>(total));
-    for (std::size_t i = 0; i < h.size(); ++i)
-        binOf.insert(binOf.end(), static_cast<std::size_t>(h.counts[i]), static_cast<std::uint32_t>(i));
-    // Indices from the top 53 bits of the 64-bit draw scaled to the count:
-    // the same on every standard library, unlike
-    // std::uniform_int_distribution.
+    // A resample of the events is a multinomial draw of the bin counts with
+    // the sample's bin frequencies: it costs the bins, not the events.
     std::mt19937_64 generator(o.seed);
-    const double count = static_cast<double>(total);
-    const auto last = static_cast<std::size_t>(total - 1);
     std::vector<std::vector<double>> draws(methods.size());
     MagnitudeHistogram resample = h;
     if (progress) progress->start("Szacowanie niepewności magnitudy kompletności...", 0, resamples);
@@ -323,12 +316,7 @@ CompletenessResult estimateCompleteness(const std::vector<double>& magnitudes, c
             if (progress->isCancelled()) throw EBreakProcess();
             progress->setPosition(s);
         }
-        std::fill(resample.counts.begin(), resample.counts.end(), 0);
-        for (std::int64_t e = 0; e < total; ++e) {
-            const double u = static_cast<double>(generator() >> 11) * 0x1.0p-53;
-            const auto index = std::min(last, static_cast<std::size_t>(u * count));
-            ++resample.counts[binOf[index]];
-        }
+        multinomialDraw(generator, total, h.counts, resample.counts);
         for (std::size_t k = 0; k < methods.size(); ++k)
             if (const auto mc = mcOf(methods[k], resample, o)) draws[k].push_back(*mc);
     }

@@ -32,8 +32,11 @@
 // Bull. Seismol. Soc. Am. 72, 1982).
 //
 // The spread of each estimate is the standard deviation of the estimates on
-// bootstrap resamples (drawn with replacement, as many events as the sample,
-// by a seeded generator, so a run repeats exactly). All magnitudes are in
+// bootstrap resamples (as many events as the sample, drawn with replacement
+// by a seeded generator, so a run repeats exactly). Every estimator sees only
+// the bin counts, so a resample is drawn as its bin counts: a multinomial
+// draw with the sample's bin frequencies, the law of the counts of events
+// drawn one by one (BinomialDraw.h). All magnitudes are in
 // magnitude units.
 
 #include <cstdint>
