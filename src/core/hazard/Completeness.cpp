@@ -5,6 +5,7 @@
 #include <limits>
 #include <random>
 
+#include "hazard/BValueStatistics.h"
 #include "hazard/BinomialDraw.h"
 #include "hazard/HazardErrors.h"
 
@@ -55,6 +56,9 @@ McBFit fitOf(const TailSums& t, std::size_t i, double dM) {
     f.b = kLog10E / (dM * (meanOffset + 0.5));
     const double squares = std::max(0.0, t.Q[i] - n * meanOffset * meanOffset) * dM * dM;
     f.sigma = kLn10 * f.b * f.b * std::sqrt(squares / (n * (n - 1.0)));
+    const BinnedB exact = tintiMulargiaB(meanOffset * dM, static_cast<std::size_t>(f.events), dM);
+    f.bTintiMulargia = exact.b;
+    f.sigmaTintiMulargia = exact.standardError;
     return f;
 }
 
@@ -297,7 +301,7 @@ CompletenessResult estimateCompleteness(const std::vector<double>& magnitudes, c
             if (k >= 0 && k < static_cast<std::int64_t>(h.size()))
                 e.fit = fitOf(t, static_cast<std::size_t>(k), o.binWidth);
             else
-                e.fit = {0, kNaN, kNaN};
+                e.fit = {0, kNaN, kNaN, kNaN, kNaN};
         }
         r.estimates.push_back(e);
     }

@@ -110,11 +110,15 @@ std::int64_t magnitudeBin(double magnitude, double binWidth);
 MagnitudeHistogram binMagnitudes(const std::vector<double>& magnitudes, double binWidth);
 
 // The Aki–Utsu b-value and its Shi–Bolt error of the events at or above bin
-// i; NaN for fewer than two events.
+// i, and beside them the exact b of binned magnitudes of Tinti and Mulargia
+// (1987) with its error (BValueStatistics.h); NaN for fewer than two events
+// (the Tinti–Mulargia b also when every event lies in bin i).
 struct McBFit {
     std::int64_t events = 0;
     double b = 0.0;
     double sigma = 0.0;
+    double bTintiMulargia = std::numeric_limits<double>::quiet_NaN();
+    double sigmaTintiMulargia = std::numeric_limits<double>::quiet_NaN();
 };
 McBFit fitBAbove(const MagnitudeHistogram& h, std::size_t i);
 

@@ -66,6 +66,28 @@ TEST(Completeness, AkiUtsuFitWithShiBoltError) {
     EXPECT_TRUE(std::isnan(fitBAbove(h, 3).b));  // one event
 }
 
+// The Tinti–Mulargia b beside it: the geometric-law estimate of the SciPy
+// command in BValueStatisticsTest.cpp (the same 24 bins, here from Mc = 1.0
+// over a lower bin the fit above it leaves out) and, hand-worked on the four
+// magnitudes above, ln(1 + 0.1/0.1)/(0.1 ln 10) = log10(2)/0.1 with
+// σ = (1 − ½)/(ln 10 · 0.1 · √(4 · ½)).
+TEST(Completeness, TintiMulargiaFitBesideAkiUtsu) {
+    const McBFit f = fitBAbove(binMagnitudes({1.0, 1.04, 1.1, 1.27}, 0.1), 0);
+    EXPECT_NEAR(f.bTintiMulargia, std::log10(2.0) / 0.1, 1e-9);
+    EXPECT_NEAR(f.sigmaTintiMulargia, 0.5 / (std::log(10.0) * 0.1 * std::sqrt(2.0)), 1e-9);
+    const MagnitudeHistogram h =
+        binMagnitudes(fromCounts(9, {70, 250, 198, 160, 126, 100, 80, 63, 50, 40, 32, 25, 20,
+                                     16, 13,  10,  8,   6,   5,   4,  3,  2,  2,  1,  1}),
+                      0.1);
+    const McBFit g = fitBAbove(h, 1);
+    EXPECT_EQ(g.events, 1215);
+    EXPECT_NEAR(g.bTintiMulargia, 1.0258714743261281, 1e-7);
+    EXPECT_NEAR(g.sigmaTintiMulargia, 0.02949945567595761, 1e-6);
+    EXPECT_NEAR(g.b, 1.0211278094096776, 1e-9);
+    // Every event in one bin: no Tinti–Mulargia b.
+    EXPECT_TRUE(std::isnan(fitBAbove(binMagnitudes({1.0, 1.0, 1.02}, 0.1), 0).bTintiMulargia));
+}
+
 TEST(Completeness, MaximumCurvatureTakesTheFirstFullestBin) {
     McOptions o;
     EXPECT_NEAR(*mcMaxCurvature(binMagnitudes(fromCounts(5, {3, 9, 4, 9, 1}), 0.1)), 0.6, 1e-12);
