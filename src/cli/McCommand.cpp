@@ -32,7 +32,7 @@ std::vector<McMethod> mcMethodsOption(const QCommandLineParser& p) {
             const auto m = mcMethodOfName(name);
             if (!m)
                 throw BatchError("Nieznana metoda w opcji --method: " + name +
-                                 " (maxc, maxc+0.2, gof90, gof95, mbs, ks, all)");
+                                 " (maxc, maxc+0.2, gof90, gof95, mbs, ks, ks-min, all)");
             methods.push_back(*m);
         }
     }

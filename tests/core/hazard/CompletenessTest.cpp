@@ -133,6 +133,7 @@ TEST(Completeness, GoodnessOfFitTakesTheFirstCandidateReachingTheLevel) {
     EXPECT_FALSE(mcGoodnessOfFit(few, 0.0, o));
     EXPECT_FALSE(mcBValueStability(few, o));
     EXPECT_FALSE(mcKolmogorovSmirnov(few, o));
+    EXPECT_FALSE(mcKolmogorovSmirnovMinimum(few, o));
 }
 
 // The two histograms and every per-candidate value of
@@ -182,14 +183,14 @@ TEST(Completeness, CandidatesMatchTheNumPyReference) {
     EXPECT_NEAR(*mcOf(McMethod::GoodnessOfFit90, h, o), 1.0, 1e-12);
     EXPECT_FALSE(mcOf(McMethod::GoodnessOfFit95, h, o));
     EXPECT_NEAR(*mcOf(McMethod::BValueStability, h, o), 1.0, 1e-12);
-    EXPECT_NEAR(*mcOf(McMethod::KolmogorovSmirnov, h, o), 1.0, 1e-12);
+    EXPECT_NEAR(*mcOf(McMethod::KolmogorovSmirnovMinimum, h, o), 1.0, 1e-12);
 
     const MagnitudeHistogram small = binMagnitudes(fromCounts(1, kReference3000), 0.1);
     EXPECT_NEAR(*mcOf(McMethod::MaxCurvature, small, o), 0.9, 1e-12);
     EXPECT_FALSE(mcOf(McMethod::GoodnessOfFit90, small, o));
     EXPECT_FALSE(mcOf(McMethod::GoodnessOfFit95, small, o));
     EXPECT_NEAR(*mcOf(McMethod::BValueStability, small, o), 1.0, 1e-12);
-    EXPECT_NEAR(*mcOf(McMethod::KolmogorovSmirnov, small, o), 1.1, 1e-12);
+    EXPECT_NEAR(*mcOf(McMethod::KolmogorovSmirnovMinimum, small, o), 1.1, 1e-12);
 }
 
 // Hand-worked stability: b at successive candidates 1.0 … 1.4 of a histogram
@@ -213,7 +214,7 @@ TEST(Completeness, StabilityComparesTheWindowMeanWithTheShiBoltError) {
     EXPECT_NEAR(*mcBValueStability(h, o), 1.2, 1e-12);
 }
 
-// The Kolmogorov–Smirnov distance by hand: 3 events at 1.0 and 1 at 1.1
+// The Kolmogorov–Smirnov distance of the minimum method by hand: 3 events at 1.0 and 1 at 1.1
 // above 1.0 (minEvents 2): b = log10(e)/(1.025 − 0.95), q = 10^(−0.1 b) =
 // e^(−1/0.75·0.1) … F(1.0) = 1 − q, F(1.1) = 1 − q²; empirical 0.75 and 1.
 TEST(Completeness, KolmogorovSmirnovDistanceByHand) {
@@ -223,7 +224,7 @@ TEST(Completeness, KolmogorovSmirnovDistanceByHand) {
     const double q = std::exp(-0.1 / 0.075);
     const double d = std::max(std::abs(0.75 - (1.0 - q)), std::abs(1.0 - (1.0 - q * q)));
     EXPECT_NEAR(mcCandidates(h, o)[0].ksDistance, d, 1e-12);
-    EXPECT_NEAR(*mcKolmogorovSmirnov(h, o), 1.0, 1e-12);
+    EXPECT_NEAR(*mcKolmogorovSmirnovMinimum(h, o), 1.0, 1e-12);
 }
 
 // A synthetic catalogue with a known b and a known Mc: Gutenberg–Richter
@@ -260,7 +261,10 @@ TEST(Completeness, RecoversTheKnownCompletenessOfASyntheticCatalogue) {
         ASSERT_TRUE(e.mc);
         ASSERT_GE(e.resamplesWithEstimate, 2);
         EXPECT_GE(e.sigma, 0.0);
-        EXPECT_LT(e.sigma, 0.25);
+        // The test's verdict at a candidate flips on resamples, whose own
+        // fluctuations it detects as well, and a rejection moves Mc on to the
+        // next accepted candidate: its spread is the widest.
+        EXPECT_LT(e.sigma, e.method == McMethod::KolmogorovSmirnov ? 0.5 : 0.25);
         const double truth = e.method == McMethod::MaxCurvature ? 1.0 : 1.1;
         EXPECT_LE(std::abs(*e.mc - truth), 2.0 * e.sigma + 0.1 + 1e-9) << *e.mc << " ± " << e.sigma;
         // At or above the true Mc the fitted b is the generator's.
