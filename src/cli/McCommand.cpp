@@ -32,7 +32,7 @@ std::vector<McMethod> mcMethodsOption(const QCommandLineParser& p) {
             const auto m = mcMethodOfName(name);
             if (!m)
                 throw BatchError("Nieznana metoda w opcji --method: " + name +
-                                 " (maxc, maxc+0.2, gof90, gof95, mbs, ks, all)");
+                                 " (maxc, maxc+0.2, gof90, gof95, mbs, ks, ks-min, all)");
             methods.push_back(*m);
         }
     }
@@ -83,15 +83,19 @@ int runMc(const QCommandLineParser& p, const QStringList& args, const BatchSetti
     const auto number = [&loc](double v, const char* mask) {
         return std::isnan(v) ? std::string() : formatMask(v, mask, loc);
     };
-    std::printf("Metoda\tMc\tOdch_std\tb\tsigma_b\tn\tUdane_proby\n");
+    // b and sigma_b: Aki–Utsu with the Shi–Bolt error; b_TM and sigma_b_TM:
+    // the exact estimate of binned magnitudes (Tinti and Mulargia 1987).
+    std::printf("Metoda\tMc\tOdch_std\tb\tsigma_b\tn\tUdane_proby\tb_TM\tsigma_b_TM\n");
     for (const McEstimate& e : r.estimates) {
         const bool fitted = e.mc && !std::isnan(e.fit.b);
-        std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%d\n", mcMethodName(e.method),
+        std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%d\t%s\t%s\n", mcMethodName(e.method),
                     e.mc ? formatMask(*e.mc, "0.00", loc).c_str() : "",
                     number(e.mc ? e.sigma : NAN, "0.000").c_str(),
                     fitted ? formatMask(e.fit.b, "0.000", loc).c_str() : "",
                     fitted ? formatMask(e.fit.sigma, "0.000", loc).c_str() : "",
-                    fitted ? std::to_string(e.fit.events).c_str() : "", e.resamplesWithEstimate);
+                    fitted ? std::to_string(e.fit.events).c_str() : "", e.resamplesWithEstimate,
+                    number(e.mc ? e.fit.bTintiMulargia : NAN, "0.000").c_str(),
+                    number(e.mc ? e.fit.sigmaTintiMulargia : NAN, "0.000").c_str());
     }
     if (p.isSet(QStringLiteral("table"))) writeResultTable(p, *analysis);
     writeReport(p, *analysis);

@@ -218,7 +218,7 @@ expect_fail backtest --horizon 30 --window 10 "$sample/katalog.dbf"
 # --table adds up to the sample and is cumulated from the top, the same seed
 # repeats the run exactly.
 "$batch" mc "$sample/katalog.dbf" > "$out/mc.txt" 2> "$out/mc.err"
-check test "$(head -1 "$out/mc.txt")" = "$(printf 'Metoda\tMc\tOdch_std\tb\tsigma_b\tn\tUdane_proby')"
+check test "$(head -1 "$out/mc.txt")" = "$(printf 'Metoda\tMc\tOdch_std\tb\tsigma_b\tn\tUdane_proby\tb_TM\tsigma_b_TM')"
 check test "$(cut -f1 "$out/mc.txt" | tail -n +2 | tr '\n' ' ')" = "maxc maxc+0.2 gof90 gof95 mbs ks "
 check test "$(awk -F'\t' '$1 == "maxc" {print $2}' "$out/mc.txt")" = "1,20"
 check grep -q 'n = 19838, przedział = 0,1, próby bootstrap = 200' "$out/mc.err"

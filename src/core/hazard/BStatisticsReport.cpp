@@ -1,5 +1,7 @@
 #include "hazard/BStatisticsReport.h"
 
+#include <cmath>
+
 #include "hazard/HKernel.h"
 #include "hazard/HazardErrors.h"
 #include "report/ReportWriter.h"
@@ -31,6 +33,8 @@ BSampleStatistics EstimateBSampleStatistics(const AnalysisSettings& settings, Ta
         s.akiB = akiUtsuB(sample.Sample(), settings.MMin, options.binWidth, &s.akiCount);
         s.akiError = akiStandardError(s.akiB, s.akiCount);
         s.shiBoltError = shiBoltStandardError(s.akiB, sample.Sample());
+        if (options.binWidth > 0.0)
+            s.tintiMulargia = tintiMulargiaB(sample.Sample(), settings.MMin, options.binWidth);
         // The differences mend the short-lived incompleteness after strong
         // events, not a threshold below the lasting one: the events from
         // MMin only.
@@ -70,6 +74,11 @@ void WriteBSampleStatistics(const ReportScope& analysis, ReportLines& lines, con
     } else {
         lines.push_back(ReportLabel("b (Aki, Utsu):") + "brak oszacowania");
     }
+    if (options.binWidth > 0.0)
+        lines.push_back(ReportLabel("b (Tinti, Mulargia):") +
+                        (std::isnan(s.tintiMulargia.b)
+                             ? std::string("brak oszacowania")
+                             : withError(s.tintiMulargia.b, s.tintiMulargia.standardError)));
     lines.push_back(ReportLabel("Próg różnic b-dodatniego:") + num(options.positiveThreshold));
     lines.push_back(ReportLabel("Różnice od progu:") + std::to_string(s.positive.differences));
     lines.push_back(ReportLabel("b-dodatni (van der Elst):") +

@@ -2,7 +2,7 @@
 // The b statistics of a whole sample, estimated once after the rows of a
 // b-value analysis and listed at the end of its report: the truncated
 // estimate with its Fisher error, the Aki–Utsu b with its Aki and Shi–Bolt
-// errors, and b-positive.
+// errors, for binned magnitudes the Tinti–Mulargia b, and b-positive.
 
 #include <cstddef>
 #include <string>
@@ -21,7 +21,8 @@ struct BSampleStatistics {
     double betaError = 0.0;    // σ(β) [1/magnitude]
     std::size_t akiCount = 0;  // events at or above MMin
     double akiB = 0.0, akiError = 0.0, shiBoltError = 0.0;
-    BPositive positive;  // over the events from MMin, in record order
+    BinnedB tintiMulargia;  // with a bin width only: the exact b of binned magnitudes
+    BPositive positive;     // over the events from MMin, in record order
 };
 
 // Estimates everything over the dataset's current view (dates in record

@@ -42,6 +42,32 @@ double akiUtsuB(std::span<const double> m, double mc, double binWidth, std::size
     return excess > 0.0 ? kLog10e / excess : 0.0;
 }
 
+BinnedB tintiMulargiaB(double meanAboveMc, std::size_t n, double binWidth) {
+    BinnedB out;
+    out.n = n;
+    if (!(binWidth > 0.0) || n < 2 || !(meanAboveMc > 0.0)) {
+        out.b = out.standardError = kNaN;
+        return out;
+    }
+    const double ratio = binWidth / meanAboveMc;
+    out.b = std::log1p(ratio) / (kLn10 * binWidth);
+    const double p = 1.0 / (1.0 + ratio);
+    out.standardError = (1.0 - p) / (kLn10 * binWidth * std::sqrt(static_cast<double>(n) * p));
+    return out;
+}
+
+BinnedB tintiMulargiaB(std::span<const double> m, double mc, double binWidth) {
+    const double take = mc - binWidth / 2.0;
+    double sum = 0.0;
+    std::size_t n = 0;
+    for (double v : m)
+        if (v >= take) {
+            sum += v;
+            ++n;
+        }
+    return tintiMulargiaB(n > 0 ? sum / static_cast<double>(n) - mc : 0.0, n, binWidth);
+}
+
 double akiStandardError(double b, std::size_t n) {
     return n > 0 ? b / std::sqrt(static_cast<double>(n)) : 0.0;
 }

@@ -37,6 +37,29 @@ SampleMoments sampleMoments(std::span<const double> m);
 // corrected threshold.
 double akiUtsuB(std::span<const double> m, double mc, double binWidth, std::size_t* used = nullptr);
 
+// The exact maximum-likelihood b of magnitudes given in bins of width ΔM
+// (S. Tinti and F. Mulargia, Confidence intervals of b values for grouped
+// magnitudes, Bull. Seismol. Soc. Am. 77, 1987): the bin offsets above Mc
+// follow a geometric law, whose estimate is
+//
+//   β = ln(1 + ΔM / (M̄ − Mc)) / ΔM,  b = β / ln 10,
+//
+// over the magnitudes M ≥ Mc − ΔM/2 (Mc a bin centre), with the standard
+// error of the same paper, from the Fisher information of the geometric law,
+//
+//   σ(b) = (1 − p) / (ln 10 · ΔM · √(n p)),  p = exp(−β ΔM) = (M̄ − Mc) / (M̄ − Mc + ΔM).
+//
+// As ΔM → 0 both become Aki's: b → log10(e) / (M̄ − Mc), σ → b / √n. b and
+// σ are NaN for ΔM ≤ 0, fewer than two magnitudes or a mean not above Mc.
+struct BinnedB {
+    double b = 0.0;
+    double standardError = 0.0;
+    std::size_t n = 0;  // magnitudes taken
+};
+BinnedB tintiMulargiaB(std::span<const double> m, double mc, double binWidth);
+// The same from n magnitudes of mean offset M̄ − Mc [magnitude].
+BinnedB tintiMulargiaB(double meanAboveMc, std::size_t n, double binWidth);
+
 // Aki (1965): σ(b) = b / √n.
 double akiStandardError(double b, std::size_t n);
 

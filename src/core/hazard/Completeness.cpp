@@ -5,6 +5,8 @@
 #include <limits>
 #include <random>
 
+#include "hazard/BValueStatistics.h"
+#include "hazard/BinomialDraw.h"
 #include "hazard/HazardErrors.h"
 
 namespace zorv {
@@ -54,6 +56,9 @@ McBFit fitOf(const TailSums& t, std::size_t i, double dM) {
     f.b = kLog10E / (dM * (meanOffset + 0.5));
     const double squares = std::max(0.0, t.Q[i] - n * meanOffset * meanOffset) * dM * dM;
     f.sigma = kLn10 * f.b * f.b * std::sqrt(squares / (n * (n - 1.0)));
+    const BinnedB exact = tintiMulargiaB(meanOffset * dM, static_cast<std::size_t>(f.events), dM);
+    f.bTintiMulargia = exact.b;
+    f.sigmaTintiMulargia = exact.standardError;
     return f;
 }
 
@@ -85,6 +90,103 @@ double ksDistance(const MagnitudeHistogram& h, std::size_t i, const McBFit& f) {
         d = std::max(d, std::abs(below / n - (1.0 - tail)));
     }
     return d;
+}
+
+// The geometric law of bin offsets truncated at the top bin: of K bins,
+// P(j) = (1 − q) q^j / (1 − q^K), F(j) = (1 − q^(j+1)) / (1 − q^K). Where
+// the catalogue's law is truncated (as mining catalogues are) the unbounded
+// law departs from it by the missing tail, which a test on millions of
+// events rejects at every candidate; where it is not, the top bin holds
+// about one event and the two laws differ by far less than a test can see.
+double truncatedCdf(double q, std::size_t j, std::size_t bins) {
+    if (q >= 1.0) return static_cast<double>(j + 1) / static_cast<double>(bins);
+    const double lq = std::log(q);
+    return std::expm1(static_cast<double>(j + 1) * lq) / std::expm1(static_cast<double>(bins) * lq);
+}
+
+// The maximum-likelihood ratio q of that law for a mean offset k̄ [bins]:
+// the root of q/(1 − q) − K q^K/(1 − q^K) = k̄, increasing from 0 at q = 0 to
+// (K − 1)/2 at q = 1 (the uniform law), by bisection.
+double truncatedGeometricRatio(double meanOffset, std::size_t bins) {
+    if (!(meanOffset > 0.0) || bins < 2) return 0.0;
+    const double K = static_cast<double>(bins);
+    if (meanOffset >= (K - 1.0) / 2.0) return 1.0;
+    const auto mean = [K](double q) {
+        const double qK = std::pow(q, K);
+        return q / (1.0 - q) - K * qK / (1.0 - qK);
+    };
+    double lo = 0.0, hi = 1.0;
+    for (int k = 0; k < 200 && hi - lo > 1e-13; ++k) {
+        const double mid = 0.5 * (lo + hi);
+        if (mid >= 1.0 || mean(mid) > meanOffset)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    return 0.5 * (lo + hi);
+}
+
+// The largest distance between the distribution of `bins` counts of n
+// events and the truncated geometric law of ratio q over them.
+double geometricKsDistance(const std::int64_t* counts, std::size_t bins, double n, double q) {
+    double below = 0.0;
+    double d = 0.0;
+    if (q >= 1.0 || !(q > 0.0)) {
+        for (std::size_t j = 0; j < bins; ++j) {
+            below += static_cast<double>(counts[j]);
+            d = std::max(d, std::abs(below / n - truncatedCdf(q, j, bins)));
+        }
+        return d;
+    }
+    // F(j) = (1 − q^(j+1)) / (1 − q^K), q^(j+1) by products.
+    const double scale = 1.0 / -std::expm1(static_cast<double>(bins) * std::log(q));
+    double power = 1.0;
+    for (std::size_t j = 0; j < bins; ++j) {
+        below += static_cast<double>(counts[j]);
+        power *= q;
+        d = std::max(d, std::abs(below / n - (1.0 - power) * scale));
+    }
+    return d;
+}
+
+// Of the events at or above bin j of the truncated geometric law of ratio
+// q over `bins` bins, the share P(j) / (1 − F(j − 1)) = (1 − q)/(1 − q^(K−j))
+// that stay in it.
+std::vector<double> truncatedStayShares(double q, std::size_t bins) {
+    std::vector<double> stay(bins, 1.0);
+    for (std::size_t j = 0; j + 1 < bins; ++j) {
+        const double rest = static_cast<double>(bins - j);
+        stay[j] = q >= 1.0 ? 1.0 / rest : -std::expm1(std::log(q)) / -std::expm1(rest * std::log(q));
+    }
+    return stay;
+}
+
+// The distance of a sample of n offsets drawn from the law of the stay
+// shares to the law fitted to the sample itself.
+double simulatedKsDistance(std::mt19937_64& g, std::int64_t n, const std::vector<double>& stay,
+                           std::vector<std::int64_t>& counts) {
+    const std::size_t bins = stay.size();
+    counts.assign(bins, 0);
+    std::int64_t left = n;
+    double offsets = 0.0;
+    for (std::size_t j = 0; j < bins && left > 0; ++j) {
+        const std::int64_t here = binomialDraw(g, left, stay[j]);
+        counts[j] = here;
+        left -= here;
+        offsets += static_cast<double>(j) * static_cast<double>(here);
+    }
+    const double events = static_cast<double>(n);
+    return geometricKsDistance(counts.data(), bins, events, truncatedGeometricRatio(offsets / events, bins));
+}
+
+// The generator of the test's samples at the bin of index k (splitmix64 of
+// the seed and the bin), so that a verdict depends on neither the order of
+// the candidates nor the histogram's first bin.
+std::mt19937_64 ksGenerator(std::uint64_t seed, std::int64_t k) {
+    std::uint64_t z = seed + 0x9E3779B97F4A7C15ull * (static_cast<std::uint64_t>(k) + 1u);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return std::mt19937_64(z ^ (z >> 31));
 }
 
 int stabilityWindow(const McOptions& o) {
@@ -138,6 +240,7 @@ const char* mcMethodName(McMethod method) {
         case McMethod::GoodnessOfFit95: return "gof95";
         case McMethod::BValueStability: return "mbs";
         case McMethod::KolmogorovSmirnov: return "ks";
+        case McMethod::KolmogorovSmirnovMinimum: return "ks-min";
     }
     return "";
 }
@@ -150,6 +253,7 @@ const char* mcMethodCaption(McMethod method) {
         case McMethod::GoodnessOfFit95: return "Dobroć dopasowania 95 %";
         case McMethod::BValueStability: return "Stabilność wartości b";
         case McMethod::KolmogorovSmirnov: return "Test Kołmogorowa–Smirnowa";
+        case McMethod::KolmogorovSmirnovMinimum: return "Minimum odległości Kołmogorowa–Smirnowa";
     }
     return "";
 }
@@ -157,6 +261,7 @@ const char* mcMethodCaption(McMethod method) {
 std::optional<McMethod> mcMethodOfName(const std::string& name) {
     for (McMethod m : allMcMethods())
         if (name == mcMethodName(m)) return m;
+    if (name == mcMethodName(McMethod::KolmogorovSmirnovMinimum)) return McMethod::KolmogorovSmirnovMinimum;
     return std::nullopt;
 }
 
@@ -223,7 +328,74 @@ std::optional<double> mcBValueStability(const MagnitudeHistogram& h, const McOpt
     return std::nullopt;
 }
 
+namespace {
+
+struct KsObserved {
+    std::int64_t n = 0;
+    std::size_t bins = 0;   // from the candidate to the top
+    double q = 0.0;         // of the law fitted at the candidate
+    double distance = 0.0;  // D
+};
+
+KsObserved ksObserved(const MagnitudeHistogram& h, const TailSums& t, std::size_t i) {
+    KsObserved k;
+    k.n = t.n[i];
+    k.bins = h.size() - i;
+    const double n = static_cast<double>(k.n);
+    k.q = truncatedGeometricRatio(t.J[i] / n, k.bins);
+    k.distance = geometricKsDistance(h.counts.data() + i, k.bins, n, k.q);
+    return k;
+}
+
+// Simulations needed at or beyond D for p ≥ the significance.
+int ksNeeded(const McOptions& o) {
+    return static_cast<int>(std::ceil(o.ksSignificance * std::max(1, o.ksSimulations) - 1e-9));
+}
+
+// The verdict of the test at candidate i; it stops as soon as the count of
+// simulated distances at or beyond D settles it either way.
+bool ksAccepts(const MagnitudeHistogram& h, const TailSums& t, std::size_t i, const McOptions& o) {
+    const KsObserved obs = ksObserved(h, t, i);
+    const int simulations = std::max(1, o.ksSimulations);
+    const int needed = ksNeeded(o);
+    if (needed <= 0) return true;
+    std::mt19937_64 g = ksGenerator(o.seed, h.firstBin + static_cast<std::int64_t>(i));
+    const std::vector<double> stay = truncatedStayShares(obs.q, obs.bins);
+    std::vector<std::int64_t> counts;
+    int beyond = 0;
+    for (int s = 0; s < simulations; ++s) {
+        if (simulatedKsDistance(g, obs.n, stay, counts) >= obs.distance && ++beyond >= needed) return true;
+        if (beyond + (simulations - s - 1) < needed) return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+McKsTest mcKsTest(const MagnitudeHistogram& h, std::size_t i, const McOptions& o) {
+    const TailSums t = tailSums(h);
+    if (i >= h.size() || !candidate(t, i, o)) return {kNaN, kNaN};
+    const KsObserved obs = ksObserved(h, t, i);
+    const int simulations = std::max(1, o.ksSimulations);
+    std::mt19937_64 g = ksGenerator(o.seed, h.firstBin + static_cast<std::int64_t>(i));
+    const std::vector<double> stay = truncatedStayShares(obs.q, obs.bins);
+    std::vector<std::int64_t> counts;
+    int beyond = 0;
+    for (int s = 0; s < simulations; ++s)
+        if (simulatedKsDistance(g, obs.n, stay, counts) >= obs.distance) ++beyond;
+    return {obs.distance, static_cast<double>(beyond) / simulations};
+}
+
 std::optional<double> mcKolmogorovSmirnov(const MagnitudeHistogram& h, const McOptions& o) {
+    const TailSums t = tailSums(h);
+    for (std::size_t i = 0; i < h.size(); ++i) {
+        if (!candidate(t, i, o)) break;
+        if (ksAccepts(h, t, i, o)) return h.centre(i);
+    }
+    return std::nullopt;
+}
+
+std::optional<double> mcKolmogorovSmirnovMinimum(const MagnitudeHistogram& h, const McOptions& o) {
     const TailSums t = tailSums(h);
     std::optional<double> best;
     double bestDistance = std::numeric_limits<double>::infinity();
@@ -250,6 +422,7 @@ std::optional<double> mcOf(McMethod method, const MagnitudeHistogram& h, const M
         case McMethod::GoodnessOfFit95: return mcGoodnessOfFit(h, 95.0, o);
         case McMethod::BValueStability: return mcBValueStability(h, o);
         case McMethod::KolmogorovSmirnov: return mcKolmogorovSmirnov(h, o);
+        case McMethod::KolmogorovSmirnovMinimum: return mcKolmogorovSmirnovMinimum(h, o);
     }
     return std::nullopt;
 }
@@ -296,7 +469,7 @@ CompletenessResult estimateCompleteness(const std::vector<double>& magnitudes, c
             if (k >= 0 && k < static_cast<std::int64_t>(h.size()))
                 e.fit = fitOf(t, static_cast<std::size_t>(k), o.binWidth);
             else
-                e.fit = {0, kNaN, kNaN};
+                e.fit = {0, kNaN, kNaN, kNaN, kNaN};
         }
         r.estimates.push_back(e);
     }
@@ -304,17 +477,9 @@ CompletenessResult estimateCompleteness(const std::vector<double>& magnitudes, c
     const int resamples = std::max(0, o.bootstrapResamples);
     if (resamples == 0 || methods.empty()) return r;
 
-    // The bin of every event, so that a resample draws events, not bins.
-    std::vector<std::uint32_t> binOf;
-    binOf.reserve(static_cast<std::size_t>(total));
-    for (std::size_t i = 0; i < h.size(); ++i)
-        binOf.insert(binOf.end(), static_cast<std::size_t>(h.counts[i]), static_cast<std::uint32_t>(i));
-    // Indices from the top 53 bits of the 64-bit draw scaled to the count:
-    // the same on every standard library, unlike
-    // std::uniform_int_distribution.
+    // A resample of the events is a multinomial draw of the bin counts with
+    // the sample's bin frequencies: it costs the bins, not the events.
     std::mt19937_64 generator(o.seed);
-    const double count = static_cast<double>(total);
-    const auto last = static_cast<std::size_t>(total - 1);
     std::vector<std::vector<double>> draws(methods.size());
     MagnitudeHistogram resample = h;
     if (progress) progress->start("Szacowanie niepewności magnitudy kompletności...", 0, resamples);
@@ -323,12 +488,7 @@ CompletenessResult estimateCompleteness(const std::vector<double>& magnitudes, c
             if (progress->isCancelled()) throw EBreakProcess();
             progress->setPosition(s);
         }
-        std::fill(resample.counts.begin(), resample.counts.end(), 0);
-        for (std::int64_t e = 0; e < total; ++e) {
-            const double u = static_cast<double>(generator() >> 11) * 0x1.0p-53;
-            const auto index = std::min(last, static_cast<std::size_t>(u * count));
-            ++resample.counts[binOf[index]];
-        }
+        multinomialDraw(generator, total, h.counts, resample.counts);
         for (std::size_t k = 0; k < methods.size(); ++k)
             if (const auto mc = mcOf(methods[k], resample, o)) draws[k].push_back(*mc);
     }

@@ -16,11 +16,23 @@
 //    with the criterion of Woessner & Wiemer 2005): the lowest candidate at
 //    which |b_ave − b(Mc)| ≤ δb(Mc), b_ave the mean of b over the ΔM/dM bins
 //    from Mc (ΔM = 0.5) and δb the Shi–Bolt error of b(Mc);
-//  - Kolmogorov–Smirnov (A. Clauset, C. R. Shalizi and M. E. J. Newman,
-//    Power-law distributions in empirical data, SIAM Review 51, 2009): the
-//    candidate minimising the largest distance between the distribution of
-//    the binned magnitudes above it and the binned exponential law fitted
-//    there.
+//  - Kolmogorov–Smirnov test (A. Clauset, C. R. Shalizi and M. E. J. Newman,
+//    Power-law distributions in empirical data, SIAM Review 51, 2009, as
+//    completeness tests use it): the lowest candidate at which the binned
+//    exponential law fitted to the magnitudes above it is not rejected, the
+//    p-value of the largest distance D between the two distributions being
+//    at least ksSignificance. The law fitted at a candidate is the
+//    geometric law of the bin offsets truncated at the top bin, with the
+//    maximum-likelihood ratio q (without the truncation q = k̄ / (1 + k̄),
+//    k̄ the mean offset in bins: the Tinti–Mulargia b); the p-value is the
+//    share of ksSimulations samples of the same size and bins drawn from
+//    that law, each fitted anew, whose distance is at least D.
+//    The samples come from a generator seeded by the seed and the bin, so
+//    a run repeats exactly;
+//  - Kolmogorov–Smirnov minimum: the candidate minimising D for the law of
+//    the Aki–Utsu b, q = 10^(−b·dM). Known to drift upwards on large
+//    samples, where every small departure from the law counts; kept for
+//    comparison, outside allMcMethods().
 //
 // A magnitude m belongs to the bin of centre k·dM with
 // k·dM − dM/2 ≤ m < k·dM + dM/2. Candidates are the bin centres holding at
@@ -32,8 +44,11 @@
 // Bull. Seismol. Soc. Am. 72, 1982).
 //
 // The spread of each estimate is the standard deviation of the estimates on
-// bootstrap resamples (drawn with replacement, as many events as the sample,
-// by a seeded generator, so a run repeats exactly). All magnitudes are in
+// bootstrap resamples (as many events as the sample, drawn with replacement
+// by a seeded generator, so a run repeats exactly). Every estimator sees only
+// the bin counts, so a resample is drawn as its bin counts: a multinomial
+// draw with the sample's bin frequencies, the law of the counts of events
+// drawn one by one (BinomialDraw.h). All magnitudes are in
 // magnitude units.
 
 #include <cstdint>
@@ -53,13 +68,15 @@ enum class McMethod : std::uint8_t {
     GoodnessOfFit90,
     GoodnessOfFit95,
     BValueStability,
-    KolmogorovSmirnov,
+    KolmogorovSmirnov,         // the test
+    KolmogorovSmirnovMinimum,  // the distance minimum
 };
 
-// Every method in the order above.
+// The methods of the dialogs and of the command line's default, in the order
+// above without the distance minimum.
 const std::vector<McMethod>& allMcMethods();
-// The short name of the command line (maxc, maxc+0.2, gof90, gof95, mbs, ks)
-// and the Polish caption of tables and dialogs.
+// The short name of the command line (maxc, maxc+0.2, gof90, gof95, mbs, ks,
+// ks-min) and the Polish caption of tables and dialogs.
 const char* mcMethodName(McMethod method);
 const char* mcMethodCaption(McMethod method);
 std::optional<McMethod> mcMethodOfName(const std::string& name);
@@ -70,7 +87,9 @@ struct McOptions {
     double maxCurvatureShift = 0.2;  // the Woessner–Wiemer correction [magnitude]
     double stabilityRange = 0.5;     // ΔM of the b-value stability [magnitude]
     int bootstrapResamples = 200;    // 0: no spread
-    std::uint64_t seed = 20050101;   // of the bootstrap generator
+    std::uint64_t seed = 20050101;   // of the bootstrap generator and the test's samples
+    int ksSimulations = 100;         // samples behind each p-value of the test
+    double ksSignificance = 0.1;     // the test accepts at p ≥ this
 };
 
 // The sample has too few events for an estimate.
@@ -107,11 +126,15 @@ std::int64_t magnitudeBin(double magnitude, double binWidth);
 MagnitudeHistogram binMagnitudes(const std::vector<double>& magnitudes, double binWidth);
 
 // The Aki–Utsu b-value and its Shi–Bolt error of the events at or above bin
-// i; NaN for fewer than two events.
+// i, and beside them the exact b of binned magnitudes of Tinti and Mulargia
+// (1987) with its error (BValueStatistics.h); NaN for fewer than two events
+// (the Tinti–Mulargia b also when every event lies in bin i).
 struct McBFit {
     std::int64_t events = 0;
     double b = 0.0;
     double sigma = 0.0;
+    double bTintiMulargia = std::numeric_limits<double>::quiet_NaN();
+    double sigmaTintiMulargia = std::numeric_limits<double>::quiet_NaN();
 };
 McBFit fitBAbove(const MagnitudeHistogram& h, std::size_t i);
 
@@ -122,6 +145,17 @@ std::optional<double> mcMaxCurvature(const MagnitudeHistogram& h);
 std::optional<double> mcGoodnessOfFit(const MagnitudeHistogram& h, double levelPercent, const McOptions& o);
 std::optional<double> mcBValueStability(const MagnitudeHistogram& h, const McOptions& o);
 std::optional<double> mcKolmogorovSmirnov(const MagnitudeHistogram& h, const McOptions& o);
+std::optional<double> mcKolmogorovSmirnovMinimum(const MagnitudeHistogram& h, const McOptions& o);
+
+// The test at bin i of h: the distance D to the fitted geometric law and its
+// p-value from o.ksSimulations samples (all of them, without the early stop
+// of mcKolmogorovSmirnov, which gives the same verdict). NaN for a bin that
+// is no candidate.
+struct McKsTest {
+    double distance = 0.0;
+    double pValue = 0.0;
+};
+McKsTest mcKsTest(const MagnitudeHistogram& h, std::size_t i, const McOptions& o);
 std::optional<double> mcOf(McMethod method, const MagnitudeHistogram& h, const McOptions& o);
 
 // The per-candidate measures behind the estimators, for charts and checks:

@@ -77,9 +77,14 @@ bool CompletenessTable::WriteReport(ReportLines& lines) {
     for (const McEstimate& e : result.estimates) {
         std::string line =
             ReportLabel(std::string(mcMethodCaption(e.method)) + ":") + formatMcEstimate(e, loc);
-        if (e.mc && !std::isnan(e.fit.b))
-            line +=
-                "  (b = " + formatMask(e.fit.b, "0.000", loc) + ", n = " + std::to_string(e.fit.events) + ")";
+        if (e.mc && !std::isnan(e.fit.b)) {
+            line += "  (b Aki–Utsu = " + formatMask(e.fit.b, "0.000", loc) + " ± " +
+                    formatMask(e.fit.sigma, "0.000", loc);
+            if (!std::isnan(e.fit.bTintiMulargia))
+                line += ", b Tinti–Mulargia = " + formatMask(e.fit.bTintiMulargia, "0.000", loc) + " ± " +
+                        formatMask(e.fit.sigmaTintiMulargia, "0.000", loc);
+            line += ", n = " + std::to_string(e.fit.events) + ")";
+        }
         lines.push_back(line);
     }
     lines.push_back(ReportMarker(*this, "<p>"));

@@ -49,6 +49,18 @@ std::vector<std::uint32_t> ResampleIndices(std::mt19937_64& stream, std::size_t 
     return out;
 }
 
+MMaxBand BoundedMMaxBand(Band percentiles, double largestObserved) {
+    MMaxBand out;
+    out.band = percentiles;
+    if (std::isnan(percentiles.lower) || !std::isfinite(largestObserved)) return out;
+    if (percentiles.lower < largestObserved) {
+        out.raisedFrom = percentiles.lower;
+        out.band.lower = largestObserved;
+    }
+    out.band.upper = std::max(percentiles.upper, largestObserved);
+    return out;
+}
+
 Band PercentileBand(std::vector<double> values, double level) {
     values.erase(std::remove_if(values.begin(), values.end(), [](double v) { return std::isnan(v); }),
                  values.end());

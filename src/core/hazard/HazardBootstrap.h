@@ -65,6 +65,17 @@ struct Band {
 // value, are left out; infinities take part in the order).
 Band PercentileBand(std::vector<double> values, double level);
 
+// The band of the maximum magnitude. No Mmax below the largest observed
+// magnitude is possible for the sample, yet replicates that miss the largest
+// events give such values: an end of the percentile band below the largest
+// observed magnitude is raised to it. `raisedFrom` keeps the lower end the
+// percentiles gave where it was raised (NaN otherwise).
+struct MMaxBand {
+    Band band;
+    double raisedFrom = std::numeric_limits<double>::quiet_NaN();
+};
+MMaxBand BoundedMMaxBand(Band percentiles, double largestObserved);
+
 // Runs replicate(k) for k = 0 … count − 1 on `threads` threads (0: every
 // core), the calling thread among them. A replicate that throws anything
 // but EBreakProcess is counted as failed: ok[k] is 0. `step` runs on the

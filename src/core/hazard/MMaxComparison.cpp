@@ -146,7 +146,7 @@ void MMaxComparison::RunEstimators() {
     fp.epsilon = s.Epsilon;
     fp.passLimit = s.IntegralIterations;
     fp.valueLimit = s.MMaxLimit;
-    rows.push_back({"Kijko–Sellevoll–Bayes", "K-S-B", KijkoSellevollBayes(x, mMin, beta, fp)});
+    rows.push_back({"Kijko–Sellevoll–Bayes", "K-S-B", KijkoSellevollBayesEquation(x, mMin, beta, fp)});
     step();
     rows.push_back({"Tate–Pisarenko", "T-P", TatePisarenko(x, mMin, beta)});
     step();
@@ -156,7 +156,7 @@ void MMaxComparison::RunEstimators() {
     step();
     ruleOfThumbH = RuleOfThumbSmoothing(x);
     rows.push_back({"Nieparametryczny gaussowski (h z reguły kciuka)", "N-P-G",
-                    GaussianKernelMMax(x, mMin, ruleOfThumbH, fp)});
+                    GaussianKernelMMaxEquation(x, mMin, ruleOfThumbH, fp)});
     step();
 }
 

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <memory>
 #include <numeric>
 
 #include "base/AnalysisError.h"
 #include "hazard/HazardErrors.h"
 #include "hazard/MaximumMagnitude.h"
+#include "hazard/Numerics.h"
 
 namespace zorv {
 
@@ -72,6 +74,107 @@ MMaxResult iterate(const std::vector<double>& x, double mMin, const MMaxFixedPoi
         r.passes = passes;
         return r;
     }
+}
+
+// The published form: Mmax = x_(n) + ∫_{MMin}^{Mmax} F(m; Mmax)^n dm, Mmax
+// in the normalising constant and as the upper limit, the equation solved
+// for Mmax. g(M) = x_(n) + I(M) − M is positive at M = x_(n); the upper end
+// of the bracket is found by doubling steps from there (no root below
+// valueLimit: failure), then bisection narrows it to 1e-9 magnitude.
+MMaxResult solveEquation(const std::vector<double>& x, double mMin, const MMaxFixedPoint& fp,
+                         const std::function<double(double m, double upper)>& F, double sigmaM) {
+    const double largest = *std::max_element(x.begin(), x.end());
+    const int n = static_cast<int>(x.size());
+    // The integral's tolerance, far below the width of the final bracket.
+    const double tolerance = 1e-10;
+    std::vector<double> buffer;
+    const auto g = [&](double M) {
+        const double integral = GaussLegendreIntegralBatch(
+            [&](const double* m, double* out, std::size_t count) {
+                for (std::size_t k = 0; k < count; ++k)
+                    out[k] = m[k] < mMin ? 0.0 : m[k] > M ? 1.0 : F(m[k], M);
+            },
+            mMin, M, n, tolerance);
+        return largest + integral - M;
+    };
+    try {
+        double lo = largest;
+        const double gLargest = g(largest);
+        if (!std::isfinite(gLargest)) return failed("Wynik nie jest liczbą skończoną");
+        if (gLargest <= 0.0) return withDelta(largest, 0.0, sigmaM);
+        double step = std::max(gLargest, 1e-3);
+        double hi = largest + step;
+        int passes = 1;
+        for (;;) {
+            if (hi > fp.valueLimit)
+                return failed("Brak rozwiązania równania poniżej dopuszczalnej magnitudy");
+            const double gHi = g(hi);
+            ++passes;
+            if (!std::isfinite(gHi)) return failed("Wynik nie jest liczbą skończoną");
+            if (gHi <= 0.0) break;
+            lo = hi;
+            step *= 2.0;
+            hi = largest + step;
+        }
+        while (hi - lo > 1e-9) {
+            const double mid = 0.5 * (lo + hi);
+            (g(mid) > 0.0 ? lo : hi) = mid;
+            ++passes;
+        }
+        MMaxResult r = withDelta(largest, 0.5 * (lo + hi) - largest, sigmaM);
+        r.passes = passes;
+        return r;
+    } catch (const EBreakProcess&) {
+        throw;
+    } catch (...) {
+        return failed(MMaxFailureText(std::current_exception()));
+    }
+}
+
+// F(m; upper) of Kijko–Sellevoll–Bayes (header), β uncertain with σ_β = β/√n.
+std::function<double(double, double)> kijkoSellevollBayesLaw(double n, double mMin, double beta) {
+    // σ_β = β/√n: q = n, p = n/β. (p/(p + y))^q = exp(−q·log1p(y/p)), exact
+    // for the large q of big samples.
+    const double q = n;
+    const double p = n / beta;
+    return [q, p, mMin](double m, double upper) {
+        return -std::expm1(-q * std::log1p((m - mMin) / p)) /
+               (1.0 - std::exp(-q * std::log1p((upper - mMin) / p)));
+    };
+}
+
+// F(m; upper) of the Gaussian kernel (header). Catalogue magnitudes repeat
+// (they are rounded): each distinct value once, with its count, gives the
+// same sums at a fraction of the cost; the denominator is kept for the last
+// upper limit asked for.
+std::function<double(double, double)> gaussianKernelLaw(const std::vector<double>& x, double mMin, double h) {
+    struct Kernel {
+        std::vector<double> values, weights, atLower;
+        double h = 0.0;
+        double cachedUpper = std::numeric_limits<double>::quiet_NaN(), denominator = 0.0;
+        double sum(double m) const {
+            double s = 0.0;
+            for (std::size_t j = 0; j < values.size(); ++j)
+                s += weights[j] * (normalCdf((m - values[j]) / h) - atLower[j]);
+            return s;
+        }
+    };
+    auto k = std::make_shared<Kernel>();
+    k->h = h;
+    std::map<double, double> counts;
+    for (const double v : x) counts[v] += 1.0;
+    for (const auto& [v, c] : counts) {
+        k->values.push_back(v);
+        k->weights.push_back(c);
+        k->atLower.push_back(normalCdf((mMin - v) / h));
+    }
+    return [k](double m, double upper) {
+        if (upper != k->cachedUpper) {
+            k->cachedUpper = upper;
+            k->denominator = k->sum(upper);
+        }
+        return k->sum(m) / k->denominator;
+    };
 }
 
 }  // namespace
@@ -141,51 +244,29 @@ MMaxResult KijkoSellevollBayes(const std::vector<double>& x, double mMin, double
                                const MMaxFixedPoint& fp, double sigmaM) {
     if (x.size() < 2) return failed(kTooFew);
     if (!(beta > 0.0) || !std::isfinite(beta)) return failed(kNoBeta);
-    const double n = static_cast<double>(x.size());
-    // σ_β = β/√n: q = n, p = n/β.
-    const double q = n;
-    const double p = n / beta;
-    // (p/(p + y))^q = exp(−q·log1p(y/p)), exact for the large q of big samples.
-    const auto tail = [&](double y) { return std::exp(-q * std::log1p(y / p)); };
-    return iterate(
-        x, mMin, fp,
-        [&](double m, double upper) {
-            return -std::expm1(-q * std::log1p((m - mMin) / p)) / (1.0 - tail(upper - mMin));
-        },
-        sigmaM);
+    return iterate(x, mMin, fp, kijkoSellevollBayesLaw(static_cast<double>(x.size()), mMin, beta), sigmaM);
+}
+
+MMaxResult KijkoSellevollBayesEquation(const std::vector<double>& x, double mMin, double beta,
+                                       const MMaxFixedPoint& fp, double sigmaM) {
+    if (x.size() < 2) return failed(kTooFew);
+    if (!(beta > 0.0) || !std::isfinite(beta)) return failed(kNoBeta);
+    return solveEquation(x, mMin, fp, kijkoSellevollBayesLaw(static_cast<double>(x.size()), mMin, beta),
+                         sigmaM);
 }
 
 MMaxResult GaussianKernelMMax(const std::vector<double>& x, double mMin, double h, const MMaxFixedPoint& fp,
                               double sigmaM) {
     if (x.size() < 2) return failed(kTooFew);
     if (!(h > 0.0) || !std::isfinite(h)) return failed("Współczynnik gładkości nie jest dodatni");
-    // Catalogue magnitudes repeat (they are rounded): each distinct value
-    // once, with its count, gives the same sums at a fraction of the cost.
-    std::map<double, double> counts;
-    for (const double v : x) counts[v] += 1.0;
-    std::vector<double> values, weights, atLower;
-    for (const auto& [v, c] : counts) {
-        values.push_back(v);
-        weights.push_back(c);
-        atLower.push_back(normalCdf((mMin - v) / h));
-    }
-    const auto sum = [&](double m) {
-        double s = 0.0;
-        for (std::size_t j = 0; j < values.size(); ++j)
-            s += weights[j] * (normalCdf((m - values[j]) / h) - atLower[j]);
-        return s;
-    };
-    double cachedUpper = std::numeric_limits<double>::quiet_NaN(), denominator = 0.0;
-    return iterate(
-        x, mMin, fp,
-        [&](double m, double upper) {
-            if (upper != cachedUpper) {
-                cachedUpper = upper;
-                denominator = sum(upper);
-            }
-            return sum(m) / denominator;
-        },
-        sigmaM);
+    return iterate(x, mMin, fp, gaussianKernelLaw(x, mMin, h), sigmaM);
+}
+
+MMaxResult GaussianKernelMMaxEquation(const std::vector<double>& x, double mMin, double h,
+                                      const MMaxFixedPoint& fp, double sigmaM) {
+    if (x.size() < 2) return failed(kTooFew);
+    if (!(h > 0.0) || !std::isfinite(h)) return failed("Współczynnik gładkości nie jest dodatni");
+    return solveEquation(x, mMin, fp, gaussianKernelLaw(x, mMin, h), sigmaM);
 }
 
 double RuleOfThumbSmoothing(const std::vector<double>& x) {

@@ -72,6 +72,15 @@ MMaxResult KijkoSellevollBayes(const std::vector<double>& x, double mMin, double
                                const MMaxFixedPoint& fp, double sigmaM = 0.0);
 MMaxResult GaussianKernelMMax(const std::vector<double>& x, double mMin, double h, const MMaxFixedPoint& fp,
                               double sigmaM = 0.0);
+// The same two in their published form (K&S sections 4.3 and 5.1; Kijko
+// 2004): Mmax = x_(n) + ∫_{MMin}^{Mmax} F(m; Mmax)^n dm with Mmax itself in
+// the normalising constant and as the upper limit, the equation solved for
+// Mmax by bisection to 1e-9 (fp.valueLimit bounds the search; the other
+// fields of fp are not used).
+MMaxResult KijkoSellevollBayesEquation(const std::vector<double>& x, double mMin, double beta,
+                                       const MMaxFixedPoint& fp, double sigmaM = 0.0);
+MMaxResult GaussianKernelMMaxEquation(const std::vector<double>& x, double mMin, double h,
+                                      const MMaxFixedPoint& fp, double sigmaM = 0.0);
 
 // The rule-of-thumb smoothing factor of the Gaussian kernel; 0 when the
 // sample has fewer than two distinct values.

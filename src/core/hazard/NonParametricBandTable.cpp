@@ -46,9 +46,13 @@ void NonParametricBandTable::WriteBandLines(ReportLines& lines, bool withMMax, c
     lines.push_back(BandHeading(bb.options, loc) + "):");
     lines.push_back("    Współczynnik gładkości           " +
                     interval(bb.of([](const NonParametricReplicate& r) { return r.h; }), "0.00000"));
-    if (withMMax)
-        lines.push_back("    Maksymalna magnituda estymowana  " +
-                        interval(bb.of([](const NonParametricReplicate& r) { return r.mMax; }), "0.000"));
+    if (withMMax) {
+        const MMaxBand mMaxBand =
+            BoundedMMaxBand(bb.of([](const NonParametricReplicate& r) { return r.mMax; }), LargestObserved());
+        lines.push_back("    Maksymalna magnituda estymowana  " + interval(mMaxBand.band, "0.000"));
+        if (!std::isnan(mMaxBand.band.lower))
+            lines.push_back(MMaxBandNote(mMaxBand, LargestObserved(), "0.000", loc));
+    }
     if (rateLabel)
         lines.push_back(std::string(rateLabel) +
                         interval(bb.of([](const NonParametricReplicate& r) { return r.rate; }), "0.000"));

@@ -147,8 +147,11 @@ void ParametricHazard::WriteBandLines(ReportLines& lines) const {
     lines.push_back(BandHeading(bb.options, loc) + "):");
     lines.push_back("    Współczynnik Beta                " +
                     interval(bb.of([](const ParametricModel& m) { return m.beta; }), "0.000"));
-    lines.push_back("    Maksymalna magnituda estymowana  " +
-                    interval(bb.of([](const ParametricModel& m) { return m.mMax; }), "0.00"));
+    const MMaxBand mMaxBand =
+        BoundedMMaxBand(bb.of([](const ParametricModel& m) { return m.mMax; }), largestObserved);
+    lines.push_back("    Maksymalna magnituda estymowana  " + interval(mMaxBand.band, "0.00"));
+    if (!std::isnan(mMaxBand.band.lower))
+        lines.push_back(MMaxBandNote(mMaxBand, largestObserved, "0.00", loc));
     const bool months = unit == TimeUnit::Months;
     lines.push_back(std::string(months ? "    Średnia aktywność/miesiąc        "
                                        : "    Średnia aktywność/kwartał        ") +

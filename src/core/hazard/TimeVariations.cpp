@@ -213,6 +213,16 @@ void TimeVariations::RunWindows() {
             put(record, "b", beta / kLn10, bb, [](const ParametricModel& m) { return m.beta / kLn10; });
             put(record, "Lambda", activityRate, bb, [](const ParametricModel& m) { return m.rate; });
             put(record, "MMaxEst", mMaxEst, bb, [](const ParametricModel& m) { return m.mMax; });
+            if (bb) {
+                // No Mmax below the window's largest magnitude (BoundedMMaxBand).
+                const Band b = BoundedMMaxBand(bb->of([](const ParametricModel& m) { return m.mMax; }),
+                                               estimate.LargestObserved())
+                                   .band;
+                if (std::isfinite(b.lower))
+                    record[slot(BandFieldName("MMaxEst", false))] = Value::real(b.lower);
+                if (std::isfinite(b.upper))
+                    record[slot(BandFieldName("MMaxEst", true))] = Value::real(b.upper);
+            }
             const double hm = parameters.hazardMagnitude, hd = parameters.hazardPeriod;
             if (hm < mMaxEst)
                 put(record, "Hazard", estimate.Hazard(hm, hd), bb,

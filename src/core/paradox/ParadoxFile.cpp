@@ -1,16 +1,16 @@
 #include "paradox/ParadoxFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <limits>
 
+#include "paradox/BlockRecords.h"
+#include "paradox/FileBytes.h"
 #include "paradox/ParadoxLayout.h"
 #include "paradox/PxDocument.h"
 #include "table/TableError.h"
@@ -18,7 +18,6 @@
 #include "text/AtomicFile.h"
 #include "text/Cp1250.h"
 #include "text/FileLock.h"
-#include "text/IoError.h"
 
 namespace zorv {
 
@@ -36,34 +35,6 @@ constexpr std::size_t kMaxTableName = 78;  // pxlib writes the name without a le
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
-std::string readWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw TableError("Nie można otworzyć pliku " + quoted(path) + " (" + ioErrorText(errno) + ")");
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        throw TableError("Nie można otworzyć pliku " + quoted(path) + " (" + ioErrorText(err) + ")");
-    }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)));
-    char buf[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            throw TableError("Błąd odczytu pliku " + quoted(path) + " (" + ioErrorText(err) + ")");
-        }
-        bytes.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return bytes;
-}
-
 [[noreturn]] void pxlibFailed(const std::string& path, const std::string& what, const std::string& detail) {
     throw FileFormatError("Tabela Paradox " + quoted(path) + " jest uszkodzona: " + what +
                           (detail.empty() ? std::string() : " (pxlib: " + detail + ")"));
@@ -75,7 +46,7 @@ struct Loaded {
     std::string records;  // raw records, kept for rewriting an open file
 };
 
-Loaded loadBytes(std::string bytes, const std::string& path, bool keepRecords) {
+Loaded loadBytes(std::span<char> bytes, const std::string& path, bool keepRecords) {
     Loaded out;
     out.layout = paradox::checkParadoxFile(bytes, path);
     const ParadoxLayout& L = out.layout;
@@ -90,16 +61,21 @@ Loaded loadBytes(std::string bytes, const std::string& path, bool keepRecords) {
     out.table.setName(path);
 
     PxDocument doc;
-    if (!doc.openMemory(bytes)) pxlibFailed(path, "nie można otworzyć tabeli", doc.error());
+    if (!doc.openMemory(bytes.data(), bytes.size()))
+        pxlibFailed(path, "nie można otworzyć tabeli", doc.error());
     if (!doc.agreesWith(L)) pxlibFailed(path, "pxlib odczytuje nagłówek inaczej", doc.error());
     const auto n = static_cast<std::size_t>(L.recordCount);
     const auto size = static_cast<std::size_t>(L.recordSize);
     for (std::size_t f = 0; f < L.fields.size(); ++f) out.table.loadColumn(static_cast<int>(f)).reserve(n);
     if (keepRecords) out.records.reserve(n * size);
     std::vector<char> record(size);
+    paradox::BlockRecords records(std::string_view(bytes.data(), bytes.size()), L);
     for (std::size_t i = 0; i < n; ++i) {
-        if (!doc.readRecord(static_cast<int>(i), record.data()))
-            pxlibFailed(path, "nie można odczytać rekordu " + std::to_string(i + 1), doc.error());
+        const char* stored = records.next();
+        if (stored == nullptr)
+            pxlibFailed(path, "nie można odczytać rekordu " + std::to_string(i + 1), std::string());
+        // A copy: pxlib's field readers take writable bytes.
+        std::memcpy(record.data(), stored, size);
         if (keepRecords) out.records.append(record.data(), size);
         std::size_t at = 0;
         for (std::size_t f = 0; f < L.fields.size(); ++f) {
@@ -113,7 +89,8 @@ Loaded loadBytes(std::string bytes, const std::string& path, bool keepRecords) {
 }
 
 Loaded load(const std::string& path, bool keepRecords) {
-    return loadBytes(readWholeFile(path), path, keepRecords);
+    paradox::FileBytes file(path);
+    return loadBytes(file.bytes(), path, keepRecords);
 }
 
 // ---------------------------------------------------------------- writing
@@ -360,7 +337,8 @@ private:
 Table readParadox(const std::string& path) { return std::move(load(path, false).table); }
 
 Table readParadoxMemory(std::string_view bytes, const std::string& name) {
-    return std::move(loadBytes(std::string(bytes), name, false).table);
+    std::string copy(bytes);
+    return std::move(loadBytes(std::span<char>(copy.data(), copy.size()), name, false).table);
 }
 
 std::unique_ptr<Table> openParadox(const std::string& path, bool writable) {

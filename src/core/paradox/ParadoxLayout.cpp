@@ -33,13 +33,13 @@ constexpr std::size_t kDataHeaderEnd = 0x78;
 constexpr std::size_t kBlockHead = 6;  // next, previous, bytes used - record size
 constexpr std::uint32_t kEncryptionInDataHeader = 0xFF00FF00u;
 
-unsigned u8(const std::string& b, std::size_t at) { return static_cast<unsigned char>(b[at]); }
-unsigned u16(const std::string& b, std::size_t at) { return u8(b, at) | u8(b, at + 1) << 8; }
-std::uint32_t u32(const std::string& b, std::size_t at) {
+unsigned u8(std::span<const char> b, std::size_t at) { return static_cast<unsigned char>(b[at]); }
+unsigned u16(std::span<const char> b, std::size_t at) { return u8(b, at) | u8(b, at + 1) << 8; }
+std::uint32_t u32(std::span<const char> b, std::size_t at) {
     return u16(b, at) | static_cast<std::uint32_t>(u16(b, at + 2)) << 16;
 }
-int s16(const std::string& b, std::size_t at) { return static_cast<std::int16_t>(u16(b, at)); }
-void put16(std::string& b, std::size_t at, unsigned v) {
+int s16(std::span<const char> b, std::size_t at) { return static_cast<std::int16_t>(u16(b, at)); }
+void put16(std::span<char> b, std::size_t at, unsigned v) {
     b[at] = static_cast<char>(v & 0xFF);
     b[at + 1] = static_cast<char>(v >> 8 & 0xFF);
 }
@@ -129,7 +129,7 @@ const char* pxTypeName(PxType t) {
     return "nieznane";
 }
 
-ParadoxLayout checkParadoxFile(std::string& bytes, const std::string& path) {
+ParadoxLayout checkParadoxFile(std::span<char> bytes, const std::string& path) {
     const std::size_t size = bytes.size();
     if (size < kCommonHeaderEnd)
         notParadox(path, "plik jest za krótki na nagłówek (" + std::to_string(size) + " B)");
@@ -218,7 +218,7 @@ ParadoxLayout checkParadoxFile(std::string& bytes, const std::string& path) {
         const std::size_t length = static_cast<const char*>(end) - (bytes.data() + at);
         if (length == 0 || length > 255)
             damaged(path, "nazwa pola " + std::to_string(i + 1) + " jest pusta lub za długa");
-        L.fields[i].name.assign(bytes, at, length);
+        L.fields[i].name.assign(bytes.data() + at, length);
         at += length + 1;
     }
     for (unsigned i = 0; i < fieldCount; ++i)
@@ -260,6 +260,7 @@ ParadoxLayout checkParadoxFile(std::string& bytes, const std::string& path) {
                                   std::to_string(added) + ")");
             total += added / L.recordSize + 1;
             used.push_back(b);
+            L.dataBlocks.push_back({off + kBlockHead, added / L.recordSize + 1});
         }
         b = u16(bytes, off);
     }

@@ -15,7 +15,9 @@
 // maxTableSize * 1 KiB, each a 6-byte head (next block, previous block,
 // bytes used minus one record) and fixed-length records.
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,6 +51,12 @@ struct PxField {
     std::string name;     // windows-1250, as in the file
 };
 
+// A data block that holds records.
+struct PxDataBlock {
+    std::size_t recordsAt = 0;  // offset of its first record in the file (bytes)
+    int records = 0;            // records it holds
+};
+
 struct ParadoxLayout {
     std::uint8_t fileType = 2;  // 0: keyed table, 2: table without key
     int recordSize = 0;         // bytes
@@ -61,6 +69,9 @@ struct ParadoxLayout {
     bool writeProtected = false;
     std::string tableName;  // windows-1250
     std::vector<PxField> fields;
+    // The blocks that hold records, in the order of the block chain: the
+    // order of the table's records.
+    std::vector<PxDataBlock> dataBlocks;
 
     bool keyed() const { return fileType == 0; }
 };
@@ -74,7 +85,10 @@ inline constexpr double kMsPerDay = 86400000.0;
 // Data blocks that hold no record are unlinked from the block chain in
 // `bytes`, because pxlib miscounts them. Throws FileFormatError naming
 // `path` and the cause.
-ParadoxLayout checkParadoxFile(std::string& bytes, const std::string& path);
+ParadoxLayout checkParadoxFile(std::span<char> bytes, const std::string& path);
+inline ParadoxLayout checkParadoxFile(std::string& bytes, const std::string& path) {
+    return checkParadoxFile(std::span<char>(bytes.data(), bytes.size()), path);
+}
 
 // Short Polish name of a field type for messages.
 const char* pxTypeName(PxType t);

@@ -48,9 +48,9 @@ PxDocument::~PxDocument() {
     if (memory_) std::fclose(memory_);
 }
 
-bool PxDocument::openMemory(std::string& bytes) {
+bool PxDocument::openMemory(char* bytes, std::size_t size) {
     error_.clear();
-    memory_ = ::fmemopen(bytes.data(), bytes.size(), "rb");
+    memory_ = ::fmemopen(bytes, size, "rb");
     if (memory_ == nullptr) {
         error_ = std::strerror(errno);
         return false;

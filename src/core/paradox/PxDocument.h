@@ -34,7 +34,8 @@ public:
 
     // Opens the table held in `bytes` (checked by checkParadoxFile(); must
     // outlive the document). False on failure, see error().
-    bool openMemory(std::string& bytes);
+    bool openMemory(char* bytes, std::size_t size);
+    bool openMemory(std::string& bytes) { return openMemory(bytes.data(), bytes.size()); }
 
     struct Creation {
         std::vector<PxField> fields;

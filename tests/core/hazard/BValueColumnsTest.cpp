@@ -11,6 +11,7 @@
 
 #include "../analysis/AnalysisTestSupport.h"
 #include "HazardTestSupport.h"
+#include "hazard/BStatisticsReport.h"
 #include "hazard/BValue.h"
 #include "hazard/ZoneBValue.h"
 
@@ -139,6 +140,21 @@ TEST(BValueColumns, ReportEndsWithTheWholeSample) {
     EXPECT_TRUE(has("b-dodatni (van der Elst):"));
     // The dataset is left unfiltered, as without the statistics.
     EXPECT_FALSE(t.filtered());
+
+    // With a bin width, the Tinti–Mulargia b of the same magnitudes follows
+    // the Aki–Utsu lines.
+    const BStatisticsOptions binned{true, 0.2, 0.1};
+    DBBChanges withBins(defaultSettings(), &t, PeriodKind::Quarters, nullptr, binned);
+    ReportLines c;
+    withBins.WriteReport(c);
+    ASSERT_EQ(c.size(), b.size() + 1);
+    const BSampleStatistics s = EstimateBSampleStatistics(defaultSettings(), &t, binned);
+    ASSERT_EQ(s.tintiMulargia.n, 80u);
+    const auto line = std::find_if(c.begin(), c.end(), [](const std::string& l) {
+        return l.find("b (Tinti, Mulargia):") != std::string::npos;
+    });
+    ASSERT_NE(line, c.end());
+    EXPECT_NE(line->find(" ± "), std::string::npos);
 }
 
 }  // namespace

@@ -73,6 +73,55 @@ TEST(BValueStatistics, DegenerateSamplesGiveNoEstimate) {
 // python3 -c "from scipy.stats import truncexpon; import math
 //   for beta,r,n in [(2.3,1.5,100),(2.0,0.3,50),(1.5,8.0,400)]:
 //     v=truncexpon(b=beta*r, scale=1/beta).var(); print(v, 1/math.sqrt(n*v))"
+// The counts of 24 bins of 0.1 from Mc = 1.0 (about b = 1), and the
+// maximum-likelihood b of the geometric law of the bin offsets with the
+// error from the curvature of its log-likelihood, by SciPy:
+//   /usr/bin/python3 -c "
+//   import numpy as np; from scipy.stats import geom; from scipy.optimize import minimize_scalar
+//   c = [250,198,160,126,100,80,63,50,40,32,25,20,16,13,10,8,6,5,4,3,2,2,1,1]
+//   k = np.repeat(np.arange(24), c); f = lambda t: -geom.logpmf(k + 1, 1 - np.exp(-t * 0.1)).sum()
+//   t = minimize_scalar(f, bounds=(0.1, 10), method='bounded', options={'xatol': 1e-12}).x
+//   i = (f(t + 1e-4) - 2 * f(t) + f(t - 1e-4)) / 1e-8; print(t / np.log(10), 1 / np.sqrt(i) / np.log(10))"
+//   -> 1.0258714743261281 0.02949945567595761 (Aki–Utsu 1.0211278094096776)
+const std::vector<int> kBinnedCounts{250, 198, 160, 126, 100, 80, 63, 50, 40, 32, 25, 20,
+                                     16,  13,  10,  8,   6,   5,  4,  3,  2,  2,  1,  1};
+
+TEST(BValueStatistics, TintiMulargiaIsTheLikelihoodEstimateOfBinnedMagnitudes) {
+    std::vector<double> m{0.8, 0.9, 0.94};  // below Mc − ΔM/2: left out
+    for (std::size_t k = 0; k < kBinnedCounts.size(); ++k)
+        m.insert(m.end(), static_cast<std::size_t>(kBinnedCounts[k]), 1.0 + 0.1 * static_cast<double>(k));
+    const BinnedB tm = tintiMulargiaB(m, 1.0, 0.1);
+    EXPECT_EQ(tm.n, 1215u);
+    EXPECT_NEAR(tm.b, 1.0258714743261281, 1e-7);  // the minimiser's own precision
+    EXPECT_NEAR(tm.standardError, 0.02949945567595761, 1e-6);
+    EXPECT_NEAR(akiUtsuB(m, 1.0, 0.1), 1.0211278094096776, 1e-12);
+}
+
+TEST(BValueStatistics, TintiMulargiaLimitsAndDegenerateSamples) {
+    // ΔM → 0: Aki's estimate and error.
+    const BinnedB fine = tintiMulargiaB(0.4, 1000, 1e-7);
+    EXPECT_NEAR(fine.b, std::log10(std::exp(1.0)) / 0.4, 1e-6);
+    EXPECT_NEAR(fine.standardError, fine.b / std::sqrt(1000.0), 1e-6);
+    // On a large sample of true b = 1 binned at 0.1 it is unbiased; Aki–Utsu
+    // tends to log10(e) / (ΔM (q / (1 − q) + 1/2)) = 0.99560505, q = 10^−0.1
+    // (the mean bin offset of the geometric law).
+    std::mt19937_64 rng(1987);
+    std::vector<double> m(1000000);
+    for (double& v : m) {
+        const double u = static_cast<double>(rng() >> 11) * 0x1.0p-53;
+        v = std::round((0.95 - std::log1p(-u) / kLn10) * 10.0) / 10.0;
+    }
+    const BinnedB tm = tintiMulargiaB(m, 1.0, 0.1);
+    EXPECT_NEAR(tm.b, 1.0, 3.0 * tm.standardError);
+    EXPECT_NEAR(akiUtsuB(m, 1.0, 0.1), 0.99560505, 3.0 * tm.standardError);
+    for (const BinnedB& none : {tintiMulargiaB(std::vector<double>{1.0, 1.0, 1.0}, 1.0, 0.1),
+                                tintiMulargiaB(std::vector<double>{1.0}, 1.0, 0.1),
+                                tintiMulargiaB(std::vector<double>{1.0, 1.2}, 1.0, 0.0)}) {
+        EXPECT_TRUE(std::isnan(none.b));
+        EXPECT_TRUE(std::isnan(none.standardError));
+    }
+}
+
 TEST(BValueStatistics, TruncatedBetaErrorMatchesTheVarianceOfTheDistribution) {
     struct Row {
         double beta, range;

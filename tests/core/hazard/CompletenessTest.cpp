@@ -66,6 +66,28 @@ TEST(Completeness, AkiUtsuFitWithShiBoltError) {
     EXPECT_TRUE(std::isnan(fitBAbove(h, 3).b));  // one event
 }
 
+// The Tinti–Mulargia b beside it: the geometric-law estimate of the SciPy
+// command in BValueStatisticsTest.cpp (the same 24 bins, here from Mc = 1.0
+// over a lower bin the fit above it leaves out) and, hand-worked on the four
+// magnitudes above, ln(1 + 0.1/0.1)/(0.1 ln 10) = log10(2)/0.1 with
+// σ = (1 − ½)/(ln 10 · 0.1 · √(4 · ½)).
+TEST(Completeness, TintiMulargiaFitBesideAkiUtsu) {
+    const McBFit f = fitBAbove(binMagnitudes({1.0, 1.04, 1.1, 1.27}, 0.1), 0);
+    EXPECT_NEAR(f.bTintiMulargia, std::log10(2.0) / 0.1, 1e-9);
+    EXPECT_NEAR(f.sigmaTintiMulargia, 0.5 / (std::log(10.0) * 0.1 * std::sqrt(2.0)), 1e-9);
+    const MagnitudeHistogram h =
+        binMagnitudes(fromCounts(9, {70, 250, 198, 160, 126, 100, 80, 63, 50, 40, 32, 25, 20,
+                                     16, 13,  10,  8,   6,   5,   4,  3,  2,  2,  1,  1}),
+                      0.1);
+    const McBFit g = fitBAbove(h, 1);
+    EXPECT_EQ(g.events, 1215);
+    EXPECT_NEAR(g.bTintiMulargia, 1.0258714743261281, 1e-7);
+    EXPECT_NEAR(g.sigmaTintiMulargia, 0.02949945567595761, 1e-6);
+    EXPECT_NEAR(g.b, 1.0211278094096776, 1e-9);
+    // Every event in one bin: no Tinti–Mulargia b.
+    EXPECT_TRUE(std::isnan(fitBAbove(binMagnitudes({1.0, 1.0, 1.02}, 0.1), 0).bTintiMulargia));
+}
+
 TEST(Completeness, MaximumCurvatureTakesTheFirstFullestBin) {
     McOptions o;
     EXPECT_NEAR(*mcMaxCurvature(binMagnitudes(fromCounts(5, {3, 9, 4, 9, 1}), 0.1)), 0.6, 1e-12);
@@ -111,6 +133,7 @@ TEST(Completeness, GoodnessOfFitTakesTheFirstCandidateReachingTheLevel) {
     EXPECT_FALSE(mcGoodnessOfFit(few, 0.0, o));
     EXPECT_FALSE(mcBValueStability(few, o));
     EXPECT_FALSE(mcKolmogorovSmirnov(few, o));
+    EXPECT_FALSE(mcKolmogorovSmirnovMinimum(few, o));
 }
 
 // The two histograms and every per-candidate value of
@@ -160,14 +183,14 @@ TEST(Completeness, CandidatesMatchTheNumPyReference) {
     EXPECT_NEAR(*mcOf(McMethod::GoodnessOfFit90, h, o), 1.0, 1e-12);
     EXPECT_FALSE(mcOf(McMethod::GoodnessOfFit95, h, o));
     EXPECT_NEAR(*mcOf(McMethod::BValueStability, h, o), 1.0, 1e-12);
-    EXPECT_NEAR(*mcOf(McMethod::KolmogorovSmirnov, h, o), 1.0, 1e-12);
+    EXPECT_NEAR(*mcOf(McMethod::KolmogorovSmirnovMinimum, h, o), 1.0, 1e-12);
 
     const MagnitudeHistogram small = binMagnitudes(fromCounts(1, kReference3000), 0.1);
     EXPECT_NEAR(*mcOf(McMethod::MaxCurvature, small, o), 0.9, 1e-12);
     EXPECT_FALSE(mcOf(McMethod::GoodnessOfFit90, small, o));
     EXPECT_FALSE(mcOf(McMethod::GoodnessOfFit95, small, o));
     EXPECT_NEAR(*mcOf(McMethod::BValueStability, small, o), 1.0, 1e-12);
-    EXPECT_NEAR(*mcOf(McMethod::KolmogorovSmirnov, small, o), 1.1, 1e-12);
+    EXPECT_NEAR(*mcOf(McMethod::KolmogorovSmirnovMinimum, small, o), 1.1, 1e-12);
 }
 
 // Hand-worked stability: b at successive candidates 1.0 … 1.4 of a histogram
@@ -191,7 +214,7 @@ TEST(Completeness, StabilityComparesTheWindowMeanWithTheShiBoltError) {
     EXPECT_NEAR(*mcBValueStability(h, o), 1.2, 1e-12);
 }
 
-// The Kolmogorov–Smirnov distance by hand: 3 events at 1.0 and 1 at 1.1
+// The Kolmogorov–Smirnov distance of the minimum method by hand: 3 events at 1.0 and 1 at 1.1
 // above 1.0 (minEvents 2): b = log10(e)/(1.025 − 0.95), q = 10^(−0.1 b) =
 // e^(−1/0.75·0.1) … F(1.0) = 1 − q, F(1.1) = 1 − q²; empirical 0.75 and 1.
 TEST(Completeness, KolmogorovSmirnovDistanceByHand) {
@@ -201,7 +224,7 @@ TEST(Completeness, KolmogorovSmirnovDistanceByHand) {
     const double q = std::exp(-0.1 / 0.075);
     const double d = std::max(std::abs(0.75 - (1.0 - q)), std::abs(1.0 - (1.0 - q * q)));
     EXPECT_NEAR(mcCandidates(h, o)[0].ksDistance, d, 1e-12);
-    EXPECT_NEAR(*mcKolmogorovSmirnov(h, o), 1.0, 1e-12);
+    EXPECT_NEAR(*mcKolmogorovSmirnovMinimum(h, o), 1.0, 1e-12);
 }
 
 // A synthetic catalogue with a known b and a known Mc: Gutenberg–Richter
@@ -238,7 +261,10 @@ TEST(Completeness, RecoversTheKnownCompletenessOfASyntheticCatalogue) {
         ASSERT_TRUE(e.mc);
         ASSERT_GE(e.resamplesWithEstimate, 2);
         EXPECT_GE(e.sigma, 0.0);
-        EXPECT_LT(e.sigma, 0.25);
+        // The test's verdict at a candidate flips on resamples, whose own
+        // fluctuations it detects as well, and a rejection moves Mc on to the
+        // next accepted candidate: its spread is the widest.
+        EXPECT_LT(e.sigma, e.method == McMethod::KolmogorovSmirnov ? 0.5 : 0.25);
         const double truth = e.method == McMethod::MaxCurvature ? 1.0 : 1.1;
         EXPECT_LE(std::abs(*e.mc - truth), 2.0 * e.sigma + 0.1 + 1e-9) << *e.mc << " ± " << e.sigma;
         // At or above the true Mc the fitted b is the generator's.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -16,6 +17,7 @@
 #include "hazard/ParametricTables.h"
 #include "hazard/TimeUnit.h"
 #include "hazard/TimeVariations.h"
+#include "text/NumberFormat.h"
 
 namespace zorv {
 namespace {
@@ -255,6 +257,50 @@ TEST(BootstrapTables, BandColumnsAndReport) {
     // The density table: shortened band names.
     PPDF pdf(s, &cat, r);
     EXPECT_GE(pdf.GetTable()->fieldIndex("PPDF_hi"), 0);
+}
+
+TEST(BootstrapMMax, BandIsBoundedByTheLargestObservedMagnitude) {
+    // Hand cases: raised lower end, both ends raised, untouched, no band.
+    MMaxBand b = BoundedMMaxBand({3.83, 4.6}, 4.04);
+    EXPECT_EQ(b.band.lower, 4.04);
+    EXPECT_EQ(b.band.upper, 4.6);
+    EXPECT_EQ(b.raisedFrom, 3.83);
+    b = BoundedMMaxBand({3.5, 3.9}, 4.04);
+    EXPECT_EQ(b.band.lower, 4.04);
+    EXPECT_EQ(b.band.upper, 4.04);
+    b = BoundedMMaxBand({4.1, 4.6}, 4.04);
+    EXPECT_EQ(b.band.lower, 4.1);
+    EXPECT_TRUE(std::isnan(b.raisedFrom));
+    EXPECT_TRUE(std::isnan(BoundedMMaxBand({}, 4.04).band.lower));
+
+    // A small sample: many replicates miss its largest events, so the
+    // percentiles of their Mmax start below the largest observed magnitude.
+    AnalysisSettings s = hazardSettings(1.0);
+    s.WithProgress = false;
+    const std::vector<double> m = testing::grSample(400, 17, 1.0, 4.0);
+    const double largest = *std::max_element(m.begin(), m.end());
+    Table cat = magnitudeCatalogue(m);
+    ParametricRequest r;
+    r.values = {2.0};
+    r.bootstrap.enabled = true;
+    r.bootstrap.replicates = 200;
+    PHazard h(s, &cat, r);
+    const Band raw = h.Bands()->of([](const ParametricModel& x) { return x.mMax; });
+    ASSERT_LT(raw.lower, largest);
+    ReportLines lines;
+    h.WriteReport(lines);
+    const auto at = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.rfind("    Maksymalna magnituda estymowana ", 0) == 0;
+    });
+    ASSERT_NE(at, lines.end());
+    const Locale& loc = s.UserLocale;
+    EXPECT_EQ(*at, "    Maksymalna magnituda estymowana  " + formatMask(largest, "0.00", loc) + " – " +
+                       formatMask(std::max(raw.upper, largest), "0.00", loc));
+    ASSERT_NE(at + 1, lines.end());
+    EXPECT_NE(at[1].find("percentyle replikacji bootstrap"), std::string::npos) << at[1];
+    EXPECT_NE(at[1].find("dolny percentyl " + formatMask(raw.lower, "0.00", loc) + " podniesiony"),
+              std::string::npos)
+        << at[1];
 }
 
 TEST(BootstrapCancel, StopsWithTheBreakError) {

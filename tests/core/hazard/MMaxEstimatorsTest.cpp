@@ -197,13 +197,18 @@ TEST(MMaxComparison, RowsTableAndReport) {
     fp.epsilon = s.Epsilon;
     fp.passLimit = s.IntegralIterations;
     fp.valueLimit = s.MMaxLimit;
-    EXPECT_EQ(c.Rows()[4].result.estimate, KijkoSellevollBayes(x, 1.0, c.Beta(), fp).estimate);
+    EXPECT_EQ(c.Rows()[4].result.estimate, KijkoSellevollBayesEquation(x, 1.0, c.Beta(), fp).estimate);
     EXPECT_EQ(c.Rows()[6].result.estimate, RobsonWhitlock(x).estimate);
     EXPECT_GT(c.CrossValidatedH(), 0.0);
     // The kernel estimate with the variable upper limit may not converge
-    // (it does not on this sample); every other row has its value.
+    // (it does not on this sample), and the published Gaussian-kernel
+    // equation has no root where the expected largest of n draws from the
+    // kernel law stays below x_(n) (as here, with the narrow rule-of-thumb h);
+    // every other row has its value.
+    EXPECT_EQ(c.Rows()[8].result.failure,
+              GaussianKernelMMaxEquation(x, 1.0, c.RuleOfThumbH(), fp).failure);
     for (std::size_t k = 0; k < c.Rows().size(); ++k) {
-        if (k == 1) continue;
+        if (k == 1 || k == 8) continue;
         EXPECT_TRUE(c.Rows()[k].result.ok()) << c.Rows()[k].name << ": " << c.Rows()[k].result.failure;
     }
 
@@ -223,6 +228,46 @@ TEST(MMaxComparison, RowsTableAndReport) {
     EXPECT_TRUE(has("Robson–Whitlock–Cooke: "));
     EXPECT_TRUE(has(c.VerdictText()));
     EXPECT_EQ(c.GetSubtitle(), c.ShortVerdict());
+}
+
+// The published forms, Mmax = x_(n) + ∫_{MMin}^{Mmax} F(m; Mmax)^n dm with
+// Mmax in the normalising constant and as the upper limit, against SciPy's
+// quadrature of the same integral and a root finder:
+//   /usr/bin/python3 -c "
+//   import numpy as np; from scipy.integrate import quad; from scipy.optimize import brentq
+//   from scipy.stats import norm
+//   x = np.array(kEquationSample); mMin, beta, h = 1.0, 2.1, 0.3; n = len(x); q, p = n, n / beta
+//   ksb = lambda m, M: (1 - (p / (p + m - mMin))**q) / (1 - (p / (p + M - mMin))**q)
+//   G = lambda m: (norm.cdf((m - x) / h) - norm.cdf((mMin - x) / h)).sum()
+//   npg = lambda m, M: G(m) / G(M)
+//   for F in (ksb, npg):
+//       g = lambda M: x.max() + quad(lambda m: F(m, M)**n, mMin, M, epsabs=1e-13, epsrel=1e-13,
+//                                    limit=200)[0] - M
+//       print(brentq(g, x.max(), x.max() + 5, xtol=1e-13))"
+//   -> 2.615649803621565 2.6163213774917513
+const std::vector<double> kEquationSample{
+    1.0, 1.1, 1.0, 1.3, 1.2, 1.0, 1.5, 1.1, 1.0, 1.7, 1.2, 1.4, 1.0, 1.1, 2.0, 1.3, 1.0, 1.6, 1.1, 1.2,
+    2.4, 1.0, 1.1, 1.3, 1.0, 1.8, 1.2, 1.0, 1.1, 1.9, 1.4, 1.0, 1.2, 1.1, 1.0, 1.5, 1.3, 1.0, 2.2, 1.1};
+
+TEST(MMaxEstimators, PublishedFormsSolveTheEquationAsSciPyDoes) {
+    const MMaxFixedPoint fp;
+    const MMaxResult ksb = KijkoSellevollBayesEquation(kEquationSample, 1.0, 2.1, fp);
+    ASSERT_TRUE(ksb.ok()) << ksb.failure;
+    EXPECT_NEAR(ksb.estimate, 2.615649803621565, 1e-7);
+    EXPECT_NEAR(ksb.sigma, ksb.estimate - 2.4, 1e-12);
+    const MMaxResult npg = GaussianKernelMMaxEquation(kEquationSample, 1.0, 0.3, fp);
+    ASSERT_TRUE(npg.ok()) << npg.failure;
+    EXPECT_NEAR(npg.estimate, 2.6163213774917513, 1e-7);
+    // The fixed-limit forms differ from them (they stay available).
+    EXPECT_GT(std::abs(KijkoSellevollBayes(kEquationSample, 1.0, 2.1, fp).estimate - ksb.estimate), 1e-4);
+    // With a narrow kernel the expected largest of n draws stays below
+    // x_(n) for every Mmax: x_(n) + ∫ F^n dm − Mmax tends to +0.12 (SciPy, same
+    // integral with h = 0.12 and 2.9 for the 1.9), so there is no root.
+    std::vector<double> outlier = kEquationSample;
+    outlier[29] = 2.9;
+    const MMaxResult none = GaussianKernelMMaxEquation(outlier, 1.0, 0.12, fp);
+    EXPECT_FALSE(none.ok());
+    EXPECT_EQ(none.failure, "Brak rozwiązania równania poniżej dopuszczalnej magnitudy");
 }
 
 // A failing estimator keeps its row with the reason; the others go on.

@@ -62,7 +62,7 @@ def report(size):
         print("gof%d" % level, hit[0] if hit else None)
     stable = [r["mc"] for r in rows if not math.isnan(r["bave"]) and abs(r["bave"] - r["b"]) <= r["sb"]]
     print("mbs", stable[0] if stable else None)
-    print("ks", min(rows, key=lambda r: r["D"])["mc"])
+    print("ks-min", min(rows, key=lambda r: r["D"])["mc"])
     for r in rows:
         print("%.1f n=%d b=%.12f sb=%.12f R=%.12f bave=%.12f D=%.12f" % (
             r["mc"], r["n"], r["b"], r["sb"], r["R"], r["bave"], r["D"]))
