@@ -346,11 +346,20 @@ Table Builder::build(CatalogueBuildReport& report) {
         const auto key = [&](std::size_t r) {
             return double(day_[r]) * 86400.0 + hour_[r] * 3600.0 + minute_[r] * 60.0 + second_[r];
         };
+        // Moved: the fewest records whose moving puts the rest in order,
+        // those off the longest run already in date order.
+        std::vector<double> tails;
+        for (const std::size_t r : order) {
+            const auto at = std::upper_bound(tails.begin(), tails.end(), key(r));
+            if (at == tails.end())
+                tails.push_back(key(r));
+            else
+                *at = key(r);
+        }
+        report.moved = order.size() - tails.size();
         std::vector<std::size_t> sorted = order;
         std::stable_sort(sorted.begin(), sorted.end(),
                          [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
-        for (std::size_t i = 0; i < sorted.size(); ++i)
-            if (sorted[i] != order[i]) ++report.moved;
         order = std::move(sorted);
     }
 
@@ -358,22 +367,34 @@ Table Builder::build(CatalogueBuildReport& report) {
     // its column from a source row.
     FieldDefs defs;
     std::vector<std::function<void(Column&, std::size_t)>> fill;
-    const auto addField = [&](FieldDef def, std::function<void(Column&, std::size_t)> f) {
-        for (const FieldDef& d : defs)
-            if (foldCase(d.name) == foldCase(def.name)) {
-                // An extra column named like a field already made keeps its
-                // values under a numbered name.
-                for (int k = 2;; ++k) {
-                    const std::string candidate = def.name.substr(0, 22) + "_" + std::to_string(k);
-                    if (std::none_of(defs.begin(), defs.end(), [&](const FieldDef& e) {
-                            return foldCase(e.name) == foldCase(candidate);
-                        })) {
-                        def.name = candidate;
-                        break;
-                    }
+    // The catalogue's own names belong to their roles: an extra column of
+    // such a name (or of one already made) keeps its values under a
+    // numbered name.
+    const std::string reserved[] = {
+        names_.roles.magnitude, names_.roles.energy, names_.roles.zone, names_.roles.date, names_.roles.x,
+        names_.roles.y,         names_.hour,         names_.minute,     names_.second};
+    const auto taken = [&](const std::string& name, bool extra) {
+        const std::string folded = foldCase(name);
+        if (extra && std::any_of(std::begin(reserved), std::end(reserved),
+                                 [&](const std::string& r) { return foldCase(r) == folded; }))
+            return true;
+        return std::any_of(defs.begin(), defs.end(),
+                           [&](const FieldDef& e) { return foldCase(e.name) == folded; });
+    };
+    const auto addExtra = [&](FieldDef def, std::function<void(Column&, std::size_t)> f) {
+        if (taken(def.name, true))
+            for (int k = 2;; ++k) {
+                const std::string candidate = def.name.substr(0, 22) + "_" + std::to_string(k);
+                if (!taken(candidate, true)) {
+                    def.name = candidate;
+                    break;
                 }
-                break;
             }
+        defs.push_back(std::move(def));
+        fill.push_back(std::move(f));
+    };
+    // A role's field; each role makes one.
+    const auto addField = [&](FieldDef def, std::function<void(Column&, std::size_t)> f) {
         defs.push_back(std::move(def));
         fill.push_back(std::move(f));
     };
@@ -397,16 +418,23 @@ Table Builder::build(CatalogueBuildReport& report) {
                                   " m nie mieści się w polu X/Y (wiersz " + std::to_string(rows_.lineOf(r)) +
                                   "); wybierz układ o mniejszych liczbach.");
     bool dateField = false, planeX = false, planeY = false, zoneField = false;
-    const auto addDate = [&] {
-        if (dateField || !haveDate_) return;
-        dateField = true;
-        addField({names_.roles.date, FieldType::Date},
-                 [this](Column& c, std::size_t r) { c.appendInt32(day_[r]); });
-        if (!haveTime_) return;
+    const bool separateTime = has(ColumnRole::Hour) || has(ColumnRole::Minute) || has(ColumnRole::Second);
+    bool hourField = false, minuteField = false, secondField = false;
+    const auto addHour = [&] {
+        if (hourField) return;
+        hourField = true;
         addField({names_.hour, FieldType::Integer},
                  [this](Column& c, std::size_t r) { c.appendInt32(hour_[r]); });
+    };
+    const auto addMinute = [&] {
+        if (minuteField) return;
+        minuteField = true;
         addField({names_.minute, FieldType::Integer},
                  [this](Column& c, std::size_t r) { c.appendInt32(minute_[r]); });
+    };
+    const auto addSecond = [&] {
+        if (secondField) return;
+        secondField = true;
         if (fractionalSeconds_)
             addField({names_.second, FieldType::Float},
                      [this](Column& c, std::size_t r) { c.appendDouble(second_[r]); });
@@ -414,6 +442,18 @@ Table Builder::build(CatalogueBuildReport& report) {
             addField({names_.second, FieldType::Integer}, [this](Column& c, std::size_t r) {
                 c.appendInt32(static_cast<std::int32_t>(second_[r]));
             });
+    };
+    // The date field, and with it the time of day unless that has columns
+    // of its own (whose fields then keep their places).
+    const auto addDate = [&] {
+        if (dateField || !haveDate_) return;
+        dateField = true;
+        addField({names_.roles.date, FieldType::Date},
+                 [this](Column& c, std::size_t r) { c.appendInt32(day_[r]); });
+        if (!haveTime_ || separateTime) return;
+        addHour();
+        addMinute();
+        addSecond();
     };
     const bool projected = !has(ColumnRole::X) && has(ColumnRole::Longitude);
     for (std::size_t c = 0; c < mapping_.size(); ++c) {
@@ -444,6 +484,15 @@ Table Builder::build(CatalogueBuildReport& report) {
             case ColumnRole::Date:
             case ColumnRole::Year:
                 if (first) addDate();
+                break;
+            case ColumnRole::Hour:
+                if (first && haveDate_) addHour();
+                break;
+            case ColumnRole::Minute:
+                if (first && haveDate_) addMinute();
+                break;
+            case ColumnRole::Second:
+                if (first && haveDate_) addSecond();
                 break;
             case ColumnRole::Zone:
                 if (first) {
@@ -481,11 +530,11 @@ Table Builder::build(CatalogueBuildReport& report) {
                 }
                 if (!any) type = ExtraType::Text;
                 if (type == ExtraType::Text)
-                    addField(
+                    addExtra(
                         {mapping_[c].name, FieldType::String, size},
                         [this, ci](Column& col, std::size_t r) { col.appendText(trimBlanks(cell(r, ci))); });
                 else
-                    addField({mapping_[c].name,
+                    addExtra({mapping_[c].name,
                               type == ExtraType::Integer ? FieldType::Integer : FieldType::Float},
                              [this, ci, type](Column& col, std::size_t r) {
                                  const std::string_view t = cell(r, ci);
@@ -503,7 +552,12 @@ Table Builder::build(CatalogueBuildReport& report) {
             default: break;
         }
     }
-    if (has(ColumnRole::TimeOfDay) || has(ColumnRole::Hour)) addDate();
+    if (haveDate_ && haveTime_) {
+        addDate();
+        addHour();
+        addMinute();
+        addSecond();
+    }
 
     // The fields the columns did not give.
     const ImportOptions& base = o_.base;
@@ -553,6 +607,11 @@ Table Builder::build(CatalogueBuildReport& report) {
         }
     }
 
+    for (std::size_t i = 0; i < defs.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (foldCase(defs[i].name) == foldCase(defs[j].name))
+                throw ImportError("Próba utworzenia nowej bazy z conajmniej dwoma takimi samymi polami (" +
+                                  defs[i].name + "); sprawdź nazwy pól katalogu w ustawieniach.");
     Table table(defs);
     for (int f = 0; f < table.fieldCount(); ++f) {
         Column& column = table.loadColumn(f);

@@ -171,7 +171,7 @@ TEST(CatalogueBuilder, SeparateDateAndTimeColumnsAndTheDateOrder) {
         "a,2020,5,1,23,59,60,19.1,50.1,0.8,1.2\n"
         "c,2020,5,2,9,0,0,19.2,50.2,0.9,1.3\n");
     const Table& t = r.table;
-    EXPECT_EQ(r.report.moved, 3u);  // b a c -> a c b: every record moved
+    EXPECT_EQ(r.report.moved, 1u);  // b a c -> a c b: b moved
     EXPECT_EQ(t.value(0, t.requireField("eventID")).textValue(), "a");
     EXPECT_EQ(t.value(1, t.requireField("eventID")).textValue(), "c");
     EXPECT_EQ(t.value(2, t.requireField("eventID")).textValue(), "b");
