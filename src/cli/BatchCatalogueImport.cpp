@@ -183,9 +183,19 @@ int runCatalogueImport(const QCommandLineParser& p, const std::string& in, const
     o.dropWithoutSize = p.isSet(QStringLiteral("drop-empty"));
     o.epsg = epsgOption(p);
     ImportOptions& base = o.base;
+    // A date spread over a range when no column gives one, as in the text
+    // import.
     const QDate today = QDate::currentDate();
-    base.startDate = dayNumber(today.year(), today.month(), today.day());
-    base.endDate = base.startDate + static_cast<double>(read.rows.rowCount());
+    const auto dateOption = [&](const char* name, double fallback) -> double {
+        if (!p.isSet(QString::fromLatin1(name))) return fallback;
+        const std::string text = optionText(p, name);
+        const auto d = parseDate(text, settings.locale);
+        if (!d) throw BatchError("--" + std::string(name) + ": '" + text + "' nie jest datą.");
+        return *d;
+    };
+    base.startDate = dateOption("first-date", dayNumber(today.year(), today.month(), today.day()));
+    base.endDate = dateOption("last-date", base.startDate + static_cast<double>(read.rows.rowCount()));
+    if (base.endDate < base.startDate) throw BatchError("Data początkowa jest większa niż data końcowa");
     base.zoneName = p.isSet(QStringLiteral("zone-name")) ? optionText(p, "zone-name")
                                                          : defaultImportZoneName(prefs.Prefix, prefs.Slash);
     base.a = settings.base.a;
