@@ -56,22 +56,24 @@ HKernel::HKernel(const AnalysisSettings& settings, Table* dataset, Progress* pro
         CheckCancel();
     }
 
-    // Rounded magnitudes tie, and the cross-validation of the smoothing
-    // factor degenerates on ties.
-    resolution = magnitudeResolution(x);
-    if (resolution > 0.0) ties = tiedMagnitudes(x);
-    if (resolution > 0.0 && ties > 0 && settings_.RandomiseTiedMagnitudes) {
-        randomiseWithinRounding(x, resolution, mMin, settings_.RandomisationSeed);
-        randomised = true;
-        largestObserved = *std::max_element(x.begin(), x.end());
-        smallestObserved = *std::min_element(x.begin(), x.end());
-    }
-
     if (SampleSize() < settings_.MinSampleSize && progressStarted) {
         const std::string question = "Próba do analizy zawiera mniej niż " +
                                      std::to_string(settings_.MinSampleSize) +
                                      " elementów. Czy kontynuować procedurę przetwarzania?";
         if (!progressWindow->confirm(question)) throw EBreakProcess();
+    }
+}
+
+void HKernel::RandomiseTies() {
+    // Rounded magnitudes tie, and the cross-validation of the smoothing
+    // factor degenerates on ties.
+    resolution = magnitudeResolution(x);
+    ties = resolution > 0.0 ? tiedMagnitudes(x) : 0;
+    if (resolution > 0.0 && ties > 0 && settings_.RandomiseTiedMagnitudes) {
+        randomiseWithinRounding(x, resolution, mMin, settings_.RandomisationSeed);
+        randomised = true;
+        largestObserved = *std::max_element(x.begin(), x.end());
+        smallestObserved = *std::min_element(x.begin(), x.end());
     }
 }
 

@@ -43,6 +43,12 @@ protected:
     // nothing is read, and the sample stays empty.
     HKernel(const AnalysisSettings& settings, Progress* progress);
 
+    // Finds the resolution and the ties of the sample read, and, with
+    // RandomiseTiedMagnitudes, spreads tied magnitudes over their rounding
+    // intervals (the kernel estimators call it; the parametric estimators
+    // take the magnitudes as given).
+    void RandomiseTies();
+
     double mMin;
     int recordCount = 0;
     std::vector<double> records;
