@@ -2,7 +2,7 @@
 // (b = 1, MMin = 1.0, Mmax = 4.5, continuous magnitudes, fixed seed) of
 // 1,000, 5,000 and 20,000 events: the smoothing-factor search, the adaptive
 // kernel, the maximum-magnitude estimate and the whole chain (also with the
-// default hazard table), and, for
+// default hazard table, and on the magnitudes rounded to 0.01), and, for
 // comparison, one evaluation of the cross-validation function and derivative
 // by plain double loops over all pairs (a search needs 5 to 9 of them).
 //
@@ -35,6 +35,22 @@ const Table& catalogue(std::size_t n) {
         const std::vector<double> m = grSample(n, 20240611 + n);
         for (std::size_t i = 0; i < n; ++i)
             t.appendRecord({Value::date(40000 + static_cast<std::int32_t>(i / 10)), Value::real(m[i])});
+        it = tables.emplace(n, std::move(t)).first;
+    }
+    return it->second;
+}
+
+// The same magnitudes rounded to 0.01, as catalogues give them: they tie,
+// and the estimator spreads them over their rounding intervals first.
+const Table& roundedCatalogue(std::size_t n) {
+    static std::map<std::size_t, Table> tables;
+    auto it = tables.find(n);
+    if (it == tables.end()) {
+        Table t({{"DATA", FieldType::Date}, {"MAGNITUDA", FieldType::Float}});
+        const std::vector<double> m = grSample(n, 20240611 + n);
+        for (std::size_t i = 0; i < n; ++i)
+            t.appendRecord({Value::date(40000 + static_cast<std::int32_t>(i / 10)),
+                            Value::real(std::round(m[i] * 100.0) / 100.0)});
         it = tables.emplace(n, std::move(t)).first;
     }
     return it->second;
@@ -99,6 +115,16 @@ void WholeChain(benchmark::State& state) {
     }
 }
 
+void WholeChainRoundedMagnitudes(benchmark::State& state) {
+    Table& t = const_cast<Table&>(roundedCatalogue(static_cast<std::size_t>(state.range(0))));
+    for (auto _ : state) {
+        Estimate e(settings(), &t, -1.0, -1.0, {0, 0, 0}, nullptr);
+        state.counters["h"] = e.SmoothingFactor();
+        state.counters["MMaxEst"] = e.MMaxEst();
+        state.counters["ties"] = static_cast<double>(e.TiedMagnitudes());
+    }
+}
+
 // The chain as the hazard command runs it: the search, the adaptive kernel,
 // the maximum magnitude and the default table of the hazard of magnitude 3
 // by months.
@@ -160,6 +186,7 @@ BENCHMARK_CAPTURE(MaximumMagnitude, variable, true)
     ->Arg(20000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(WholeChain)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeChainRoundedMagnitudes)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(WholeChainWithTable)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(FastLscvEvaluation)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainLscvEvaluation)

@@ -17,6 +17,9 @@ packages=(
   dpkg-dev desktop-file-utils appstream
   # clang and its runtime (libFuzzer, sanitizers): tools/fuzz.sh, the fuzz tests.
   clang libclang-rt-14-dev
+  # Catalogues from elsewhere: geographic co-ordinates (PROJ; cs2cs checks
+  # the projection in the tests) and QuakeML (expat).
+  libproj-dev proj-bin libexpat1-dev
 )
 # Only tools/screenshots.sh needs these.
 if [ "${ZORV_SCREENSHOT_TOOLS:-}" = 1 ]; then packages+=(xdotool imagemagick); fi

@@ -106,7 +106,23 @@ const char* const kImportHelp =
     "  --first-date DATA, --last-date DATA  daty rozłożone równomiernie, gdy brak kolumny daty\n"
     "                              (domyślnie od dziś przez tyle dni, ile wierszy)\n"
     "  --zone-name NAZWA           strefa, gdy brak kolumny strefy (domyślnie G-99/9)\n"
-    "  --ignore-first-line         pomiń pierwszy wiersz danych\n";
+    "  --ignore-first-line         pomiń pierwszy wiersz danych\n"
+    "\nImport katalogu z innych systemów (CSV z przecinkiem, OpenQuake CSV, tekst FDSN, QuakeML):\n"
+    "  --columns auto              role kolumn według ich nazw (Mag, ML, Mw, Energy, E [J], Easting,\n"
+    "                              Northing, Lat, Lon, Date, Time, year…second); mapowanie jest drukowane\n"
+    "  --column N=ROLA             zmiana roli kolumny N: magnituda, energia, x, y, dlugosc, szerokosc,\n"
+    "                              data, czas, rok, miesiac, dzien, godzina, minuta, sekunda, strefa,\n"
+    "                              dodatkowe, pomin\n"
+    "  --separator comma|semicolon|tab|space|pipe|auto  separator (domyślnie wykrywany)\n"
+    "  --format csv|openquake|fdsn|quakeml  postać pliku (domyślnie wykrywana)\n"
+    "  --encoding utf-8|cp1250     kodowanie (domyślnie wykrywane)\n"
+    "  --date-format iso|dmy|mdy   kolejność dat dzień/miesiąc (domyślnie wykrywana)\n"
+    "  --missing WARTOŚĆ           znacznik braku wartości (np. -999; puste, NaN i NA zawsze)\n"
+    "  --drop-empty                pomiń zdarzenia bez magnitudy i energii\n"
+    "  --crs EPSG:KOD              układ X/Y dla Lat/Lon (domyślnie strefa UTM średniej długości)\n"
+    "\nEksport katalogu (zorv-batch export [opcje wyboru] KATALOG PLIK.csv|.xml):\n"
+    "  --format csv|quakeml|openquake  postać pliku (domyślnie według rozszerzenia)\n"
+    "  --crs EPSG:KOD              układ X/Y katalogu (potrzebny dla quakeml i openquake)\n";
 
 }  // namespace
 

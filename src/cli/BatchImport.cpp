@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "BatchCatalogue.h"
+#include "BatchCatalogueImport.h"
 #include "BatchError.h"
 #include "BatchOptions.h"
 #include "text/DateText.h"
@@ -97,6 +98,7 @@ std::vector<ImportColumn> importColumnsOf(const std::vector<std::string>& captio
 int runImport(const QCommandLineParser& p, const QStringList& args, const BatchSettings& settings) {
     if (args.size() != 3) throw BatchError("Podaj plik tekstowy i plik katalogu: zorv-batch import IN OUT.");
     const std::string in = args[1].toStdString(), out = args[2].toStdString();
+    if (wantsCatalogueImport(p, in)) return runCatalogueImport(p, in, out, settings);
     std::string separator;
     if (p.isSet(QStringLiteral("separator"))) {
         const std::string s = optionText(p, "separator");

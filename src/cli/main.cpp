@@ -12,6 +12,7 @@
 
 #include "BacktestOptions.h"
 #include "BatchCatalogue.h"
+#include "BatchCatalogueImport.h"
 #include "BatchError.h"
 #include "BatchHelp.h"
 #include "BatchImport.h"
@@ -62,6 +63,7 @@ int run(int argc, char** argv) {
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     addBatchOptions(p);
     addImportOptions(p);
+    addCatalogueImportOptions(p);
     addMcOptions(p);
     if (!p.parse(QCoreApplication::arguments())) throw BatchError(p.errorText().toStdString());
     if (p.isSet(QStringLiteral("help"))) {
@@ -71,6 +73,8 @@ int run(int argc, char** argv) {
     const QStringList args = p.positionalArguments();
     if (!args.isEmpty() && args[0] == QStringLiteral("import"))
         return runImport(p, args, readBatchSettings(p));
+    if (!args.isEmpty() && args[0] == QStringLiteral("export"))
+        return runExport(p, args, readBatchSettings(p));
     if (!args.isEmpty() && args[0] == QStringLiteral("mc")) return runMc(p, args, readBatchSettings(p));
     if (args.size() != 2) throw BatchError("Podaj analizę i plik katalogu (zorv-batch --help).");
     const std::string command = args[0].toStdString();

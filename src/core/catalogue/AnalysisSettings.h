@@ -47,6 +47,10 @@ struct AnalysisSettings {
     double RTMIStart = 0.001;
     double RTMIEnd = 1.0;
     std::int32_t MinSampleSize = 30;
+    // Magnitudes that tie at their resolution (0.1, 0.01, …) are spread over
+    // their rounding intervals before a kernel estimate, with this seed.
+    bool RandomiseTiedMagnitudes = true;
+    std::uint64_t RandomisationSeed = 1;
     // False: the hazard estimators run quietly even when handed a progress —
     // nothing shown, no cancel polled, no small-sample question (the windows
     // of the time variations run so).

@@ -4,7 +4,10 @@
 #include <limits>
 
 #include "hazard/HazardErrors.h"
+#include "hazard/MagnitudeResolution.h"
+#include "report/ReportWriter.h"
 #include "text/Dates.h"
+#include "text/NumberFormat.h"
 
 namespace zorv {
 
@@ -59,6 +62,35 @@ HKernel::HKernel(const AnalysisSettings& settings, Table* dataset, Progress* pro
                                      " elementów. Czy kontynuować procedurę przetwarzania?";
         if (!progressWindow->confirm(question)) throw EBreakProcess();
     }
+}
+
+void HKernel::RandomiseTies() {
+    // Rounded magnitudes tie, and the cross-validation of the smoothing
+    // factor degenerates on ties.
+    resolution = magnitudeResolution(x);
+    ties = resolution > 0.0 ? tiedMagnitudes(x) : 0;
+    if (resolution > 0.0 && ties > 0 && settings_.RandomiseTiedMagnitudes) {
+        randomiseWithinRounding(x, resolution, mMin, settings_.RandomisationSeed);
+        randomised = true;
+        largestObserved = *std::max_element(x.begin(), x.end());
+        smallestObserved = *std::min_element(x.begin(), x.end());
+    }
+}
+
+void HKernel::WriteResolutionLines(std::vector<std::string>& lines) const {
+    // Only ties make the resolution matter; a sample without them is
+    // reported as before.
+    if (!(resolution > 0.0) || ties == 0) return;
+    const Locale& loc = settings_.UserLocale;
+    lines.push_back(ReportLabel("Rozdzielczość magnitud:") + formatGeneral(resolution, loc));
+    if (randomised)
+        lines.push_back(ReportLabel("Powtórzone magnitudy:") + std::to_string(ties) +
+                        ", rozrzucone losowo w przedziałach zaokrąglenia ±" +
+                        formatGeneral(resolution / 2, loc) + " (ziarno " +
+                        std::to_string(settings_.RandomisationSeed) + ")");
+    else
+        lines.push_back(ReportLabel("Powtórzone magnitudy:") + std::to_string(ties) +
+                        " (bez rozrzucenia; współczynnik gładkości może wyjść bliski zeru)");
 }
 
 HKernel::HKernel(const AnalysisSettings& settings, Progress* progress)

@@ -28,6 +28,14 @@ public:
     // The magnitudes ≥ MMin, in record order.
     const std::vector<double>& Sample() const { return x; }
     double LargestObserved() const { return largestObserved; }
+    // The resolution of the sample's magnitudes (0 when they have none), the
+    // number of tied values, and whether the ties were spread over their
+    // rounding intervals (RandomiseTiedMagnitudes).
+    double MagnitudeResolution() const { return resolution; }
+    std::size_t TiedMagnitudes() const { return ties; }
+    bool MagnitudesRandomised() const { return randomised; }
+    // The report lines of the above; none for a sample without ties.
+    void WriteResolutionLines(std::vector<std::string>& lines) const;
     double SmallestObserved() const { return smallestObserved; }
 
 protected:
@@ -35,12 +43,21 @@ protected:
     // nothing is read, and the sample stays empty.
     HKernel(const AnalysisSettings& settings, Progress* progress);
 
+    // Finds the resolution and the ties of the sample read, and, with
+    // RandomiseTiedMagnitudes, spreads tied magnitudes over their rounding
+    // intervals (the kernel estimators call it; the parametric estimators
+    // take the magnitudes as given).
+    void RandomiseTies();
+
     double mMin;
     int recordCount = 0;
     std::vector<double> records;
     std::vector<double> x;
     double largestObserved = 0.0;
     double smallestObserved = 10000.0;
+    double resolution = 0.0;
+    std::size_t ties = 0;
+    bool randomised = false;
 };
 
 }  // namespace zorv

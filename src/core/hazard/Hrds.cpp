@@ -36,6 +36,7 @@ void WriteNonParametricParameters(const NonParametricHazard& a, ReportLines& lin
     WriteReportOpening(a, lines, heading);
     WriteCommonParameters(a, lines, 3);
     lines.push_back(ReportLabel("Wielkość próby:") + std::to_string(a.SampleSize()));
+    a.WriteResolutionLines(lines);
     lines.push_back(ReportLabel("Minimalna magnituda obserwowana:") +
                     FormatMagnitudeEnergy(a, a.SmallestObserved()));
     lines.push_back(ReportLabel("Maksymalna magnituda obserwowana:") +

@@ -55,6 +55,7 @@ bool LSCV::WriteReport(ReportLines& lines) {
     WriteCommonParameters(*this, lines, 1);
     lines.push_back(ReportLabel("Minimalna założona magnituda:") + FormatMagnitudeEnergy(*this, mMin));
     lines.push_back(ReportLabel("Wielkość próby:") + std::to_string(SampleSize()));
+    WriteResolutionLines(lines);
     lines.push_back(ReportLabel("Minimalna magnituda obserwowana:") +
                     FormatMagnitudeEnergy(*this, smallestObserved));
     lines.push_back(ReportLabel("Maksymalna magnituda obserwowana:") +

@@ -23,6 +23,7 @@ NonParametricHazard::NonParametricHazard(const AnalysisSettings& settings, Table
       requestedH(requestedH),
       requestedMMax(requestedMMax),
       options(options) {
+    RandomiseTies();
     if (construction == Construction::SampleOnly) return;
     SettleSmoothingFactor();
     BuildAdaptiveKernel();

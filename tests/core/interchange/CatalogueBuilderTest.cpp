@@ -1,0 +1,273 @@
+// Catalogues written elsewhere turned into catalogue tables: columns by
+// their names, dates and times as they come, missing values, the date
+// order, extra fields typed by their values, and geographic co-ordinates
+// projected as PROJ's own cs2cs projects them.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "interchange/CatalogueBuilder.h"
+#include "interchange/CatalogueDates.h"
+#include "interchange/CsvReader.h"
+#include "interchange/Projection.h"
+#include "table/Table.h"
+#include "text/Dates.h"
+
+namespace zorv {
+namespace {
+
+std::string refusal(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const ImportError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+struct Imported {
+    Table table;
+    CatalogueBuildReport report;
+};
+
+Imported import(const std::string& csv, CatalogueBuildOptions options = {}) {
+    const CsvRead read = readCsv(csv);
+    options.decimalComma = read.dialect.decimalComma;
+    const CatalogueFieldNames names;
+    const auto mapping = autoColumnRoles(read.rows.header(), names);
+    Imported out;
+    out.table = buildCatalogue(read.rows, mapping, names, options, &out.report);
+    return out;
+}
+
+double num(const Table& t, std::size_t row, const char* field) {
+    const Value v = t.value(row, t.requireField(field));
+    return v.isNull() ? NAN : v.toDouble();
+}
+
+std::vector<std::string> fieldNames(const Table& t) {
+    std::vector<std::string> out;
+    for (int f = 0; f < t.fieldCount(); ++f) out.push_back(t.field(f).name);
+    return out;
+}
+
+TEST(CatalogueDates, IsoAndOrderedForms) {
+    struct Case {
+        const char* text;
+        DateOrder order;
+        int y, m, d, hh, mm;
+        double ss;
+        bool time;
+    };
+    const Case cases[] = {
+        {"2021-03-04", DateOrder::Iso, 2021, 3, 4, 0, 0, 0, false},
+        {"2021-03-04T05:06:07", DateOrder::Iso, 2021, 3, 4, 5, 6, 7, true},
+        {"2021-03-04 05:06:07.25Z", DateOrder::Iso, 2021, 3, 4, 5, 6, 7.25, true},
+        {"2021-03-04T00:30:00+01:00", DateOrder::Iso, 2021, 3, 3, 23, 30, 0, true},  // back over midnight
+        {"2021-12-31T23:30:00-0100", DateOrder::Iso, 2022, 1, 1, 0, 30, 0, true},
+        {"2016-12-31T23:59:60Z", DateOrder::Iso, 2016, 12, 31, 23, 59, 60, true},  // a leap second
+        {"04.03.2021", DateOrder::DayFirst, 2021, 3, 4, 0, 0, 0, false},
+        {"4/3/2021 5:06", DateOrder::DayFirst, 2021, 3, 4, 5, 6, 0, true},
+        {"3/4/2021 05:06:07", DateOrder::MonthFirst, 2021, 3, 4, 5, 6, 7, true},
+        {"2020-02-29", DateOrder::DayFirst, 2020, 2, 29, 0, 0, 0, false},  // ISO whatever the order
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto t = parseCatalogueTime(c.text, c.order);
+        ASSERT_TRUE(t.has_value());
+        EXPECT_EQ(t->day, dayNumber(c.y, c.m, c.d));
+        EXPECT_EQ(t->hasTime, c.time);
+        EXPECT_EQ(t->hour, c.hh);
+        EXPECT_EQ(t->minute, c.mm);
+        EXPECT_DOUBLE_EQ(t->second, c.ss);
+    }
+    for (const char* bad :
+         {"2021-02-29", "29.02.2021", "2021-13-01", "2021-03-04T24:00:00", "2021-03-04T12:59:60",
+          "2021-03-04T05:06:07+15:00", "2021-03-04x", "13/13/2021", "04.03.21", ""}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(parseCatalogueTime(bad, DateOrder::DayFirst).has_value());
+    }
+    EXPECT_FALSE(parseCatalogueTime("04.03.2021", DateOrder::Iso).has_value());
+    EXPECT_EQ(dateFit("13/4/2021"), DateFit::DayFirst);
+    EXPECT_EQ(dateFit("4/13/2021"), DateFit::MonthFirst);
+    EXPECT_EQ(dateFit("4/3/2021"), DateFit::Either);
+    EXPECT_EQ(dateFit("2021-04-03"), DateFit::Iso);
+}
+
+TEST(CatalogueBuilder, ColumnsFoundByTheirNames) {
+    const Imported r = import(
+        "Origin time,Mw,Radiated Energy (J),Easting,Northing,Depth/km,Zone,Comment\n"
+        "2021-01-02T03:04:05Z,1.5,2.5e6,1000.4,2000.6,0.85,G-1/1,first\n"
+        "2021-01-03T00:00:10Z,NaN,NA,,,1,G-1/2,\n");
+    EXPECT_EQ(fieldNames(r.table), (std::vector<std::string>{"DATA", "GODZ", "MIN", "SEK", "MAGNITUDA", "ENG",
+                                                             "X", "Y", "Depth_km", "ODDZIAL", "Comment"}));
+    const Table& t = r.table;
+    EXPECT_EQ(t.field(t.requireField("DATA")).type, FieldType::Date);
+    EXPECT_EQ(t.field(t.requireField("Depth_km")).type, FieldType::Float);  // 0.85 and 1
+    EXPECT_EQ(t.field(t.requireField("Comment")).type, FieldType::String);
+    EXPECT_EQ(num(t, 0, "DATA"), dayNumber(2021, 1, 2));
+    EXPECT_EQ(num(t, 0, "GODZ"), 3);
+    EXPECT_EQ(num(t, 0, "SEK"), 5);
+    EXPECT_EQ(num(t, 0, "X"), 1000);  // [m], to the nearest metre
+    EXPECT_EQ(num(t, 0, "Y"), 2001);
+    EXPECT_DOUBLE_EQ(num(t, 0, "ENG"), 2.5e6);
+    // Missing values: nulls, and no location is X = Y = 0.
+    EXPECT_TRUE(std::isnan(num(t, 1, "MAGNITUDA")));
+    EXPECT_TRUE(std::isnan(num(t, 1, "ENG")));
+    EXPECT_EQ(num(t, 1, "X"), 0);
+    EXPECT_EQ(r.report.withoutSize, 1u);
+    EXPECT_EQ(r.report.records, 2u);
+
+    // Each name of a role the mapping knows.
+    const CatalogueFieldNames names;
+    for (const char* name : {"Mw", "ML", "mag", "Magnitude", "MAGNITUDA"})
+        EXPECT_EQ(autoColumnRoles({name}, names)[0].role, ColumnRole::Magnitude) << name;
+    for (const char* name : {"Energy", "E [J]", "Radiated Energy (J)", "ENG"})
+        EXPECT_EQ(autoColumnRoles({name}, names)[0].role, ColumnRole::Energy) << name;
+    for (const char* name : {"Lat", "latitude"})
+        EXPECT_EQ(autoColumnRoles({name}, names)[0].role, ColumnRole::Latitude) << name;
+    // A second magnitude column is an extra field.
+    const auto two = autoColumnRoles({"ML", "Mw"}, names);
+    EXPECT_EQ(two[1].role, ColumnRole::Extra);
+    EXPECT_EQ(two[1].name, "Mw");
+    // "Time" beside "Date" is the time of day.
+    EXPECT_EQ(autoColumnRoles({"Date", "Time"}, names)[1].role, ColumnRole::TimeOfDay);
+}
+
+TEST(CatalogueBuilder, DateOrderFoundChosenOrRefused) {
+    // A day above 12 decides for day first.
+    EXPECT_EQ(import("Date,Mag\n4/3/2021,1\n13/3/2021,1\n").report.dateOrder, DateOrder::DayFirst);
+    EXPECT_EQ(import("Date,Mag\n3/4/2021,1\n3/13/2021,1\n").report.dateOrder, DateOrder::MonthFirst);
+    // Dotted dates are day first.
+    EXPECT_EQ(num(import("Date;Mag\n04.03.2021;1\n").table, 0, "DATA"), dayNumber(2021, 3, 4));
+    // Slashed dates that fit both orders need the user's choice.
+    const std::string ambiguous = refusal([] { import("Date,Mag\n4/3/2021,1\n5/3/2021,1\n"); });
+    EXPECT_NE(ambiguous.find("--date-format dmy albo mdy"), std::string::npos) << ambiguous;
+    CatalogueBuildOptions monthFirst;
+    monthFirst.dateOrder = DateOrder::MonthFirst;
+    EXPECT_EQ(num(import("Date,Mag\n4/3/2021,1\n", monthFirst).table, 0, "DATA"), dayNumber(2021, 4, 3));
+    // A date that fits neither the chosen order nor any is refused with its row.
+    const std::string neither = refusal([&] { import("Date,Mag\n4/3/2021,1\n4/13/2021,1\n", [] {
+                                                   CatalogueBuildOptions o;
+        o.dateOrder = DateOrder::DayFirst;
+        return o;
+    }());
+});
+EXPECT_NE(neither.find("'4/13/2021'"), std::string::npos) << neither;
+EXPECT_NE(neither.find("wiersz 3, kolumna Date"), std::string::npos) << neither;
+const std::string mixed = refusal([] { import("Date,Mag\n13/3/2021,1\n3/13/2021,1\n"); });
+EXPECT_NE(mixed.find("nie pasują do jednej kolejności"), std::string::npos) << mixed;
+const std::string leap = refusal([] { import("Date,Mag\n2021-02-28,1\n2021-02-29,1\n"); });
+EXPECT_NE(leap.find("'2021-02-29' nie jest datą (wiersz 3, kolumna Date)"), std::string::npos) << leap;
+}
+
+TEST(CatalogueBuilder, SeparateDateAndTimeColumnsAndTheDateOrder) {
+    // The OpenQuake layout: year … second columns, out of date order.
+    const Imported r = import(
+        "eventID,year,month,day,hour,minute,second,longitude,latitude,depth,magnitude\n"
+        "b,2020,5,2,10,0,1.5,19.0,50.0,0.7,1.1\n"
+        "a,2020,5,1,23,59,60,19.1,50.1,0.8,1.2\n"
+        "c,2020,5,2,9,0,0,19.2,50.2,0.9,1.3\n");
+    const Table& t = r.table;
+    EXPECT_EQ(r.report.moved, 1u);  // b a c -> a c b: b moved
+    EXPECT_EQ(t.value(0, t.requireField("eventID")).textValue(), "a");
+    EXPECT_EQ(t.value(1, t.requireField("eventID")).textValue(), "c");
+    EXPECT_EQ(t.value(2, t.requireField("eventID")).textValue(), "b");
+    EXPECT_EQ(num(t, 0, "DATA"), dayNumber(2020, 5, 1));
+    EXPECT_EQ(num(t, 0, "SEK"), 60);                                   // the leap second kept
+    EXPECT_EQ(t.field(t.requireField("SEK")).type, FieldType::Float);  // 1.5 s
+    EXPECT_DOUBLE_EQ(num(t, 2, "SEK"), 1.5);
+    EXPECT_EQ(num(t, 2, "GODZ"), 10);
+    EXPECT_NE(r.report.crs.find("EPSG:32634"), std::string::npos) << r.report.crs;
+
+    const std::string bad = refusal([] { import("year,month,day,magnitude\n2021,2,29,1\n"); });
+    EXPECT_NE(bad.find("nie dają istniejącej daty (wiersz 2)"), std::string::npos) << bad;
+    const std::string hour = refusal([] { import("year,month,day,hour,magnitude\n2021,2,1,24,1\n"); });
+    EXPECT_NE(hour.find("'24' to nie godzina"), std::string::npos) << hour;
+}
+
+TEST(CatalogueBuilder, MissingValuesAndRowsWithoutSize) {
+    const std::string csv =
+        "Date;Mag;E [J];Depth\n2021-01-01;1,5;-999;-999\n2021-01-02;-999;;2\n2021-01-03;NaN;NA;3\n";
+    CatalogueBuildOptions o;
+    o.missing = MissingValues({"-999"}, true);
+    const Imported kept = import(csv, o);
+    EXPECT_EQ(kept.report.records, 3u);
+    EXPECT_EQ(kept.report.withoutSize, 2u);
+    EXPECT_DOUBLE_EQ(num(kept.table, 0, "MAGNITUDA"), 1.5);
+    EXPECT_TRUE(std::isnan(num(kept.table, 0, "ENG")));
+    EXPECT_TRUE(std::isnan(num(kept.table, 0, "Depth")));
+    EXPECT_EQ(kept.table.field(kept.table.requireField("Depth")).type, FieldType::Integer);
+    o.dropWithoutSize = true;
+    const Imported dropped = import(csv, o);
+    EXPECT_EQ(dropped.report.records, 1u);
+    EXPECT_EQ(dropped.report.dropped, 2u);
+    EXPECT_EQ(dropped.table.recordCount(), 1u);
+    // Without the mark -999 is an energy, and a negative one is refused.
+    const std::string negative = refusal([&] { import(csv); });
+    EXPECT_NE(negative.find("--missing"), std::string::npos) << negative;
+    const std::string word = refusal([] { import("Date,Mag\n2021-01-01,big\n"); });
+    EXPECT_NE(word.find("'big' nie jest liczbą (wiersz 2, kolumna Mag)"), std::string::npos) << word;
+    const std::string none = refusal([] { import("Date,Depth\n2021-01-01,1\n"); });
+    EXPECT_NE(none.find("MAGNITUDA/ENERGIA"), std::string::npos) << none;
+    EXPECT_NE(none.find("Date, Depth"), std::string::npos) << none;
+    const std::string headerOnly = refusal([] { import("Date,Mag\n"); });
+    EXPECT_NE(headerOnly.find("jest tylko nagłówek"), std::string::npos) << headerOnly;
+}
+
+// References from PROJ's own command (axis order of the CRS: latitude
+// first for EPSG:4326, northing first for EPSG:2180):
+//   printf '50.0 19.0\n' | cs2cs -f %.3f EPSG:4326 EPSG:32634
+//   printf '50.0 18.0\n49.5 17.9\n' | cs2cs -f %.3f EPSG:4326 EPSG:32633
+//   printf -- '-33.4 -70.5\n' | cs2cs -f %.3f EPSG:4326 EPSG:32719
+//   printf '50.25 19.0\n' | cs2cs -f %.3f EPSG:4326 EPSG:2180
+TEST(Projection, AgreesWithCs2cs) {
+    struct Case {
+        int epsg;
+        double lon, lat, x, y;
+    };
+    const Case cases[] = {
+        {32634, 19.0, 50.0, 356670.876, 5540547.370},
+        {32633, 18.0, 50.0, 714984.237, 5542944.019},  // on the zones' border, in the western zone
+        {32633, 17.9, 49.5, 709968.031, 5487083.009},
+        {32719, -70.5, -33.4, 360505.620, 6303362.288},
+        {2180, 19.0, 50.25, 500000.000, 264756.851},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.epsg);
+        const Projection p(c.epsg);
+        const auto xy = p.forward(c.lon, c.lat);
+        EXPECT_NEAR(xy.x, c.x, 0.001);
+        EXPECT_NEAR(xy.y, c.y, 0.001);
+        const auto back = p.inverse(xy.x, xy.y);
+        EXPECT_NEAR(back.longitude, c.lon, 1e-9);
+        EXPECT_NEAR(back.latitude, c.lat, 1e-9);
+    }
+    // The default zone: 18 degrees east starts zone 34.
+    EXPECT_EQ(utmZoneEpsg(17.999, 50), 32633);
+    EXPECT_EQ(utmZoneEpsg(18.0, 50), 32634);
+    EXPECT_EQ(utmZoneEpsg(-70.5, -33.4), 32719);
+    EXPECT_EQ(utmZoneEpsg(180.0, 10), 32601);
+    EXPECT_EQ(parseEpsg("EPSG:2180"), 2180);
+    EXPECT_EQ(parseEpsg("2180"), 2180);
+    EXPECT_EQ(parseEpsg("EPSG:21x0"), 0);
+    EXPECT_NE(refusal([] { Projection p(4326); }).find("nie jest układem płaskim"), std::string::npos);
+    EXPECT_NE(refusal([] { Projection p(999999); }).find("jest nieznany"), std::string::npos);
+}
+
+TEST(CatalogueBuilder, GeographicColumnsProjectedInTheChosenCrs) {
+    CatalogueBuildOptions o;
+    o.epsg = 32633;
+    const Imported r = import("Date,Lat,Lon,ML\n2021-01-01,50.0,18.0,1.0\n2021-01-02,,,1.1\n", o);
+    EXPECT_EQ(num(r.table, 0, "X"), 714984);
+    EXPECT_EQ(num(r.table, 0, "Y"), 5542944);
+    EXPECT_EQ(num(r.table, 1, "X"), 0);  // no location
+    EXPECT_NE(r.report.crs.find("EPSG:32633"), std::string::npos);
+    const std::string outside = refusal([] { import("Date,Lat,Lon,ML\n2021-01-01,95,18,1\n"); });
+    EXPECT_NE(outside.find("wiersz 2"), std::string::npos) << outside;
+}
+
+}  // namespace
+}  // namespace zorv
