@@ -3,7 +3,7 @@
 fails when a room includes one above it.
 
 The rooms from the bottom: base and text, table, dbase and paradox, files,
-catalogue, analysis, hazard, registry. report and interchange are not ranked
+catalogue, analysis, hazard, spatial, registry. report and interchange are not ranked
 (report writes the analyses' reports and analyses write through it); their
 arrows are printed but not judged.
 """
@@ -22,7 +22,8 @@ RANK = {
     "catalogue": 4,
     "analysis": 5,
     "hazard": 6,
-    "registry": 7,
+    "spatial": 7,
+    "registry": 8,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/', re.M)
 
