@@ -285,7 +285,7 @@ void HazardMap::CountEmpty() {
 
 std::string HazardMap::NormalisationText() const {
     if (parameters.normalisation == MapNormalisation::Sample) return "w próbie węzła";
-    const std::string unit = parameters.areaUnit == AreaUnit::SquareKilometre ? " km²" : " jedn.² układu X/Y";
+    const std::string unit = parameters.areaUnit == AreaUnit::SquareKilometre ? " km2" : " jedn.2 układu X/Y";
     return "na rok i " + number(parameters.referenceArea, settings_.UserLocale) + unit;
 }
 
@@ -303,15 +303,15 @@ std::string HazardMap::ColumnCaption(const std::string& column) const {
             case Q::LogEnergy:
             case Q::AValue: return i.caption + per;
             case Q::Hazard:
-            case Q::NpHazard: return std::string(i.caption) + ": P(M ≥ " + m + " w ciągu " + d + ")";
+            case Q::NpHazard: return std::string(i.caption) + ": P(M >= " + m + " w ciągu " + d + ")";
             case Q::ReturnPeriod:
             case Q::NpReturnPeriod:
-                return std::string(i.caption) + " M ≥ " + m + (months ? " [miesiące]" : " [kwartały]");
+                return std::string(i.caption) + " M >= " + m + (months ? " [miesiące]" : " [kwartały]");
             default: return i.caption;
         }
     }
     if (column == "IlorazT") return "Iloraz tempa zjawisk (okres 2 / okres 1)";
-    if (column == "Roznica_b") return "Różnica współczynnika b (okres 2 − okres 1)";
+    if (column == "Roznica_b") return "Różnica współczynnika b (okres 2 - okres 1)";
     if (column == "p_LR") return "Istotność różnicy b (test Utsu, p)";
     if (column == "P_UTSU") return "Prawdopodobieństwo Utsu równości b";
     return column;
@@ -367,7 +367,7 @@ bool HazardMap::WriteReport(ReportLines& lines) {
         lines.push_back("   Tempo, energia, wsp. a i hazard " + NormalisationText() +
                         ": zjawiska węzła od progu przez okres wszystkich");
         lines.push_back(
-            "   zlokalizowanych zjawisk i pole koła próby węzła (π·promień²), przeliczone na pole");
+            "   zlokalizowanych zjawisk i pole koła próby węzła (pi · promień^2), przeliczone na pole");
         lines.push_back("   odniesienia (Wesseloo, Rock Mech. Rock Eng. 51, 2018): wielkość komórki siatki");
         lines.push_back("   nie zmienia tempa węzła.");
         if (p.areaUnit == AreaUnit::SquareKilometre)

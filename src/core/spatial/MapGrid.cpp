@@ -10,6 +10,15 @@ namespace {
 
 std::string whole(double v) { return std::to_string(static_cast<long long>(std::llround(v))); }
 
+// The automatic cell: the extent's longer side over kAutomaticNodes − 1,
+// rounded up to two significant digits so that the nodes fall on round
+// coordinates.
+double automaticCell(double width, double height) {
+    const double raw = std::max(width, height) / (kAutomaticNodes - 1);
+    const double unit = std::pow(10.0, std::floor(std::log10(raw)) - 1.0);
+    return std::ceil(raw / unit - 1e-9) * unit;
+}
+
 // Nodes along a side of length `span` from its first node, the last node at
 // or beyond the far end.
 double nodesAlong(double span, double cell) { return std::ceil(span / cell - 1e-9) + 1.0; }
@@ -44,7 +53,7 @@ MapGrid BuildMapGrid(const std::vector<PlanPoint>& events, const GridRequest& re
     }
     const double width = e.x1 - e.x0, height = e.y1 - e.y0;
     MapGrid g;
-    g.cell = request.cellSize ? *request.cellSize : std::max(width, height) / (kAutomaticNodes - 1);
+    g.cell = request.cellSize ? *request.cellSize : automaticCell(width, height);
     if (!(g.cell > 0.0) || !std::isfinite(g.cell))
         throw SpatialError("Rozmiar komórki siatki musi być liczbą dodatnią.");
     const double columns = nodesAlong(width, g.cell), rows = nodesAlong(height, g.cell);
