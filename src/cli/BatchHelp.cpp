@@ -101,6 +101,7 @@ const char* const kMapHelp =
     "  --threshold mc|mmin         próg b, a, tempa i hazardu: max(Mc węzła, MMin) lub MMin\n"
     "  --mc METODA, --mc-bin DM    metoda i przedział Mc (domyślnie maxc+0.2 i 0,1)\n"
     "  --magnitude M, --duration D hazard P(M >= m w ciągu D) i okres powrotu m (--time-unit)\n"
+    "  --variable-upper-limit      zmienna górna granica całkowania MMax (domyślnie stała)\n"
     "  --normalise area|sample     na rok i pole odniesienia (domyślnie) lub w próbie węzła\n"
     "  --reference-area A          pole odniesienia (domyślnie 1 km2)\n"
     "  --xy-unit M|xy              metry na jednostkę X/Y (domyślnie 1) lub pole w jednostkach X/Y\n"

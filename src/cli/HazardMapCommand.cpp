@@ -124,7 +124,7 @@ HazardMapParameters hazardMapParametersOf(const QCommandLineParser& p, const Bat
     if (isSet(p, "magnitude")) r.magnitude = numberOption(p, "magnitude");
     if (isSet(p, "duration")) r.duration = numberOption(p, "duration");
     r.unit = readTimeUnit(p);
-    r.variableUpperLimit = !isSet(p, "fixed-upper-limit");
+    r.variableUpperLimit = isSet(p, "variable-upper-limit");
 
     const std::string normalise = optionText(p, "normalise");
     if (normalise == "sample")

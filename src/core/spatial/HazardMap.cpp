@@ -396,6 +396,8 @@ bool HazardMap::WriteReport(ReportLines& lines) {
             "   b: Aki (1965), Utsu (1965), błąd Shi i Bolt (1982); b-dodatni: van der Elst (2021);");
         lines.push_back("   Mmax i hazard parametryczny: Kijko i Sellevoll (1989); nieparametryczny: jądro");
         lines.push_back("   adaptacyjne z własnym współczynnikiem gładkości węzła (Kijko 2004).");
+        lines.push_back(std::string("   Górna granica całkowania MMax: ") +
+                        (p.variableUpperLimit ? "zmienna" : "stała (największa magnituda obserwowana)"));
         if (p.bootstrap.enabled)
             lines.push_back(BandHeading(p.bootstrap, loc) + " w każdym węźle): kolumny _lo i _hi");
     }

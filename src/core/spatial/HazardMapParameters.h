@@ -60,7 +60,10 @@ struct HazardMapParameters {
     double magnitude = 3.0;       // m of the hazard and the return period
     double duration = 1.0;        // D [time units]
     TimeUnit unit = TimeUnit::Months;
-    bool variableUpperLimit = true;
+    // The Kijko–Sellevoll and kernel maximum magnitudes integrate up to the
+    // largest observed magnitude: on the few hundred events of a node the
+    // variable upper limit mostly runs away past MMaxLimit.
+    bool variableUpperLimit = false;
     MapNormalisation normalisation = MapNormalisation::AreaAndTime;
     AreaUnit areaUnit = AreaUnit::SquareKilometre;
     double metresPerUnit = 1.0;  // of the catalogue's X/Y
