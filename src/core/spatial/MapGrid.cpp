@@ -19,9 +19,9 @@ double automaticCell(double width, double height) {
     return std::ceil(raw / unit - 1e-9) * unit;
 }
 
-// Nodes along a side of length `span` from its first node, the last node at
-// or beyond the far end.
-double nodesAlong(double span, double cell) { return std::ceil(span / cell - 1e-9) + 1.0; }
+// Nodes along a side of length `span` from its first node, all within the
+// side (a rounding error of 1e-9 cells forgiven).
+double nodesAlong(double span, double cell) { return std::floor(span / cell + 1e-9) + 1.0; }
 
 }  // namespace
 

@@ -42,6 +42,7 @@ TEST(HazardMapNodes, EqualTheAnalysesOfOneSelectionOnTheNodesEvents) {
     const AnalysisSettings settings = mapSettings(1.0);
     HazardMapParameters p;
     p.quantities = everyQuantity();
+    p.grid.box = MapBox{0, 0, 2000, 1000};
     p.grid.cellSize = 500.0;  // 5 × 3 nodes
     p.sampling.nearest = 400;
     p.sampling.minEvents = 50;
