@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 
 #include "hazard/BandText.h"
@@ -36,25 +37,45 @@ HazardMap::HazardMap(const AnalysisSettings& settings, Table* dataset, const Haz
     : DBDialogs(settings, dataset, progress), parameters(p) {
     title = kHazardMapCaption;
     if (const auto problem = HazardMapProblem(p)) throw SpatialError(*problem);
-    ReadEvents();
-    grid = BuildMapGrid(points, p.grid);
-    if (p.sampling.kind == SamplingKind::Nearest &&
-        static_cast<std::size_t>(p.sampling.nearest) > points.size())
-        throw SpatialError("Liczba najbliższych zjawisk N = " + std::to_string(p.sampling.nearest) +
-                           " przekracza liczbę zlokalizowanych zjawisk w wybranych danych (" +
-                           std::to_string(points.size()) + ").");
-    const bool rated = std::any_of(p.quantities.begin(), p.quantities.end(),
-                                   [](Q q) { return needsParametric(q) || needsNonParametric(q); });
-    if (!IsChangeMap() && rated && p.normalisation == MapNormalisation::AreaAndTime &&
-        !(timeUnitCount(spanDays, p.unit) > 0.0))
-        throw ESamplePeriodTooShort();
-    Run();
-    FillTable();
-    CountEmpty();
+    // The steps before and after the nodes run on a worker too, so that the
+    // progress window keeps turning over a million events.
+    const auto poll = [this](std::size_t) { return IsCancelled(); };
+    const auto background = [&](const std::function<void(const StopTest&)>& task) {
+        RunNodes(
+            1, 1, [&task](std::size_t, const StopTest& stop) { task(stop); }, poll);
+    };
+    StartProgress("Mapa zagrożenia: odczyt zjawisk...", 0, 1);
+    try {
+        background([this, &p](const StopTest& stop) {
+            ReadEvents(stop);
+            grid = BuildMapGrid(points, p.grid);
+            if (p.sampling.kind == SamplingKind::Nearest &&
+                static_cast<std::size_t>(p.sampling.nearest) > points.size())
+                throw SpatialError("Liczba najbliższych zjawisk N = " + std::to_string(p.sampling.nearest) +
+                                   " przekracza liczbę zlokalizowanych zjawisk w wybranych danych (" +
+                                   std::to_string(points.size()) + ").");
+            const bool rated = std::any_of(p.quantities.begin(), p.quantities.end(),
+                                           [](Q q) { return needsParametric(q) || needsNonParametric(q); });
+            if (!IsChangeMap() && rated && p.normalisation == MapNormalisation::AreaAndTime &&
+                !(timeUnitCount(spanDays, p.unit) > 0.0))
+                throw ESamplePeriodTooShort();
+            sampler = std::make_unique<NodeSampler>(points);
+        });
+        Run();
+        StartProgress("Mapa zagrożenia: tabela wyników...", 0, 1);
+        background([this](const StopTest&) {
+            FillTable();
+            CountEmpty();
+        });
+    } catch (...) {
+        HideProgress();
+        throw;
+    }
+    HideProgress();
     hasData = true;
 }
 
-void HazardMap::ReadEvents() {
+void HazardMap::ReadEvents(const StopTest& stop) {
     Table& t = *dataset_;
     const int xf = t.fieldIndex(settings_.XField), yf = t.fieldIndex(settings_.YField);
     if (xf < 0 || yf < 0)
@@ -76,6 +97,7 @@ void HazardMap::ReadEvents() {
     const Column* dates = df >= 0 ? &t.column(df) : nullptr;
     bool anyDay = false;
     for (std::size_t i = 0; i < t.recordCount(); ++i) {
+        if (i % 65536 == 0 && stop()) throw EBreakProcess();
         const std::size_t row = t.rowOfRecord(i);
         if (xs.isNull(row) || ys.isNull(row)) continue;
         if (located && !located->matches(t, row)) continue;
@@ -99,7 +121,6 @@ void HazardMap::ReadEvents() {
 
 void HazardMap::Run() {
     const HazardMapParameters& p = parameters;
-    sampler = std::make_unique<NodeSampler>(points);
     const std::size_t count = grid.size();
     sizes.assign(count, 0);
     radii.assign(count, 0.0);
@@ -129,16 +150,10 @@ void HazardMap::Run() {
     };
     const int total = static_cast<int>(count);
     StartProgress("Mapa zagrożenia: węzły siatki...", 0, total);
-    try {
-        RunNodes(count, p.threads, work, [&](std::size_t done) {
-            SetProgressPosition(static_cast<int>(done));
-            return IsCancelled();
-        });
-    } catch (...) {
-        HideProgress();
-        throw;
-    }
-    HideProgress();
+    RunNodes(count, p.threads, work, [&](std::size_t done) {
+        SetProgressPosition(static_cast<int>(done));
+        return IsCancelled();
+    });
 
     if (std::all_of(sizes.begin(), sizes.end(), [](int n) { return n == 0; })) {
         double nearest = INFINITY;

@@ -64,7 +64,7 @@ public:
     bool WriteReport(ReportLines& lines) override;
 
 private:
-    void ReadEvents();
+    void ReadEvents(const StopTest& stop);
     void Run();
     void FillTable();
     void CountEmpty();
