@@ -1,5 +1,6 @@
 #include "HazardMapCommand.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "BatchCatalogue.h"
@@ -59,6 +60,31 @@ std::vector<MapQuantity> quantitiesOption(const QCommandLineParser& p) {
             if (std::find(out.begin(), out.end(), *q) == out.end()) out.push_back(*q);
         }
     return out;
+}
+
+// The lower-case extension of a path's file name, with its dot.
+std::string extensionOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot);
+    for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return ext;
+}
+
+// The table and report types, refused before the map is computed so that a
+// wrong one leaves no file written.
+void checkOutputTypes(const QCommandLineParser& p) {
+    if (isSet(p, "table")) {
+        const std::string out = optionText(p, "table"), ext = extensionOf(out);
+        if (ext != ".dbf" && ext != ".db" && ext != ".txt" && ext != ".csv" && ext != ".dat")
+            throw BatchError("Nieznany typ pliku tabeli: " + out + " (.dbf, .db, .txt, .csv, .dat)");
+    }
+    if (isSet(p, "report")) {
+        const std::string out = optionText(p, "report"), ext = extensionOf(out);
+        if (ext != ".rtf" && ext != ".txt" && !ext.empty())
+            throw BatchError("Nieznany typ pliku raportu: " + out + " (.txt, .rtf)");
+    }
 }
 
 }  // namespace
@@ -165,6 +191,7 @@ int runHazardMap(const QCommandLineParser& p, const QStringList& args, const Bat
             "PLIK.asc lub PLIK.tif.");
     const HazardMapParameters parameters = hazardMapParametersOf(p, settings);
     // Every output is checked before anything is computed or written.
+    checkOutputTypes(p);
     const std::string gridPath = optionText(p, "grid");
     if (!gridPath.empty() && !gridFormatOf(gridPath))
         throw BatchError("Nieznany typ pliku siatki: " + gridPath + " (.asc, .tif)");
