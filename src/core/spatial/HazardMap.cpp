@@ -420,7 +420,7 @@ bool HazardMap::WriteReport(ReportLines& lines) {
     int filled = 0;
     for (std::size_t node = 0; node < grid.size(); ++node)
         filled += sizes[node] >= p.sampling.minEvents ? 1 : 0;
-    lines.push_back(ReportLabel("  Węzły z próbą:") + std::to_string(filled) + " z " +
+    lines.push_back(ReportLabel("Węzły z próbą:") + std::to_string(filled) + " z " +
                     std::to_string(grid.size()));
     if (!empty.empty()) {
         lines.push_back("  Puste wartości według przyczyny:");
