@@ -18,9 +18,9 @@
 #include "MillionEvents.h"
 #include "analysis/ActivitySeries.h"
 #include "analysis/DBBase.h"
-#include "chart/ChartPicture.h"
-#include "chart/ChartTemplateQt.h"
-#include "chart/TfmGraph.h"
+#include "charts/AnalysisChart.h"
+#include "charts/ChartPicture.h"
+#include "charts/ChartTemplateQt.h"
 
 namespace zorv {
 namespace {
@@ -44,8 +44,8 @@ std::shared_ptr<Database> analysis(PeriodKind kind) {
     return std::shared_ptr<Database>(h, h->analysis.get());
 }
 
-std::unique_ptr<TfmGraph> openChart(const std::shared_ptr<Database>& a, int kind) {
-    auto w = std::make_unique<TfmGraph>(a, settings(), kind, QString(), nullptr, 0);
+std::unique_ptr<AnalysisChart> openChart(const std::shared_ptr<Database>& a, int kind) {
+    auto w = std::make_unique<AnalysisChart>(a, settings(), static_cast<ChartKind>(kind), QString());
     w->resize(900, 600);
     w->build();
     w->setupZoom({});

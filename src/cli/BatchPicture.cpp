@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "BatchError.h"
-#include "chart/AnalysisCharts.h"
+#include "charts/AnalysisCharts.h"
 #include "text/AtomicFile.h"
 
 namespace zorv {

@@ -8,7 +8,7 @@
 
 #include "analysis/Database.h"
 #include "catalogue/Preferences.h"
-#include "chart/ChartPicture.h"
+#include "charts/ChartPicture.h"
 #include "registry/AnalysisRegistry.h"
 
 namespace zorv {

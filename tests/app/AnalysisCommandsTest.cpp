@@ -20,10 +20,10 @@
 #include "analysis/TfmZones.h"
 #include "catalogue/FilterBuilder.h"
 #include "catalogue/TfmBasePreferences.h"
-#include "chart/ChartTemplateQt.h"
 #include "chart/TfmGraph.h"
-#include "shell/Commands.h"
-#include "shell/ProgressWindow.h"
+#include "charts/ChartTemplateQt.h"
+#include "services/Commands.h"
+#include "services/ProgressWindow.h"
 
 using namespace zorv;
 
@@ -115,7 +115,7 @@ private slots:
         };
         w.action(QStringLiteral("mBaseProperties"))->trigger();
         QCOMPARE(charts(w).size(), 1);
-        QCOMPARE(charts(w).first()->kind(), 20);
+        QCOMPARE(charts(w).first()->kind(), ChartKind::Histogram);
         QCOMPARE(charts(w).first()->titleText().section(QLatin1Char('\n'), 1),
                  QStringLiteral("Wykres powtarzalności"));
     }

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "ShellFixture.h"
-#include "shell/CatalogueSession.h"
+#include "services/CatalogueSession.h"
 
 using namespace zorv;
 

@@ -29,11 +29,11 @@
 #include "catalogue/TfmBasePreferences.h"
 #include "catalogue/TfmMainBase.h"
 #include "catalogue/TfmSort.h"
-#include "chart/LocationMap.h"
+#include "charts/LocationMap.h"
 #include "dbase/DbaseFile.h"
 #include "files/TableFiles.h"
 #include "help/HelpWindow.h"
-#include "shell/UserLocale.h"
+#include "services/UserLocale.h"
 #include "text/DateText.h"
 #include "text/Dates.h"
 
@@ -66,6 +66,10 @@ std::size_t countRows(const Table& t, Pred pred) {
     return n;
 }
 
+// Names the step of a scenario that follows: a failed check's report comes
+// after the name of the step it failed in.
+void step(const char* name) { qInfo("step: %s", name); }
+
 }  // namespace
 
 class CatalogueShellTest : public QObject {
@@ -82,6 +86,7 @@ private slots:
         QFETCH(QString, file);
         ShellFixture f;
         TfmZorv& w = f.start();
+        step("no catalogue yet");
         QVERIFY(!w.action(QStringLiteral("mFilter"))->isEnabled());
         QVERIFY(!w.catalogueWindow().pages()->isTabVisible(TfmMainBase::MapPage));
         QString checkReport;
@@ -103,6 +108,7 @@ private slots:
             props->okButton()->click();
             return props->result();
         };
+        step("the new-base command with its check and base properties");
         w.dialogs();
         f.dialogs.fileAnswer = sampleCopy(f, file.toUtf8().constData());
         w.action(QStringLiteral("mNewBase"))->trigger();
@@ -111,6 +117,7 @@ private slots:
         QVERIFY(f.dialogs.messages.empty());
         QVERIFY(checkReport.contains(QStringLiteral("Brak błędów")));
         QVERIFY(w.basePropertiesSet());
+        step("the open catalogue: counts, titles, threshold");
         const std::size_t n = w.catalogue()->recordCount();
         QVERIFY(n > 15000);
         QCOMPARE(w.catalogueStatus(), file + QStringLiteral(" (Rekordów: %1)").arg(n));
@@ -120,6 +127,7 @@ private slots:
         // The threshold energy of MMin 1.3 with the default relation.
         QCOMPARE(thresholdEnergy, QStringLiteral("4.99e+03"));
         QCOMPARE(w.analysisSettings().MMin, 1.3);
+        step("zones and commands");
         // Four departments of four zones each, under the title's root.
         QCOMPARE(w.zones().departments, (std::vector<std::string>{"G-1", "G-2", "G-3", "G-4"}));
         QCOMPARE(w.zones().zones.size(), std::size_t(16));
@@ -137,6 +145,7 @@ private slots:
         QVERIFY(!w.action(QStringLiteral("mPrevious"))->isEnabled());
         QCOMPARE(w.catalogueWindow().model()->rowCount(), int(n));
 
+        step("the summaries and the map");
         // The summaries and the map: one row per zone, one series per
         // department with located events.
         w.action(QStringLiteral("mShowLocalizacje"))->trigger();
@@ -149,6 +158,7 @@ private slots:
         for (int r = 0; r < 4; ++r) total += w.catalogueWindow().departmentGrid()->item(r, 2)->text().toInt();
         QCOMPARE(std::size_t(total), n);
 
+        step("closing");
         // Closing: no catalogue, map page hidden, window minimised.
         w.action(QStringLiteral("mShutDatabase"))->trigger();
         QCOMPARE(w.catalogueStatus(), QStringLiteral("Brak aktywnej bazy"));
@@ -393,11 +403,13 @@ private slots:
         const auto located = [&](std::size_t r) { return t.column(xf).numberAt(r) != 0; };
         TfmMainBase& cw = w.catalogueWindow();
 
+        step("no source");
         // No source: unfiltered, three blanks, no description.
         QVERIFY(!t.filtered());
         QCOMPARE(w.filterBarText(), QStringLiteral("   "));
         QVERIFY(w.filterDescription().isEmpty());
 
+        step("zone list and located events with AND");
         // Zone list: G-1/2 ticked and located events with AND.
         w.preferences().DescrFilter = false;
         w.action(QStringLiteral("mZone"))->trigger();
@@ -418,6 +430,7 @@ private slots:
         QCOMPARE(t.recordCount(), g12located);
         QCOMPARE(w.recordStatus(), QStringLiteral("Rekordów: %1/%2").arg(g12located).arg(all));
 
+        step("OR");
         // OR joins every source, the location too.
         w.action(QStringLiteral("mOR"))->trigger();
         QVERIFY(!w.action(QStringLiteral("mAND"))->isChecked());
@@ -428,6 +441,7 @@ private slots:
         QCOMPARE(t.recordCount(),
                  countRows(t, [&](std::size_t r) { return zone(r) == "G-1/2" || located(r); }));
 
+        step("clearing");
         // Clearing puts everything back.
         w.action(QStringLiteral("mClearFilters"))->trigger();
         QVERIFY(!t.filtered());
@@ -436,6 +450,7 @@ private slots:
         QVERIFY(cw.tickedZones().empty());
         QCOMPARE(w.filterBarText(), QStringLiteral("   "));
 
+        step("the zone tree");
         // The tree: a department, a zone, then the root again.
         w.action(QStringLiteral("mTree"))->trigger();
         QVERIFY(cw.treeShown());
@@ -452,6 +467,7 @@ private slots:
         QVERIFY(w.filterSources().ZoneExpression.empty());
         QCOMPARE(t.recordCount(), all);
 
+        step("the period dialog joined to a zone");
         // The period dialog: quarters II 2003 .. IV 2003 and an extra
         // expression, joined to a zone.
         cw.zoneTree()->setCurrentItem(root->child(0));

@@ -7,10 +7,10 @@
 
 #include "FakeAnalysis.h"
 #include "analysis/Database.h"
-#include "chart/ChartLayout.h"
-#include "chart/MaskTicker.h"
 #include "chart/TfmGraph.h"
-#include "shell/WindowSlots.h"
+#include "charts/ChartLayout.h"
+#include "charts/MaskTicker.h"
+#include "services/WindowSlots.h"
 
 using namespace zorv;
 
@@ -48,7 +48,8 @@ QString axisText(const TfmGraph& w, ChartAxis a, const char* letter) {
 Built build(int kind, const QString& fields, bool magnitudeOnly = true, std::vector<double> values = {}) {
     Built b;
     auto analysis = std::make_shared<FakeAnalysis>(pointSettings(magnitudeOnly), makeTable(fields), values);
-    b.window = std::make_unique<TfmGraph>(analysis, analysis->settings(), kind, QString(), nullptr, 0);
+    b.window = std::make_unique<TfmGraph>(analysis, analysis->settings(), static_cast<ChartKind>(kind),
+                                          QString(), nullptr, 0);
     b.window->build();
     for (int i = 0; i < kSeriesCount; ++i) {
         const ChartSeries& s = b.window->series(i);
@@ -226,7 +227,7 @@ private slots:
         auto analysis = std::make_shared<FakeAnalysis>(
             pointSettings(true),
             makeTable(QStringLiteral("Hazard:f,MRP:f,MMaxEst:f,b:f,Data:i,LZdarzen:i,DoAnalizy:i")));
-        TfmGraph w(analysis, analysis->settings(), 15, QString(), nullptr, 0);
+        TfmGraph w(analysis, analysis->settings(), ChartKind::TimeVariations, QString(), nullptr, 0);
         w.buildTimeVariation(quantity, activity);
         QCOMPARE(w.titleElement()->text(), title);
         QStringList active;
@@ -261,7 +262,7 @@ private slots:
         t.appendRecord({Value{}, Value::text("G-1"), Value::real(3.2e4)});
         t.appendRecord({Value{}, Value::text("G-2"), Value::real(7.5e8)});
         auto analysis = std::make_shared<FakeAnalysis>(pointSettings(true), std::move(t));
-        TfmGraph w(analysis, analysis->settings(), 23, QString(), nullptr, 0);
+        TfmGraph w(analysis, analysis->settings(), ChartKind::ZoneEnergyReleased, QString(), nullptr, 0);
         w.build();
         QCOMPARE(w.chart()->yAxis->range().lower, 1e4);
         QCOMPARE(w.chart()->yAxis->range().upper, 1e9);
@@ -276,7 +277,7 @@ private slots:
         t.appendRecord({Value{}, Value::text("II 2000"), Value{}});
         t.appendRecord({Value{}, Value::text("III 2000"), Value::real(0.9)});
         auto analysis = std::make_shared<FakeAnalysis>(pointSettings(true), std::move(t));
-        TfmGraph w(analysis, analysis->settings(), 19, QString(), nullptr, 0);
+        TfmGraph w(analysis, analysis->settings(), ChartKind::BChanges, QString(), nullptr, 0);
         w.build();
         QCOMPARE(w.series(13).graph->dataCount(), 2);
         // Every period keeps its label.
@@ -299,7 +300,7 @@ private slots:
             t.appendRecord({Value{}, Value::text("b"), Value{}, Value{}});
             t.appendRecord({Value{}, Value::text("c"), Value::real(0.8), Value::real(0.25)});
             auto analysis = std::make_shared<FakeAnalysis>(pointSettings(true), std::move(t));
-            TfmGraph w(analysis, analysis->settings(), kind, QString(), nullptr, 0);
+            TfmGraph w(analysis, analysis->settings(), static_cast<ChartKind>(kind), QString(), nullptr, 0);
             w.build();
             const ChartSeries& s = w.series(13);
             QVERIFY(s.errorBars);
@@ -354,7 +355,7 @@ private slots:
     void textsWithAndWithoutFilter() {
         auto analysis =
             std::make_shared<FakeAnalysis>(pointSettings(true), makeTable(QStringLiteral("Okres:s,b:f")));
-        TfmGraph plain(analysis, analysis->settings(), 19, QString(), nullptr, 0);
+        TfmGraph plain(analysis, analysis->settings(), ChartKind::BChanges, QString(), nullptr, 0);
         plain.build();
         QCOMPARE(plain.titleText(), QStringLiteral("Katalog\nTytuł analizy"));
         QCOMPARE(plain.windowTitle(), QStringLiteral("Tytuł analizy"));
@@ -365,7 +366,7 @@ private slots:
         AnalysisSettings untitled = pointSettings(true);
         untitled.MainTitle.clear();
         auto second = std::make_shared<FakeAnalysis>(untitled, makeTable(QStringLiteral("Okres:s,b:f")));
-        TfmGraph filtered(second, untitled, 19, QStringLiteral("Strefa G-1"), nullptr, 0);
+        TfmGraph filtered(second, untitled, ChartKind::BChanges, QStringLiteral("Strefa G-1"), nullptr, 0);
         filtered.build();
         QCOMPARE(filtered.titleText(), QStringLiteral("Tytuł analizy"));
         QCOMPARE(filtered.windowTitle(), QStringLiteral("Tytuł analizy /Strefa G-1"));
@@ -380,7 +381,7 @@ private slots:
             pointSettings(true), makeTable(QStringLiteral("Okres:s,b:f")), std::vector<double>{},
             ReportLines{"Raport", "<H3>", "  Parametr 1:  x", "  Parametr 2:  y", "  Parametr 3:  z", "<p>",
                         "tabela"});
-        TfmGraph w(analysis, analysis->settings(), 19, QString(), nullptr, 0);
+        TfmGraph w(analysis, analysis->settings(), ChartKind::BChanges, QString(), nullptr, 0);
         w.build();
         QCOMPARE(w.infoHint(), QStringLiteral("Parametr 1:  x\nParametr 2:  y\nParametr 3:  z|"));
         QVERIFY(!w.infoHint().contains(QStringLiteral("tabela")));
@@ -403,7 +404,7 @@ private slots:
         QFETCH(bool, allowed);
         auto analysis = std::make_shared<FakeAnalysis>(pointSettings(true),
                                                        makeTable(QStringLiteral("Okres:s,b:f,Aktywnosc:i")));
-        TfmGraph w(analysis, analysis->settings(), kind, QString(), nullptr, 0);
+        TfmGraph w(analysis, analysis->settings(), static_cast<ChartKind>(kind), QString(), nullptr, 0);
         w.build();
         w.setupZoom({true, zoom, block, 450, 350});
         QCOMPARE(w.zoomEnabled(), allowed);
@@ -421,13 +422,13 @@ private slots:
         for (int i = 0; i < WindowSlots::kCount; ++i)
             windows.push_back(std::make_unique<TfmGraph>(
                 i == 0 ? analysis : std::make_shared<FakeAnalysis>(pointSettings(true), makeTable("b:f")),
-                analysis->settings(), 19, QString(), &counters, counters.freeSlot()));
+                analysis->settings(), ChartKind::BChanges, QString(), &counters, counters.freeSlot()));
         QCOMPARE(counters.count(49), 1);
         // With 50 windows open the next takes slot 0 and its counter becomes 2.
         const int slot = counters.freeSlot();
         QCOMPARE(slot, 0);
-        windows.push_back(
-            std::make_unique<TfmGraph>(analysis, analysis->settings(), 19, QString(), &counters, slot));
+        windows.push_back(std::make_unique<TfmGraph>(analysis, analysis->settings(), ChartKind::BChanges,
+                                                     QString(), &counters, slot));
         QCOMPARE(counters.count(0), 2);
         analysis.reset();
         windows.front().reset();

@@ -13,8 +13,8 @@
 #include <QTest>
 
 #include "FakeAnalysis.h"
-#include "chart/ChartPicture.h"
 #include "chart/TfmGraph.h"
+#include "charts/ChartPicture.h"
 #include "text/AtomicFile.h"
 #include "text/Cp1250.h"
 
@@ -44,7 +44,7 @@ std::unique_ptr<TfmGraph> titledChart() {
     AnalysisSettings s;
     s.UserLocale = Locale::point();
     auto analysis = std::make_shared<TitledAnalysis>(s);
-    auto w = std::make_unique<TfmGraph>(analysis, s, 0, QString(), nullptr, 0);
+    auto w = std::make_unique<TfmGraph>(analysis, s, ChartKind::ActivityInClasses, QString(), nullptr, 0);
     w->build();
     w->chart()->resize(420, 300);
     return w;

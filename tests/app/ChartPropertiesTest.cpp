@@ -21,11 +21,11 @@
 #include "ShellFixture.h"
 #include "analysis/AnalysisCommands.h"
 #include "analysis/Database.h"
-#include "chart/ChartTemplateQt.h"
-#include "chart/MaskTicker.h"
 #include "chart/StyleButtons.h"
 #include "chart/TfmChartsProp.h"
 #include "chart/TfmGraph.h"
+#include "charts/ChartTemplateQt.h"
+#include "charts/MaskTicker.h"
 #include "text/NumberFormat.h"
 
 using namespace zorv;
@@ -50,7 +50,8 @@ struct Fixture {
     explicit Fixture(int kind, const QStringList& fields = kClasses) {
         AnalysisSettings s;
         s.UserLocale = Locale::point();
-        chart = std::make_unique<TfmGraph>(makeAnalysis(s, fields), s, kind, QString(), nullptr, 0);
+        chart = std::make_unique<TfmGraph>(makeAnalysis(s, fields), s, static_cast<ChartKind>(kind),
+                                           QString(), nullptr, 0);
         chart->resize(500, 400);
         chart->build();
         dialog.load(*chart);
@@ -414,8 +415,8 @@ private slots:
         ShellFixture f;
         TfmZorv& shell = f.start();
         shell.show();
-        TfmGraph* chart =
-            shell.analysisCommands().openChart(makeAnalysis(shell.analysisSettings(), kClasses), 0);
+        TfmGraph* chart = shell.analysisCommands().openChart(makeAnalysis(shell.analysisSettings(), kClasses),
+                                                             ChartKind::ActivityInClasses);
         shell.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(chart->parentWidget()));
         shell.updateFileCommands();
         QList<int> pages;

@@ -42,7 +42,7 @@ private slots:
         const QList<TfmGraph*> opened = charts(w);
         QCOMPARE(opened.size(), 1);
         TfmGraph* g = opened[0];
-        QCOMPARE(g->kind(), 29);
+        QCOMPARE(g->kind(), ChartKind::MMaxComparison);
         auto* c = dynamic_cast<MMaxComparison*>(&g->analysis());
         QVERIFY(c);
         QVERIFY(g->titleText().endsWith(QString::fromStdString(c->ShortVerdict())));
@@ -101,7 +101,7 @@ private slots:
         const QList<TfmGraph*> opened = charts(w);
         QCOMPARE(opened.size(), 1);
         TfmGraph* g = opened[0];
-        QCOMPARE(g->kind(), 30);
+        QCOMPARE(g->kind(), ChartKind::Reliability);
         auto* b = dynamic_cast<Backtest*>(&g->analysis());
         QVERIFY(b);
         QCOMPARE(b->Parameters().horizonDays, 60);

@@ -24,7 +24,7 @@
 #include "hazard/NonParametricTables.h"
 #include "hazard/TfmHazards.h"
 #include "hazard/TfmTimeVariations.h"
-#include "shell/ProgressWindow.h"
+#include "services/ProgressWindow.h"
 
 using namespace zorv;
 
@@ -88,7 +88,7 @@ private slots:
                  f.dialogs.messages.empty() ? "" : qPrintable(f.dialogs.messages[0].text));
         const QList<TfmGraph*> opened = charts(w);
         QCOMPARE(opened.size(), kinds.size());
-        for (int i = 0; i < opened.size(); ++i) QCOMPARE(opened[i]->kind(), kinds[i]);
+        for (int i = 0; i < opened.size(); ++i) QCOMPARE(chartKindNumber(opened[i]->kind()), kinds[i]);
         if (kinds.size() == 4) {
             // Hazard, mean return period, maximum magnitude, b-value, in one slot.
             QStringList titles;
@@ -179,7 +179,7 @@ private slots:
 
     void parametricDialog() {
         TfmHazards d;
-        d.prepareParametric(14, true, 1.96, 1.15, Locale::point());
+        d.prepareParametric(ChartKind::ParametricHazardVsMagnitude, true, 1.96, 1.15, Locale::point());
         QCOMPARE(d.heading()->text(), QStringLiteral("Parametryczna analiza hazardu sejsmicznego"));
         QCOMPARE(d.kindTitle()->text(), QStringLiteral("Hazard w funkcji magnitudy"));
         QVERIFY(d.smoothingGroup()->isHidden());
@@ -193,7 +193,7 @@ private slots:
         r = d.parametric();
         QCOMPARE(r.step, 0.1);
         QCOMPARE(r.end, 5.0);
-        d.prepareParametric(27, false, 1.96, 1.15, Locale::point());
+        d.prepareParametric(ChartKind::ParametricDistribution, false, 1.96, 1.15, Locale::point());
         QVERIFY(d.continueButton()->isEnabled());
         QVERIFY(!d.parametric().variableUpperLimit);
     }

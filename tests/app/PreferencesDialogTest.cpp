@@ -18,8 +18,8 @@
 #include "ShellFixture.h"
 #include "catalogue/TfmMainBase.h"
 #include "catalogue/TfmPreferences.h"
-#include "chart/LocationMap.h"
-#include "shell/ShellTexts.h"
+#include "charts/LocationMap.h"
+#include "services/ShellTexts.h"
 
 using namespace zorv;
 

@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "ScriptedDialogs.h"
-#include "shell/ProgressWindow.h"
+#include "services/ProgressWindow.h"
 #include "shell/StartWindows.h"
 
 using namespace zorv;

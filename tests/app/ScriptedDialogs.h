@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "shell/UserDialogs.h"
+#include "services/UserDialogs.h"
 
 struct ScriptedDialogs : zorv::UserDialogs {
     struct Message {

@@ -13,9 +13,9 @@
 #include <QToolBar>
 
 #include "ShellFixture.h"
-#include "shell/ChildWindow.h"
-#include "shell/Commands.h"
-#include "shell/ShellTexts.h"
+#include "services/ChildWindow.h"
+#include "services/Commands.h"
+#include "services/ShellTexts.h"
 
 using namespace zorv;
 

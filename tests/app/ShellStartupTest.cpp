@@ -10,7 +10,7 @@
 
 #include "ShellFixture.h"
 #include "catalogue/Preferences.h"
-#include "shell/ShellTexts.h"
+#include "services/ShellTexts.h"
 
 using namespace zorv;
 

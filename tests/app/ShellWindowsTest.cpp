@@ -17,8 +17,8 @@
 #include "catalogue/TfmSort.h"
 #include "help/HelpWindow.h"
 #include "help/TfmGreetings.h"
-#include "shell/ProgressWindow.h"
-#include "shell/ShellTexts.h"
+#include "services/ProgressWindow.h"
+#include "services/ShellTexts.h"
 #include "shell/StartWindows.h"
 #include "shell/ZorvApplication.h"
 

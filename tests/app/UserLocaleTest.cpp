@@ -3,7 +3,7 @@
 
 #include <QTest>
 
-#include "shell/UserLocale.h"
+#include "services/UserLocale.h"
 
 using namespace zorv;
 

@@ -62,7 +62,7 @@ private slots:
         for (TfmGraph* g : open)
             if (g->windowTitle() == QStringLiteral("Magnituda kompletności Mc")) mc = g;
         QVERIFY(mc);
-        QCOMPARE(mc->kind(), 15);
+        QCOMPARE(mc->kind(), ChartKind::TimeVariations);
         const Table& t = *mc->analysis().GetTable();
         const int field = t.fieldIndex("Mc");
         QVERIFY(field >= 0);

@@ -6,7 +6,9 @@
 # bandwidths came to be interpolated: the smoothing factor moved in its
 # fifteenth digit, which only the full-precision numbers of the .dbf tables
 # and the 15-digit h of the .err lines show; reports, CSV and pictures were
-# unchanged), made by
+# unchanged; and the report and picture of p-cdf once more, when the
+# distribution table got its own title instead of the density's: the report
+# is the old one with the title line replaced), made by
 #   tests/batch/hazard_outputs.sh OLD/zorv-batch data/sample DIR && (cd DIR && sha256sum *)
 #   hazard_unchanged_test.sh BUILD/src/cli/zorv-batch DATA/sample
 set -u

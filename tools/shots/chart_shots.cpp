@@ -31,8 +31,8 @@
 #include "report/PrintCommands.h"
 #include "report/PrintDialogs.h"
 #include "report/ReportPrinting.h"
+#include "services/UserDialogs.h"
 #include "shell/TfmZorv.h"
-#include "shell/UserDialogs.h"
 
 using namespace zorv;
 
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     hazards.prepareNonParametric(DefaultHazardParameters(HazardKind::Hazard, 0, 0.12, true, false), s.a, s.b,
                                  s.UserLocale);
     shot(hazards, "np-hazard");
-    hazards.prepareParametric(14, true, s.a, s.b, s.UserLocale);
+    hazards.prepareParametric(ChartKind::ParametricHazardVsMagnitude, true, s.a, s.b, s.UserLocale);
     shot(hazards, "p-hazard-magnitude");
     TfmTimeVariations& tv = commands.timeVariationsDialog();
     tv.prepare(TimeVariationsDefaults(10), s.a, s.b, s.UserLocale);
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     density.bootstrap = bands;
     hazards.prepareNonParametric(density, s.a, s.b, s.UserLocale);
     shot(hazards, "np-density-bands");
-    hazards.prepareParametric(12, false, s.a, s.b, s.UserLocale);
+    hazards.prepareParametric(ChartKind::ParametricHazard, false, s.a, s.b, s.UserLocale);
     hazards.bootstrap()->setOptions(bands);
     shot(hazards, "p-hazard-bands");
     TimeVariationsParameters tvBands = TimeVariationsDefaults(10);

@@ -7,7 +7,7 @@
 #include "analysis/DBBase.h"
 #include "analysis/TfmAddSort.h"
 #include "analysis/TfmZones.h"
-#include "chart/ChartTemplateQt.h"
+#include "chart/TemplateCommands.h"
 #include "chart/TfmChartsProp.h"
 #include "chart/TfmGraph.h"
 #include "hazard/BootstrapBox.h"
@@ -15,10 +15,12 @@
 #include "hazard/TfmBacktest.h"
 #include "hazard/TfmHazards.h"
 #include "hazard/TfmTimeVariations.h"
-#include "shell/Commands.h"
-#include "shell/ProgressWindow.h"
-#include "shell/TfmZorv.h"
-#include "shell/UserDialogs.h"
+#include "services/CatalogueSession.h"
+#include "services/Commands.h"
+#include "services/ProgressWindow.h"
+#include "services/ShellInterface.h"
+#include "services/UserDialogs.h"
+#include "services/WindowSlots.h"
 
 namespace zorv {
 
@@ -44,7 +46,7 @@ bool hazardFamily(AnalysisParameters p) {
 
 }  // namespace
 
-AnalysisCommands::AnalysisCommands(TfmZorv& shell) : QObject(&shell), shell_(shell) {}
+AnalysisCommands::AnalysisCommands(ShellInterface& shell) : QObject(shell.mainWindow()), shell_(shell) {}
 
 AnalysisCommands::~AnalysisCommands() = default;
 
@@ -57,7 +59,7 @@ void AnalysisCommands::bind() {
 }
 
 TfmGraph* AnalysisCommands::activeChart() const {
-    QMdiSubWindow* w = shell_.mdiArea()->activeSubWindow();
+    QMdiSubWindow* w = shell_.activeChild();
     return w ? qobject_cast<TfmGraph*>(w->widget()) : nullptr;
 }
 
@@ -98,56 +100,61 @@ ChartOptions AnalysisCommands::chartOptions() const {
 
 void AnalysisCommands::execute(const char* action, int tag) {
     const AnalysisEntry* e = findAnalysisByAction(action, tag);
-    if (!e || !shell_.catalogue()) return;
+    if (!e || !shell_.session().table()) return;
     if (const auto request = ask(*e, tag)) run(*e, *request);
 }
 
 TfmAddSort& AnalysisCommands::scaleDialog() {
     if (!scale_) {
-        scale_ = new TfmAddSort(&shell_);
-        connect(scale_, &TfmAddSort::helpRequested, &shell_, &TfmZorv::showHelpPage);
+        scale_ = new TfmAddSort(shell_.mainWindow());
+        connect(scale_, &TfmAddSort::helpRequested, this,
+                [this](const QString& page) { shell_.showHelpPage(page); });
     }
     return *scale_;
 }
 
 TfmZones& AnalysisCommands::zonesDialog() {
     if (!zones_) {
-        zones_ = new TfmZones(&shell_);
-        connect(zones_, &TfmZones::helpRequested, &shell_, &TfmZorv::showHelpPage);
+        zones_ = new TfmZones(shell_.mainWindow());
+        connect(zones_, &TfmZones::helpRequested, this,
+                [this](const QString& page) { shell_.showHelpPage(page); });
     }
     return *zones_;
 }
 
 TfmChartsProp& AnalysisCommands::chartPropertiesDialog() {
-    if (!chartProperties_) chartProperties_ = new TfmChartsProp(&shell_);
+    if (!chartProperties_) chartProperties_ = new TfmChartsProp(shell_.mainWindow());
     return *chartProperties_;
 }
 
 TfmZoneActivity& AnalysisCommands::zoneActivityDialog() {
     if (!zoneActivity_) {
-        zoneActivity_ = new TfmZoneActivity(&shell_);
-        connect(zoneActivity_, &TfmZoneActivity::helpRequested, &shell_, &TfmZorv::showHelpPage);
+        zoneActivity_ = new TfmZoneActivity(shell_.mainWindow());
+        connect(zoneActivity_, &TfmZoneActivity::helpRequested, this,
+                [this](const QString& page) { shell_.showHelpPage(page); });
     }
     return *zoneActivity_;
 }
 
 TfmHazards& AnalysisCommands::hazardDialog() {
     if (!hazards_) {
-        hazards_ = new TfmHazards(&shell_);
-        connect(hazards_, &TfmHazards::helpRequested, &shell_, &TfmZorv::showHelpPage);
+        hazards_ = new TfmHazards(shell_.mainWindow());
+        connect(hazards_, &TfmHazards::helpRequested, this,
+                [this](const QString& page) { shell_.showHelpPage(page); });
     }
     return *hazards_;
 }
 
 TfmBacktest& AnalysisCommands::backtestDialog() {
-    if (!backtestDialog_) backtestDialog_ = new TfmBacktest(&shell_);
+    if (!backtestDialog_) backtestDialog_ = new TfmBacktest(shell_.mainWindow());
     return *backtestDialog_;
 }
 
 TfmTimeVariations& AnalysisCommands::timeVariationsDialog() {
     if (!timeVariations_) {
-        timeVariations_ = new TfmTimeVariations(&shell_);
-        connect(timeVariations_, &TfmTimeVariations::helpRequested, &shell_, &TfmZorv::showHelpPage);
+        timeVariations_ = new TfmTimeVariations(shell_.mainWindow());
+        connect(timeVariations_, &TfmTimeVariations::helpRequested, this,
+                [this](const QString& page) { shell_.showHelpPage(page); });
     }
     return *timeVariations_;
 }
@@ -174,7 +181,7 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
         }
         case AnalysisParameters::Zones: {
             TfmZones& d = zonesDialog();
-            d.prepare(shell_.zones(), root, QString::fromUtf8(findCommand(e.action)->caption),
+            d.prepare(shell_.session().zones(), root, QString::fromUtf8(findCommand(e.action)->caption),
                       offersBStatistics(e));
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
             r.zones = d.zones();
@@ -183,7 +190,7 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
         }
         case AnalysisParameters::ZoneActivity: {
             TfmZoneActivity& d = zoneActivityDialog();
-            d.prepare(shell_.zones(), root, QString::fromUtf8(e.dialogText), d.energyClasses());
+            d.prepare(shell_.session().zones(), root, QString::fromUtf8(e.dialogText), d.energyClasses());
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
             r.zones = d.zones();
             r.energyClasses = d.energyClasses();
@@ -238,7 +245,7 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
 }
 
 std::shared_ptr<Database> AnalysisCommands::compute(const AnalysisEntry& e, const AnalysisRequest& request) {
-    Table* catalogue = shell_.catalogue();
+    Table* catalogue = shell_.session().table();
     if (!catalogue) return nullptr;
     shell_.refreshAnalysisSettings();
     const AnalysisSettings& settings = shell_.analysisSettings();
@@ -287,7 +294,7 @@ TfmGraph* AnalysisCommands::openTimeVariationCharts(std::shared_ptr<Database> an
     for (const TimeVariationsChart& c : TimeVariationsCharts(p)) {
         // The strong events of the chart's magnitude.
         const double threshold = c.quantity == 1 ? p.returnMagnitude : p.hazardMagnitude;
-        last = openChart(analysis, 15, slot, [&](TfmGraph& w) {
+        last = openChart(analysis, ChartKind::TimeVariations, slot, [&](TfmGraph& w) {
             w.buildTimeVariation(c.quantity, timeVariationActivity_);
             if (c.markEvents) w.showEventMarkers(threshold);
         });
@@ -295,25 +302,26 @@ TfmGraph* AnalysisCommands::openTimeVariationCharts(std::shared_ptr<Database> an
     return last;
 }
 
-TfmGraph* AnalysisCommands::openChart(std::shared_ptr<Database> analysis, int kind) {
+TfmGraph* AnalysisCommands::openChart(std::shared_ptr<Database> analysis, ChartKind kind) {
     return openChart(std::move(analysis), kind, shell_.windowSlots().freeSlot(),
                      [](TfmGraph& w) { w.build(); });
 }
 
-TfmGraph* AnalysisCommands::openChart(std::shared_ptr<Database> analysis, int kind, int slot,
+TfmGraph* AnalysisCommands::openChart(std::shared_ptr<Database> analysis, ChartKind kind, int slot,
                                       const std::function<void(TfmGraph&)>& build) {
     const Preferences& prefs = shell_.preferences();
     auto* window = new TfmGraph(std::move(analysis), shell_.analysisSettings(), kind,
-                                shell_.filterDescription(), &shell_.windowSlots(), slot);
+                                QString::fromStdString(shell_.session().filterDescription()),
+                                &shell_.windowSlots(), slot);
     build(*window);
     const ChartOptions options = chartOptions();
     window->setupZoom(options);
     // The chart commands at hand on the window itself.
-    if (QMenu* charts = shell_.menu(QStringLiteral("Wykresy"))) {
+    if (const QList<QAction*> charts = shell_.menuActions(QStringLiteral("Wykresy")); !charts.isEmpty()) {
         window->setContextMenuPolicy(Qt::ActionsContextMenu);
-        window->addActions(charts->actions());
+        window->addActions(charts);
     }
-    QMdiSubWindow* frame = shell_.mdiArea()->addSubWindow(window);
+    QMdiSubWindow* frame = shell_.addChild(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     window->resize(options.width, options.height);
     frame->adjustSize();

@@ -22,12 +22,12 @@ class TfmTimeVariations;
 class TfmChartsProp;
 class TfmZoneActivity;
 class TfmZones;
-class TfmZorv;
+class ShellInterface;
 
 class AnalysisCommands : public QObject {
     Q_OBJECT
 public:
-    explicit AnalysisCommands(TfmZorv& shell);
+    explicit AnalysisCommands(ShellInterface& shell);
     ~AnalysisCommands() override;
 
     // Binds every registry analysis whose parameters this program asks for.
@@ -42,7 +42,7 @@ public:
     // The analysis without a window (the same object run() shows).
     std::shared_ptr<Database> compute(const AnalysisEntry& entry, const AnalysisRequest& request);
     // Opens a chart window of the kind on an analysis object.
-    TfmGraph* openChart(std::shared_ptr<Database> analysis, int kind);
+    TfmGraph* openChart(std::shared_ptr<Database> analysis, ChartKind kind);
     // The time-variation charts of a run, in the order hazard, mean return
     // period, maximum magnitude, b-value, all in one result-window slot;
     // the last one opened.
@@ -63,10 +63,10 @@ public:
 private:
     void execute(const char* action, int tag);
     void bindChartCommands();
-    TfmGraph* openChart(std::shared_ptr<Database> analysis, int kind, int slot,
+    TfmGraph* openChart(std::shared_ptr<Database> analysis, ChartKind kind, int slot,
                         const std::function<void(TfmGraph&)>& build);
 
-    TfmZorv& shell_;
+    ShellInterface& shell_;
     TfmAddSort* scale_ = nullptr;
     TfmZones* zones_ = nullptr;
     TfmZoneActivity* zoneActivity_ = nullptr;

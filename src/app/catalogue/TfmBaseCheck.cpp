@@ -21,7 +21,7 @@
 
 #include "catalogue/CatalogueModel.h"
 #include "files/TableFiles.h"
-#include "shell/UserDialogs.h"
+#include "services/UserDialogs.h"
 
 namespace zorv {
 

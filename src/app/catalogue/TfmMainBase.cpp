@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 
 #include "catalogue/CatalogueModel.h"
-#include "chart/LocationMap.h"
+#include "charts/LocationMap.h"
 #include "text/DateText.h"
 
 namespace zorv {

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "catalogue/ZoneTree.h"
-#include "shell/ChildWindow.h"
+#include "services/ChildWindow.h"
 #include "table/Table.h"
 
 class QListWidget;

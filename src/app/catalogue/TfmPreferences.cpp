@@ -23,8 +23,8 @@
 
 #include "catalogue/AnalysisSettings.h"
 #include "catalogue/SettingsStore.h"
-#include "shell/ShellTexts.h"
-#include "shell/UserDialogs.h"
+#include "services/ShellTexts.h"
+#include "services/UserDialogs.h"
 #include "text/NumberFormat.h"
 
 namespace zorv {

@@ -14,7 +14,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "shell/UserDialogs.h"
+#include "services/UserDialogs.h"
 #include "table/TableError.h"
 #include "text/Dates.h"
 

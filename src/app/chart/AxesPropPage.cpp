@@ -12,9 +12,9 @@
 #include <array>
 
 #include "chart/ChartPropPages.h"
-#include "chart/MaskTicker.h"
 #include "chart/StyleButtons.h"
 #include "chart/TfmGraph.h"
+#include "charts/MaskTicker.h"
 
 namespace zorv {
 
@@ -115,26 +115,22 @@ public:
         auto* top = new QFormLayout;
         top->addRow(QStringLiteral("Oś"), chooser_);
         box->addLayout(top);
-        auto* gridForm = new QFormLayout(grid_);
-        gridForm->addRow(QStringLiteral("Kolor"), gridColour_);
-        gridForm->addRow(QStringLiteral("Styl"), gridStyle_);
-        gridForm->addRow(QStringLiteral("Grubość"), gridWidth_);
-        box->addWidget(grid_);
+        addFormGroup(box, this, QString(),
+                     {{QStringLiteral("Kolor"), gridColour_},
+                      {QStringLiteral("Styl"), gridStyle_},
+                      {QStringLiteral("Grubość"), gridWidth_}},
+                     grid_);
         box->addWidget(minorGrid_);
-        auto* scale = new QGroupBox(QStringLiteral("Skala"), this);
-        auto* scaleForm = new QFormLayout(scale);
-        scaleForm->addRow(automatic_);
-        scaleForm->addRow(QStringLiteral("Minimum"), minimum_);
-        scaleForm->addRow(QStringLiteral("Maksimum"), maximum_);
-        box->addWidget(scale);
-        auto* marks = new QGroupBox(QStringLiteral("Etykiety i znaczniki"), this);
-        auto* marksForm = new QFormLayout(marks);
-        marksForm->addRow(labels_);
-        marksForm->addRow(QStringLiteral("Format etykiet"), format_);
-        marksForm->addRow(QStringLiteral("Długość znacznika głównego"), tickLength_);
-        marksForm->addRow(QStringLiteral("Długość znacznika pomocniczego"), minorTickLength_);
-        marksForm->addRow(QStringLiteral("Znaczniki pomocnicze na główny"), minorTicks_);
-        box->addWidget(marks);
+        addFormGroup(box, this, QStringLiteral("Skala"),
+                     {{QString(), automatic_},
+                      {QStringLiteral("Minimum"), minimum_},
+                      {QStringLiteral("Maksimum"), maximum_}});
+        addFormGroup(box, this, QStringLiteral("Etykiety i znaczniki"),
+                     {{QString(), labels_},
+                      {QStringLiteral("Format etykiet"), format_},
+                      {QStringLiteral("Długość znacznika głównego"), tickLength_},
+                      {QStringLiteral("Długość znacznika pomocniczego"), minorTickLength_},
+                      {QStringLiteral("Znaczniki pomocnicze na główny"), minorTicks_}});
         box->addStretch();
 
         // Limits are the user's only while the scale is not automatic.

@@ -15,6 +15,20 @@
 
 namespace zorv {
 
+QGroupBox* addFormGroup(QBoxLayout* box, QWidget* parent, const QString& caption,
+                        std::initializer_list<FormRow> rows, QGroupBox* group) {
+    if (!group) group = new QGroupBox(caption, parent);
+    auto* form = new QFormLayout(group);
+    for (const FormRow& r : rows) {
+        if (r.label.isEmpty())
+            form->addRow(r.control);
+        else
+            form->addRow(r.label, r.control);
+    }
+    box->addWidget(group);
+    return group;
+}
+
 namespace {
 
 template <typename W>
@@ -54,14 +68,12 @@ public:
         auto* box = new QVBoxLayout(this);
         const auto group = [&](const QString& caption, QPlainTextEdit* text, FontButton* font,
                                QComboBox* alignment) {
-            auto* g = new QGroupBox(caption, this);
-            auto* form = new QFormLayout(g);
             text->setTabChangesFocus(true);
             text->setFixedHeight(text->fontMetrics().lineSpacing() * 4);
-            form->addRow(QStringLiteral("Tekst"), text);
-            form->addRow(QStringLiteral("Czcionka"), font);
-            form->addRow(QStringLiteral("Położenie"), alignment);
-            box->addWidget(g);
+            addFormGroup(box, this, caption,
+                         {{QStringLiteral("Tekst"), text},
+                          {QStringLiteral("Czcionka"), font},
+                          {QStringLiteral("Położenie"), alignment}});
         };
         group(QStringLiteral("Tytuł wykresu"), title_, titleFont_, titleAlignment_);
         group(QStringLiteral("Stopka"), footer_, footerFont_, footerAlignment_);
@@ -108,13 +120,11 @@ public:
           right_(named(new QLineEdit(this), "RightTitle")),
           font_(named(new FontButton(pickers, this), "AxisTitleFont")) {
         auto* box = new QVBoxLayout(this);
-        auto* g = new QGroupBox(QStringLiteral("Tytuły osi"), this);
-        auto* form = new QFormLayout(g);
-        form->addRow(QStringLiteral("Oś X"), bottom_);
-        form->addRow(QStringLiteral("Oś Y"), left_);
-        form->addRow(QStringLiteral("Oś dodatkowa (prawa)"), right_);
-        form->addRow(QStringLiteral("Czcionka"), font_);
-        box->addWidget(g);
+        addFormGroup(box, this, QStringLiteral("Tytuły osi"),
+                     {{QStringLiteral("Oś X"), bottom_},
+                      {QStringLiteral("Oś Y"), left_},
+                      {QStringLiteral("Oś dodatkowa (prawa)"), right_},
+                      {QStringLiteral("Czcionka"), font_}});
         box->addStretch();
     }
 
@@ -160,22 +170,14 @@ public:
         connect(copy, &QPushButton::clicked, this, [this] { panel_->setColour(back_->colour()); });
 
         auto* box = new QVBoxLayout(this);
-        auto* chart = new QGroupBox(QStringLiteral("Tło wykresu"), this);
-        auto* chartForm = new QFormLayout(chart);
-        chartForm->addRow(QStringLiteral("Kolor tła"), back_);
-        box->addWidget(chart);
-        auto* grad = new QGroupBox(QStringLiteral("Gradient"), this);
-        auto* gradForm = new QFormLayout(grad);
-        gradForm->addRow(gradient_);
-        gradForm->addRow(QStringLiteral("Kolor początkowy"), start_);
-        gradForm->addRow(QStringLiteral("Kolor końcowy"), end_);
-        gradForm->addRow(QStringLiteral("Kierunek"), direction_);
-        box->addWidget(grad);
-        auto* fill = new QGroupBox(QStringLiteral("Wypełnienie jednolite"), this);
-        auto* fillForm = new QFormLayout(fill);
-        fillForm->addRow(QStringLiteral("Kolor wypełnienia"), panel_);
-        fillForm->addRow(copy);
-        box->addWidget(fill);
+        addFormGroup(box, this, QStringLiteral("Tło wykresu"), {{QStringLiteral("Kolor tła"), back_}});
+        addFormGroup(box, this, QStringLiteral("Gradient"),
+                     {{QString(), gradient_},
+                      {QStringLiteral("Kolor początkowy"), start_},
+                      {QStringLiteral("Kolor końcowy"), end_},
+                      {QStringLiteral("Kierunek"), direction_}});
+        addFormGroup(box, this, QStringLiteral("Wypełnienie jednolite"),
+                     {{QStringLiteral("Kolor wypełnienia"), panel_}, {QString(), copy}});
         box->addStretch();
     }
 
@@ -223,16 +225,14 @@ public:
         top_->setRange(0, 100);
         top_->setSuffix(QStringLiteral(" %"));
         auto* box = new QVBoxLayout(this);
-        auto* g = new QGroupBox(QStringLiteral("Legenda"), this);
-        auto* form = new QFormLayout(g);
-        form->addRow(visible_);
-        form->addRow(QStringLiteral("Położenie"), position_);
-        form->addRow(QStringLiteral("Pozycja od góry"), top_);
-        form->addRow(QStringLiteral("Kolor tła"), colour_);
-        form->addRow(QStringLiteral("Kolor cienia"), shadowColour_);
-        form->addRow(QStringLiteral("Wielkość cienia"), shadowSize_);
-        form->addRow(QStringLiteral("Czcionka"), font_);
-        box->addWidget(g);
+        addFormGroup(box, this, QStringLiteral("Legenda"),
+                     {{QString(), visible_},
+                      {QStringLiteral("Położenie"), position_},
+                      {QStringLiteral("Pozycja od góry"), top_},
+                      {QStringLiteral("Kolor tła"), colour_},
+                      {QStringLiteral("Kolor cienia"), shadowColour_},
+                      {QStringLiteral("Wielkość cienia"), shadowSize_},
+                      {QStringLiteral("Czcionka"), font_}});
         box->addStretch();
     }
 

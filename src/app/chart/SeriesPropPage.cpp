@@ -14,9 +14,9 @@
 
 #include "analysis/Database.h"
 #include "chart/ChartPropPages.h"
-#include "chart/ChartTemplateQt.h"
 #include "chart/StyleButtons.h"
 #include "chart/TfmGraph.h"
+#include "charts/ChartTemplateQt.h"
 
 namespace zorv {
 
@@ -231,29 +231,26 @@ public:
         general->addRow(QStringLiteral("Nazwa"), name_);
         general->addRow(QStringLiteral("Tekst legendy"), legend_);
         box->addLayout(general);
-        auto* barForm = new QFormLayout(bars_);
-        barForm->addRow(QStringLiteral("Układ"), barStyle_);
-        barForm->addRow(QStringLiteral("Przesunięcie"), barOffset_);
-        barForm->addRow(QStringLiteral("Szerokość"), barWidth_);
-        box->addWidget(bars_);
-        auto* pointForm = new QFormLayout(points_);
-        pointForm->addRow(QStringLiteral("Rodzaj"), pointType_);
-        pointForm->addRow(QStringLiteral("Wielkość"), pointSize_);
-        box->addWidget(points_);
-        auto* lineForm = new QFormLayout(lines_);
-        lineForm->addRow(QStringLiteral("Grubość"), lineWidth_);
-        lineForm->addRow(marker_);
-        lineForm->addRow(QStringLiteral("Rodzaj"), markerType_);
-        lineForm->addRow(QStringLiteral("Wielkość"), markerSize_);
-        lineForm->addRow(QStringLiteral("Kolor"), markerColour_);
-        box->addWidget(lines_);
-        auto* marks = new QGroupBox(QStringLiteral("Wartości"), this);
-        auto* marksForm = new QFormLayout(marks);
-        marksForm->addRow(marks_);
-        marksForm->addRow(QStringLiteral("Odstęp"), marksSpan_);
-        marksForm->addRow(QStringLiteral("Format"), marksFormat_);
-        marksForm->addRow(QStringLiteral("Czcionka"), marksFont_);
-        box->addWidget(marks);
+        addFormGroup(box, this, QString(),
+                     {{QStringLiteral("Układ"), barStyle_},
+                      {QStringLiteral("Przesunięcie"), barOffset_},
+                      {QStringLiteral("Szerokość"), barWidth_}},
+                     bars_);
+        addFormGroup(box, this, QString(),
+                     {{QStringLiteral("Rodzaj"), pointType_}, {QStringLiteral("Wielkość"), pointSize_}},
+                     points_);
+        addFormGroup(box, this, QString(),
+                     {{QStringLiteral("Grubość"), lineWidth_},
+                      {QString(), marker_},
+                      {QStringLiteral("Rodzaj"), markerType_},
+                      {QStringLiteral("Wielkość"), markerSize_},
+                      {QStringLiteral("Kolor"), markerColour_}},
+                     lines_);
+        addFormGroup(box, this, QStringLiteral("Wartości"),
+                     {{QString(), marks_},
+                      {QStringLiteral("Odstęp"), marksSpan_},
+                      {QStringLiteral("Format"), marksFormat_},
+                      {QStringLiteral("Czcionka"), marksFont_}});
         box->addStretch();
 
         connect(marker_, &QCheckBox::toggled, this, [this](bool on) {

@@ -1,185 +1,41 @@
 #pragma once
-// The chart window (TfmGraph): one chart with fourteen fixed series, the
-// analysis object whose result table it draws, and the chart kind that
-// decides which fields go to which series and axes. The analysis is shared
-// with the other windows of its result-window slot; the last window to
-// close frees it.
+// The chart window (TfmGraph): an analysis chart as a child window of the
+// main window. The analysis is shared with the other windows of its
+// result-window slot; the last window to close frees it.
 
-#include <qcustomplot.h>
-
-#include <QWidget>
-#include <array>
-#include <memory>
-
-#include "catalogue/AnalysisSettings.h"
-#include "chart/ChartLayout.h"
-#include "shell/ChildWindow.h"
-
-class QToolButton;
+#include "charts/AnalysisChart.h"
+#include "services/ChildWindow.h"
 
 namespace zorv {
 
-class Database;
 class WindowSlots;
 
-// One of the fourteen series: a bar or a graph (line or points).
-struct ChartSeries {
-    SeriesType type = SeriesType::Line;
-    QCPBars* bars = nullptr;
-    QCPGraph* graph = nullptr;
-    QCPErrorBars* errorBars = nullptr;  // ± the binding's error field, when it has one
-    bool active = false;
-    bool marksVisible = false;
-    // Value marks: the mask (empty: the Y field's display format), the
-    // font, and the gap between the value and its mark [px].
-    QString marksFormat;
-    QFont marksFont;
-    int marksSpan = 0;
-    std::string field;  // the Y field bound
-    int tag = 0;
-    QCPAbstractPlottable* plottable() const {
-        return bars ? static_cast<QCPAbstractPlottable*>(bars) : static_cast<QCPAbstractPlottable*>(graph);
-    }
-};
-
-// The chart settings a window takes at its opening.
-struct ChartOptions {
-    bool animations = false;        // AnimationsOn
-    bool zoom = true;               // GraphZoom
-    bool blockBarZoom = true;       // BlockZoomForActivities
-    int width = 450, height = 350;  // GraphWidth × GraphHeight [px]
-};
-
-class TfmGraph : public QWidget, public ChildWindow {
+class TfmGraph : public AnalysisChart, public ChildWindow {
     Q_OBJECT
 public:
     // `windowSlots` and `slot` count this window in its result-window slot (the
     // slots outlive every chart window).
-    TfmGraph(std::shared_ptr<Database> analysis, const AnalysisSettings& settings, int kind,
+    TfmGraph(std::shared_ptr<Database> analysis, const AnalysisSettings& settings, ChartKind kind,
              const QString& filterDescription, WindowSlots* windowSlots, int slot, QWidget* parent = nullptr);
     ~TfmGraph() override;
 
     ChildKind childKind() const override { return ChildKind::Chart; }
+    int slot() const { return slot_; }
 
-    // Builds the chart of the window's kind: all series made inactive, the
-    // kind's bindings and axes, the texts, the "Info" hint.
-    void build();
-    // Builds a time-variation chart (kind 15) from its two codes; the chart
-    // of the completeness magnitude (5) also draws MMin as a level line.
-    void buildTimeVariation(int quantity, int activity);
-    // Marks the events of the analysis' sample of at least `magnitude` on a
-    // time-variation chart: a point series along the top of the plot.
-    void showEventMarkers(double magnitude);
-    // Zoom by the chart settings; bar charts follow their own setting.
-    void setupZoom(const ChartOptions& options);
     // "400 x 300 pikseli" (1), "500 x 400" (2), "600 x 500" (3), the chart
     // settings (4): the window is restored and given that client size; any
     // other tag only restores it.
     void setSizePreset(int tag, const ChartOptions& options);
-
-    Database& analysis() const { return *analysis_; }
-    std::shared_ptr<Database> sharedAnalysis() const { return analysis_; }
-    int kind() const { return kind_; }
-    int slot() const { return slot_; }
-    QCustomPlot* chart() const { return chart_; }
-    const ChartSeries& series(int index) const { return series_[static_cast<std::size_t>(index)]; }
-    ChartSeries& series(int index) { return series_[static_cast<std::size_t>(index)]; }
-    QCPAxis* axis(ChartAxis a) const;
-    const ChartLayout& layout() const { return layout_; }
-    // Whether the axis is logarithmic and its label mask.
-    bool axisLogarithmic(ChartAxis a) const;
-    QString axisFormat(ChartAxis a) const;
-    // A new label mask; text and date labels keep theirs.
-    void setAxisFormat(ChartAxis a, const QString& format);
-    // Automatic range or [minimum, maximum] in either order; turning the
-    // automatic range on fits the axis to its series again.
-    bool axisAutomatic(ChartAxis a) const { return automatic_[static_cast<std::size_t>(a)]; }
-    void setAxisRange(ChartAxis a, bool automatic, double minimum, double maximum);
-    // Re-draws the value marks after a change of the series' marks fields.
-    void redrawMarks() { addMarks(); }
-
-    QCPTextElement* titleElement() const { return title_; }
-    QCPTextElement* footerElement() const { return footer_; }
-    QString titleText() const;
-    QString footerText() const;
-    QString infoHint() const { return infoHint_; }
-    QToolButton* infoButton() const { return info_; }
-    bool zoomEnabled() const;
-    bool zoomAnimated() const { return animated_; }
-
-    // Legend position: 0 left, 1 right, 2 top, 3 bottom.
-    int legendPosition = 1;
-    void setLegendPosition(int position);
-    // Style the chart engine does not draw but templates carry.
-    double legendTopPercent = 0.0;
-    std::uint32_t legendShadowColour = 0;
-    double legendShadowSize = 0.0;
-    std::uint32_t gradientStart = 0xFFFFFF, gradientEnd = 0xFFFFFF;
-    bool gradientVisible = false;
-    int gradientDirection = 0;
-    // Re-draws the background after a change of the gradient fields.
-    void applyBackground();
-    std::uint32_t backColour() const { return backColour_; }
-    std::uint32_t panelColour() const { return panelColour_; }
-    void setBackColour(std::uint32_t c);
-    void setPanelColour(std::uint32_t c);
-    // Minor ticks between two main ticks, through the axis' ticker.
-    int minorTickCount(ChartAxis a) const;
-    void setMinorTickCount(ChartAxis a, int n);
 
 signals:
     void closing(TfmGraph* window);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createSeries();
-    // A horizontal line at `value` across the X range of the bound series.
-    void showLevelLine(double value, const QString& title);
-    void bindSeries(const SeriesBinding& b);
-    // The confidence band of every bound line whose Y field has "_lo" and
-    // "_hi" band columns: a light area between two graphs under the lines.
-    void addBands();
-    void setupAxis(const AxisSetup& s);
-    void applyLayout();
-    void setTexts();
-    void prepareInfoHint();
-    void addMarks();
-    void placeLegend();
-    void setBottomLabels(const SeriesBinding& b, const QVector<double>& keys);
-    void animateTo(const QCPRange& x, const QCPRange& y);
-    void fitAxis(ChartAxis a);
-
-    std::shared_ptr<Database> analysis_;
-    AnalysisSettings settings_;
-    int kind_;
-    QString filterDescription_;
     WindowSlots* slots_;
     int slot_;
-    ChartLayout layout_;
-
-    QCustomPlot* chart_;
-    QCPTextElement* title_;
-    QCPTextElement* footer_;
-    QCPLayoutGrid* body_ = nullptr;
-    QCPLayoutGrid* legendCell_ = nullptr;
-    QToolButton* info_;
-    QString infoHint_;
-    std::array<ChartSeries, kSeriesCount> series_;
-    std::vector<QCPGraph*> bandGraphs_;
-    std::array<bool, 3> logarithmic_{};
-    std::array<QString, 3> formats_;
-    std::array<bool, 3> automatic_{true, true, true};
-    std::uint32_t backColour_ = 0xFFFFFF;
-    std::uint32_t panelColour_ = 13086103;
-    bool animated_ = false;
-    bool zoomAllowed_ = true;
 };
-
-// TColor-style value (red in the lowest byte) and QColor.
-QColor toQColor(std::uint32_t colour);
-std::uint32_t fromQColor(const QColor& colour);
 
 }  // namespace zorv

@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "hazard/CompletenessTable.h"
-#include "shell/UserDialogs.h"
+#include "services/UserDialogs.h"
 #include "text/NumberFormat.h"
 
 namespace zorv {

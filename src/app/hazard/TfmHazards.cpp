@@ -29,20 +29,21 @@ QDoubleSpinBox* spin(QWidget* parent, double min, double max, double step, int d
 }
 
 // The parametric kinds show the panels of their nonparametric twins.
-HazardKind panelsOfParametric(int kind) {
+HazardKind panelsOfParametric(ChartKind kind) {
     switch (kind) {
-        case 12: return HazardKind::Hazard;
-        case 14: return HazardKind::HazardVsMagnitude;
+        case ChartKind::ParametricHazard: return HazardKind::Hazard;
+        case ChartKind::ParametricHazardVsMagnitude: return HazardKind::HazardVsMagnitude;
         default: return HazardKind::MeanReturnPeriod;
     }
 }
 
-QString parametricTitle(int kind) {
+QString parametricTitle(ChartKind kind) {
     switch (kind) {
-        case 12: return QStringLiteral("Hazard sejsmiczny");
-        case 13: return QStringLiteral("Średni okres powrotu");
-        case 14: return QStringLiteral("Hazard w funkcji magnitudy");
-        case 26: return QStringLiteral("Parametryczna funkcja gęstości rozkładu magnitudy");
+        case ChartKind::ParametricHazard: return QStringLiteral("Hazard sejsmiczny");
+        case ChartKind::ParametricReturnPeriod: return QStringLiteral("Średni okres powrotu");
+        case ChartKind::ParametricHazardVsMagnitude: return QStringLiteral("Hazard w funkcji magnitudy");
+        case ChartKind::ParametricDensity:
+            return QStringLiteral("Parametryczna funkcja gęstości rozkładu magnitudy");
         default: return QStringLiteral("Parametryczna dystrybuant funkcji gęstości rozkładu magnitudy");
     }
 }
@@ -250,7 +251,7 @@ void TfmHazards::prepareNonParametric(const HazardParameters& p, double a, doubl
     updateReadouts();
 }
 
-void TfmHazards::prepareParametric(int kind, bool variableUpperLimit, double a, double b,
+void TfmHazards::prepareParametric(ChartKind kind, bool variableUpperLimit, double a, double b,
                                    const Locale& locale) {
     const HazardKind panels = panelsOfParametric(kind);
     prepareNonParametric(DefaultHazardParameters(panels, 0, 0.12, true, variableUpperLimit), a, b, locale);

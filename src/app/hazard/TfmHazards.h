@@ -11,6 +11,7 @@
 
 #include "hazard/HazardParameters.h"
 #include "hazard/ParametricTables.h"
+#include "registry/ChartKind.h"
 #include "text/Locale.h"
 
 class QCheckBox;
@@ -31,8 +32,8 @@ public:
 
     // Nonparametric mode for the record's kind and its defaults.
     void prepareNonParametric(const HazardParameters& initial, double a, double b, const Locale& locale);
-    // Parametric mode for a chart kind 12, 13, 14, 26 or 27.
-    void prepareParametric(int kind, bool variableUpperLimit, double a, double b, const Locale& locale);
+    // Parametric mode for one of the parametric chart kinds.
+    void prepareParametric(ChartKind kind, bool variableUpperLimit, double a, double b, const Locale& locale);
 
     // What the dialog holds now, as the command receives it.
     HazardParameters nonParametric() const;
@@ -90,7 +91,7 @@ private:
     TimeUnit unit() const;
 
     bool parametric_ = false;
-    int parametricKind_ = 12;
+    ChartKind parametricKind_ = ChartKind::ParametricHazard;
     HazardKind kind_ = HazardKind::Hazard;
     bool touched_ = false;
     double a_ = 1.96, b_ = 1.15;

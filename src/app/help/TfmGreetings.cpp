@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/ShellTexts.h"
+#include "services/ShellTexts.h"
 
 namespace zorv {
 

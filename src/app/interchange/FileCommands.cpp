@@ -1,15 +1,13 @@
 #include "interchange/FileCommands.h"
 
 #include <QFileInfo>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
 
-#include "analysis/AnalysisCommands.h"
 #include "analysis/DBBase.h"
 #include "base/HazardError.h"
-#include "chart/ChartPicture.h"
 #include "chart/TfmGraph.h"
+#include "charts/ChartPicture.h"
 #include "dbase/DbaseFile.h"
 #include "files/TableFiles.h"
 #include "interchange/FileTypes.h"
@@ -18,10 +16,11 @@
 #include "interchange/TfmImport.h"
 #include "report/ReportWriter.h"
 #include "report/TfmRichText.h"
-#include "shell/ProgressWindow.h"
-#include "shell/TfmZorv.h"
-#include "shell/UserDialogs.h"
-#include "shell/UserLocale.h"
+#include "services/CatalogueSession.h"
+#include "services/ProgressWindow.h"
+#include "services/ShellInterface.h"
+#include "services/UserDialogs.h"
+#include "services/UserLocale.h"
 
 namespace zorv {
 
@@ -50,7 +49,7 @@ QString saveFailedMessage(const std::string& cause) {
            QLatin1Char(')');
 }
 
-FileCommands::FileCommands(TfmZorv& shell) : QObject(&shell), shell_(shell) {}
+FileCommands::FileCommands(ShellInterface& shell) : QObject(shell.mainWindow()), shell_(shell) {}
 
 void FileCommands::bind() {
     shell_.bindCommand(QStringLiteral("mSave"), [this](int) { save(); });
@@ -66,15 +65,15 @@ void FileCommands::bind() {
 // ------------------------------------------------------------------ commands
 
 void FileCommands::save() {
-    QMdiSubWindow* active = shell_.mdiArea()->activeSubWindow();
+    QMdiSubWindow* active = shell_.activeChild();
     const QString workDir = QString::fromStdString(shell_.preferences().WorkingDirectory);
     UserDialogs& dialogs = shell_.dialogs();
     switch (childKindOf(active)) {
         case ChildKind::Catalogue: {
-            if (!shell_.basePropertiesSet() || !shell_.catalogue()) return;
+            if (!shell_.session().basePropertiesSet() || !shell_.session().table()) return;
             const SaveChoice c = dialogs.chooseSaveFile(
                 {QStringLiteral("Zapisz bazę danych"), workDir, kTableSaveTypes, QStringLiteral("dbf")});
-            if (!c.name.isEmpty()) saveTable(*shell_.catalogue(), c.name, c.type);
+            if (!c.name.isEmpty()) saveTable(*shell_.session().table(), c.name, c.type);
             return;
         }
         case ChildKind::ResultTable: {
@@ -95,7 +94,7 @@ void FileCommands::save() {
 }
 
 void FileCommands::exportFile() {
-    QMdiSubWindow* active = shell_.mdiArea()->activeSubWindow();
+    QMdiSubWindow* active = shell_.activeChild();
     const QString workDir = QString::fromStdString(shell_.preferences().WorkingDirectory);
     UserDialogs& dialogs = shell_.dialogs();
     const auto exportTableOf = [&](Table* table) {
@@ -106,7 +105,7 @@ void FileCommands::exportFile() {
     };
     switch (childKindOf(active)) {
         case ChildKind::Catalogue:
-            if (shell_.basePropertiesSet()) exportTableOf(shell_.catalogue());
+            if (shell_.session().basePropertiesSet()) exportTableOf(shell_.session().table());
             return;
         case ChildKind::PreviewTable:
         case ChildKind::ResultTable:
@@ -137,7 +136,7 @@ void FileCommands::openPreview() {
 }
 
 TfmRichText* FileCommands::viewReport(int tag) {
-    TfmGraph* chart = shell_.analysisCommands().activeChart();
+    TfmGraph* chart = activeChart();
     if (!chart) return nullptr;
     ReportLines lines;
     {
@@ -151,7 +150,7 @@ TfmRichText* FileCommands::viewReport(int tag) {
 }
 
 TfmDatabase* FileCommands::viewTable() {
-    TfmGraph* chart = shell_.analysisCommands().activeChart();
+    TfmGraph* chart = activeChart();
     if (!chart || !chart->analysis().GetTable()) return nullptr;
     TfmDatabase* window = nullptr;
     {
@@ -162,6 +161,11 @@ TfmDatabase* FileCommands::viewTable() {
     QMdiSubWindow* frame = addWindow(window, chart->windowTitle());
     frame->setWindowIcon(window->style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     return window;
+}
+
+TfmGraph* FileCommands::activeChart() const {
+    QMdiSubWindow* w = shell_.activeChild();
+    return w ? qobject_cast<TfmGraph*>(w->widget()) : nullptr;
 }
 
 // ------------------------------------------------------------------ the work
@@ -260,8 +264,9 @@ TfmChildBase* FileCommands::openPreview(const QString& path) {
 
 TfmImport& FileCommands::importDialog() {
     if (!import_) {
-        import_ = new TfmImport(shell_.dialogs(), &shell_);
-        connect(import_, &TfmImport::helpRequested, &shell_, &TfmZorv::showHelpPage);
+        import_ = new TfmImport(shell_.dialogs(), shell_.mainWindow());
+        connect(import_, &TfmImport::helpRequested, this,
+                [this](const QString& page) { shell_.showHelpPage(page); });
     }
     return *import_;
 }
@@ -320,7 +325,7 @@ TfmRichText* FileCommands::openText(const ReportLines& lines, const QString& cap
 QMdiSubWindow* FileCommands::addWindow(QWidget* window, const QString& caption) {
     const Preferences& prefs = shell_.preferences();
     window->setWindowTitle(caption);
-    QMdiSubWindow* frame = shell_.mdiArea()->addSubWindow(window);
+    QMdiSubWindow* frame = shell_.addChild(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     window->resize(prefs.GraphWidth, prefs.GraphHeight);
     frame->adjustSize();

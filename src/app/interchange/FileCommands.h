@@ -23,12 +23,12 @@ class TfmDatabase;
 class TfmGraph;
 class TfmImport;
 class TfmRichText;
-class TfmZorv;
+class ShellInterface;
 
 class FileCommands : public QObject {
     Q_OBJECT
 public:
-    explicit FileCommands(TfmZorv& shell);
+    explicit FileCommands(ShellInterface& shell);
     void bind();
 
     // ---- the commands (dialog, then the work)
@@ -69,9 +69,10 @@ public:
 
 private:
     QMdiSubWindow* addWindow(QWidget* window, const QString& caption);
+    TfmGraph* activeChart() const;
     void exportFailed(const std::string& cause);
 
-    TfmZorv& shell_;
+    ShellInterface& shell_;
     TfmImport* import_ = nullptr;
 };
 

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "shell/ChildWindow.h"
+#include "services/ChildWindow.h"
 #include "table/Table.h"
 #include "text/Locale.h"
 

@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/UserDialogs.h"
+#include "services/UserDialogs.h"
 #include "text/Dates.h"
 #include "text/LineFile.h"
 #include "widgets/DialogButtons.h"

@@ -2,20 +2,20 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSetupDialog>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <cmath>
 
+#include "analysis/Database.h"
 #include "chart/TfmGraph.h"
 #include "report/PrintDialogs.h"
 #include "report/ReportPrinting.h"
 #include "report/TfmRichText.h"
-#include "shell/ProgressWindow.h"
-#include "shell/TfmZorv.h"
-#include "shell/UserDialogs.h"
+#include "services/ProgressWindow.h"
+#include "services/ShellInterface.h"
+#include "services/UserDialogs.h"
 
 namespace zorv {
 
@@ -44,8 +44,10 @@ QString separateDocumentFile(const QString& pdf, const QString& suffix) {
     return info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + suffix + ext);
 }
 
-PrintCommands::PrintCommands(TfmZorv& shell)
-    : QObject(&shell), shell_(shell), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+PrintCommands::PrintCommands(ShellInterface& shell)
+    : QObject(shell.mainWindow()),
+      shell_(shell),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
 PrintCommands::~PrintCommands() = default;
 
@@ -55,18 +57,18 @@ void PrintCommands::bind() {
 }
 
 TfmReportPanel& PrintCommands::reportPanel() {
-    if (!panel_) panel_ = new TfmReportPanel(&shell_);
+    if (!panel_) panel_ = new TfmReportPanel(shell_.mainWindow());
     return *panel_;
 }
 
 TfmPrintGraph& PrintCommands::chartDialog() {
-    if (!chartDialog_) chartDialog_ = new TfmPrintGraph(&shell_);
+    if (!chartDialog_) chartDialog_ = new TfmPrintGraph(shell_.mainWindow());
     return *chartDialog_;
 }
 
 void PrintCommands::print() {
     shell_.refreshAnalysisSettings();
-    QMdiSubWindow* active = shell_.mdiArea()->activeSubWindow();
+    QMdiSubWindow* active = shell_.activeChild();
     if (!active) return;
     if (auto* text = qobject_cast<TfmRichText*>(active->widget()))
         printText(*text);
@@ -75,7 +77,7 @@ void PrintCommands::print() {
 }
 
 void PrintCommands::pageSetup() {
-    QPageSetupDialog dialog(printer_.get(), &shell_);
+    QPageSetupDialog dialog(printer_.get(), shell_.mainWindow());
     shell_.execDialog(dialog);
 }
 
@@ -89,7 +91,7 @@ bool PrintCommands::printText(TfmRichText& window) {
 }
 
 bool PrintCommands::printChart(TfmGraph& chart) {
-    PrintKindDialog kind(&shell_);
+    PrintKindDialog kind(shell_.mainWindow());
     if (shell_.execDialog(kind) != QDialog::Accepted) return false;
     if (chartBackgroundInColour(chart.gradientVisible, chart.panelColour(), chart.backColour(),
                                 chart.gradientStart, chart.gradientEnd))

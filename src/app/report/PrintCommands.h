@@ -16,12 +16,12 @@ class TfmGraph;
 class TfmPrintGraph;
 class TfmReportPanel;
 class TfmRichText;
-class TfmZorv;
+class ShellInterface;
 
 class PrintCommands : public QObject {
     Q_OBJECT
 public:
-    explicit PrintCommands(TfmZorv& shell);
+    explicit PrintCommands(ShellInterface& shell);
     ~PrintCommands() override;
     void bind();
 
@@ -38,7 +38,7 @@ public:
     QPrinter& printer() { return *printer_; }
 
 private:
-    TfmZorv& shell_;
+    ShellInterface& shell_;
     std::unique_ptr<QPrinter> printer_;
     TfmReportPanel* panel_ = nullptr;
     TfmPrintGraph* chartDialog_ = nullptr;

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "report/ReportLines.h"
-#include "shell/ChildWindow.h"
+#include "services/ChildWindow.h"
 
 class QPlainTextEdit;
 

@@ -8,8 +8,8 @@
 #include "catalogue/TfmPreferences.h"
 #include "help/HelpWindow.h"
 #include "help/TfmGreetings.h"
+#include "services/UserLocale.h"
 #include "shell/TfmZorv.h"
-#include "shell/UserLocale.h"
 
 namespace zorv {
 

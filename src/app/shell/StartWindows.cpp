@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "shell/ShellTexts.h"
+#include "services/ShellTexts.h"
 
 namespace zorv {
 

@@ -28,10 +28,10 @@
 #include "help/TfmGreetings.h"
 #include "interchange/FileCommands.h"
 #include "report/PrintCommands.h"
-#include "shell/ProgressWindow.h"
-#include "shell/ShellTexts.h"
-#include "shell/UserDialogs.h"
-#include "shell/UserLocale.h"
+#include "services/ProgressWindow.h"
+#include "services/ShellTexts.h"
+#include "services/UserDialogs.h"
+#include "services/UserLocale.h"
 #include "table/TableError.h"
 
 namespace zorv {
@@ -163,6 +163,15 @@ QAction* TfmZorv::action(const QString& name) const {
 }
 
 QMenu* TfmZorv::menu(const QString& path) const { return menus_.value(path); }
+
+QList<QAction*> TfmZorv::menuActions(const QString& path) const {
+    const QMenu* m = menu(path);
+    return m ? m->actions() : QList<QAction*>();
+}
+
+QMdiSubWindow* TfmZorv::activeChild() const { return mdi_->activeSubWindow(); }
+
+QMdiSubWindow* TfmZorv::addChild(QWidget* window) { return mdi_->addSubWindow(window); }
 
 void TfmZorv::bindCommand(const QString& name, Handler handler) {
     auto it = commands_.find(name);

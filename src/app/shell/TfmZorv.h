@@ -2,7 +2,8 @@
 // The main window (TfmZorv): an MDI frame with the program's commands, tool
 // bars and status bar. It owns the live preferences, the working catalogue
 // and the record of analysis settings, and routes every command by name to
-// the handler bound to it.
+// the handler bound to it. The command groups it builds (analyses, files,
+// printing) see it only as the ShellInterface it implements.
 
 #include <QHash>
 #include <QMainWindow>
@@ -16,11 +17,12 @@
 #include "catalogue/Preferences.h"
 #include "catalogue/ZoneTree.h"
 #include "hazard/HazardCache.h"
-#include "shell/CatalogueSession.h"
-#include "shell/ChildWindow.h"
-#include "shell/Commands.h"
+#include "services/CatalogueSession.h"
+#include "services/ChildWindow.h"
+#include "services/Commands.h"
+#include "services/ShellInterface.h"
+#include "services/WindowSlots.h"
 #include "shell/SingleInstance.h"
-#include "shell/WindowSlots.h"
 #include "table/Table.h"
 
 class QDialog;
@@ -56,13 +58,9 @@ struct ShellPaths {
 // The user's folders; creates the temporary folder.
 ShellPaths defaultShellPaths();
 
-// State of the nonparametric hazard analysis kept between runs and reset by
-// every filter change.
-class TfmZorv : public QMainWindow {
+class TfmZorv : public QMainWindow, public ShellInterface {
     Q_OBJECT
 public:
-    using Handler = std::function<void(int tag)>;
-
     TfmZorv(SettingsStore& store, UserDialogs& dialogs, ShellPaths paths, QWidget* parent = nullptr);
     ~TfmZorv() override;
 
@@ -77,7 +75,7 @@ public:
     QMenu* menu(const QString& path) const;
     // Binds the work of a command; the command is enabled from then on
     // whenever its state rule allows.
-    void bindCommand(const QString& name, Handler handler);
+    void bindCommand(const QString& name, Handler handler) override;
     bool commandBound(const QString& name) const;
     // What the command's state rule says, bound or not.
     bool commandWanted(const QString& name) const;
@@ -111,7 +109,7 @@ public:
     // Modal dialogs of the catalogue commands are run through this, so that
     // tests can answer them; the default is QDialog::exec().
     void setDialogRunner(std::function<int(QDialog&)> runner) { dialogRunner_ = std::move(runner); }
-    int execDialog(QDialog& dialog);
+    int execDialog(QDialog& dialog) override;
     // "Oszacuj" beside MMin: the completeness-magnitude dialog on the
     // catalogue as filtered now, over `parent`; the estimate taken, if any.
     std::optional<double> estimateCompletenessMagnitude(QWidget* parent);
@@ -141,26 +139,33 @@ public:
     std::int32_t recordCount() const { return session_.recordCount(); }
     const Bookmark& bookmark() const { return session_.bookmark(); }
     CatalogueSession& session() { return session_; }
+    const CatalogueSession& session() const override { return session_; }
 
     // ---- settings
     Preferences& preferences() { return prefs_; }
+    const Preferences& preferences() const override { return prefs_; }
     BaseProperties& baseProperties() { return base_; }
-    const AnalysisSettings& analysisSettings() const { return settings_; }
-    void refreshAnalysisSettings();
+    const AnalysisSettings& analysisSettings() const override { return settings_; }
+    void refreshAnalysisSettings() override;
     SettingsStore& settingsStore() { return store_; }
-    UserDialogs& dialogs() { return dialogs_; }
+    UserDialogs& dialogs() override { return dialogs_; }
     const ShellPaths& paths() const { return paths_; }
 
     // ---- parts shared with the analysis commands
-    WindowSlots& windowSlots() { return slots_; }
-    HazardCache& hazardCache() { return hazardCache_; }
-    // The number of the next analysis copy of the catalogue (1, 2, ...).
-    int takeCopyNumber() { return copyNumber_++; }
+    WindowSlots& windowSlots() override { return slots_; }
+    HazardCache& hazardCache() override { return hazardCache_; }
+    int takeCopyNumber() override { return copyNumber_++; }
     int chartCounter() const { return chartCounter_; }
-    TfmProgress& progressWindow();
-    TfmProcessNotice& processNotice();
+    TfmProgress& progressWindow() override;
+    TfmProcessNotice& processNotice() override;
     TfmPreferences& preferencesDialog();
     QMdiArea* mdiArea() const { return mdi_; }
+
+    // ---- the rest of what the command groups are given
+    QWidget* mainWindow() override { return this; }
+    QList<QAction*> menuActions(const QString& path) const override;
+    QMdiSubWindow* activeChild() const override;
+    QMdiSubWindow* addChild(QWidget* window) override;
     AnalysisCommands& analysisCommands() { return *analyses_; }
     FileCommands& fileCommands() { return *files_; }
     PrintCommands& printCommands() { return *prints_; }
@@ -186,7 +191,7 @@ public:
     void showPreferences();
     void showHelp(bool index);
     // Opens the manual at a page ("katalog.html").
-    void showHelpPage(const QString& page);
+    void showHelpPage(const QString& page) override;
     void showInformation();
 
 protected:

@@ -2,7 +2,7 @@
 
 #include <QTranslator>
 
-#include "shell/UserDialogs.h"
+#include "services/UserDialogs.h"
 
 namespace zorv {
 

@@ -20,8 +20,8 @@ class DBSort : public DBDialogs {
 public:
     DBSort(const AnalysisSettings& settings, Table* dataset, Progress* progress);
 
-    // Selects one period: kind 1 quarter `sub` of `year`, kind 2 month
-    // `sub`, kind 3 the year, kind 0 the whole sample. Throws AnalysisError
+    // Selects one period: Quarters the quarter `sub` of `year`, Months the
+    // month `sub`, Years the year, WholeSpan the whole sample. Throws AnalysisError
     // for a period of a sample without data.
     bool SetPeriod(PeriodKind kind, int year, int sub);
     // Selects the records of the current period expression's day range.

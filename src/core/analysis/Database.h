@@ -12,6 +12,7 @@
 #include "catalogue/AnalysisSettings.h"
 #include "catalogue/EnergyMagnitude.h"
 #include "report/ReportLines.h"
+#include "report/ReportScope.h"
 #include "table/Table.h"
 
 namespace zorv {
@@ -73,6 +74,8 @@ public:
     bool HasData() const { return hasData; }
     double FirstDate() const { return firstDate; }
     double LastDate() const { return lastDate; }
+    // The common blocks of the analysis' report read these.
+    operator ReportScope() const { return {settings_, firstDate, lastDate, separator}; }
 
     // Analyses built since the program started; each names its result table.
     static std::int32_t analysisCount();

@@ -43,10 +43,10 @@ BSampleStatistics EstimateBSampleStatistics(const AnalysisSettings& settings, Ta
     return s;
 }
 
-void WriteBSampleStatistics(const Database& analysis, ReportLines& lines, const BSampleStatistics& s,
+void WriteBSampleStatistics(const ReportScope& analysis, ReportLines& lines, const BSampleStatistics& s,
                             const BStatisticsOptions& options) {
-    const Locale& loc = analysis.settings().UserLocale;
-    const std::string& mask = analysis.settings().ProbabilityMask;
+    const Locale& loc = analysis.settings.UserLocale;
+    const std::string& mask = analysis.settings.ProbabilityMask;
     const auto num = [&](double v) { return formatMask(v, mask, loc); };
     const auto withError = [&](double v, double e) { return num(v) + " ± " + num(e); };
     lines.push_back(ReportMarker(analysis, "<p>"));

@@ -7,9 +7,10 @@
 #include <cstddef>
 #include <string>
 
-#include "analysis/Database.h"
-#include "hazard/BValue.h"
+#include "hazard/BEstimate.h"
 #include "hazard/BValueStatistics.h"
+#include "report/ReportLines.h"
+#include "report/ReportScope.h"
 
 namespace zorv {
 
@@ -30,7 +31,7 @@ BSampleStatistics EstimateBSampleStatistics(const AnalysisSettings& settings, Ta
 
 // The "<p>" marker and the lines of the statistics, values with
 // ProbabilityMask.
-void WriteBSampleStatistics(const Database& analysis, ReportLines& lines, const BSampleStatistics& s,
+void WriteBSampleStatistics(const ReportScope& analysis, ReportLines& lines, const BSampleStatistics& s,
                             const BStatisticsOptions& options);
 
 // The Shi–Bolt error of b = β / ln 10 of an estimate; null Value when the

@@ -1,13 +1,10 @@
 #include "hazard/BValue.h"
 
 #include "hazard/BStatisticsReport.h"
-#include "hazard/HazardErrors.h"
 
 namespace zorv {
 
 namespace {
-constexpr double kLn10 = 2.30258509299404568402;
-
 // Narrows the dataset's selection to `expression` for the lifetime of the
 // object and restores its previous filter afterwards.
 class FilterScope {
@@ -32,45 +29,13 @@ private:
 };
 }  // namespace
 
-double bFromBeta(double beta) { return beta / kLn10; }
-
-std::string bFailureText(const std::exception& failure) {
-    if (dynamic_cast<const EBreakProcess*>(&failure)) throw EBreakProcess();
-    if (dynamic_cast<const ENoRecords*>(&failure)) return "Brak rekordów";
-    if (dynamic_cast<const ESampleTooLow*>(&failure)) return "Za mała próba danych";
-    if (dynamic_cast<const EZeroNotFound*>(&failure)) return "Brak miejsca zerowego";
-    if (dynamic_cast<const EHFactorBelowZero*>(&failure)) return "Brak miejsca zerowego";
-    if (dynamic_cast<const ETooManyIterations*>(&failure)) return "Przekroczony limit iteracji";
-    if (dynamic_cast<const ETooLargeMagnitude*>(&failure)) return "Całka nie jest zbieżna";
-    return "Nieznany wyjątek";
-}
-
-BEstimate EstimateB(const AnalysisSettings& settings, Table* dataset, TimeUnit unit) {
-    BEstimate out;
-    try {
-        const ParametricHazard estimator(settings, dataset, unit, true);
-        out.beta = estimator.Beta();
-        out.moments = sampleMoments(estimator.Sample());
-        out.range = estimator.MMaxEst() - estimator.LowerBound();
-    } catch (const EBreakProcess&) {
-        throw;
-    } catch (const AnalysisError& e) {
-        out.beta = 0.0;
-        out.description = bFailureText(e);
-    }
-    return out;
-}
-
 DBBChanges::DBBChanges(const AnalysisSettings& settings, Table* dataset, PeriodKind kind, Progress* progress,
                        const BStatisticsOptions& statistics)
-    : DBSeries(settings, dataset, kind, progress), statistics_(statistics) {
+    : DBSeries(settings, dataset, kind, progress), BStatisticsPart(statistics) {
     // "Opis" is wide enough for the longest failure text.
     FieldDefs fields{
         {"Okres", FieldType::String, 20}, {"b", FieldType::Float}, {"Opis", FieldType::String, 30}};
-    if (statistics_.enabled) {
-        fields.emplace_back("sigma", FieldType::Float);
-        fields.emplace_back("P_UTSU", FieldType::Float);
-    }
+    AddStatisticsFields(fields);
     Table& t = CreateResultTable(fields, {"b"});
     title = heading = periodAdjective(kind) + "zmiana współczynnika b";
     bottomAxisTitle = periodAxisCaption(kind);
@@ -100,18 +65,14 @@ DBBChanges::DBBChanges(const AnalysisSettings& settings, Table* dataset, PeriodK
         }
         t.appendRecord(row);
     });
-    if (statistics_.enabled)
-        sampleStatistics_ =
-            std::make_unique<BSampleStatistics>(EstimateBSampleStatistics(settings_, dataset_, statistics_));
+    EstimateSampleStatistics(settings_, dataset_);
     t.first();
 }
 
 bool DBBChanges::WriteReport(ReportLines& lines) {
     DBSeries::WriteReport(lines);
-    if (statistics_.enabled) WriteBSampleStatistics(*this, lines, *sampleStatistics_, statistics_);
+    WriteSampleStatistics(*this, lines);
     return true;
 }
-
-DBBChanges::~DBBChanges() = default;
 
 }  // namespace zorv

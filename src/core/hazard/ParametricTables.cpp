@@ -134,39 +134,34 @@ PHazardVsMagnitude::PHazardVsMagnitude(const AnalysisSettings& settings, Table* 
     });
 }
 
+void ParametricTable::FillLawTable(Law law, const char* field, const char* title_) {
+    FieldDefs fields{{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}};
+    std::vector<std::string> masked{"Magnituda"};
+    AddValueField(fields, masked, field);
+    Table& t = CreateTable(fields, masked);
+    title = title_;
+    bottomAxisTitle = "Energia";
+    leftAxisTitle = "Częstość względna";
+    const bool density = law == Law::Density;
+    Fill(true, [&](double m) {
+        std::vector<Value> row{Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};
+        PushValue(row, density ? Density(m, mMin, mMaxEst, beta) : Cdf(m, mMin, mMaxEst, beta),
+                  [m, density](const ParametricModel& r) { return density ? r.density(m) : r.cdf(m); });
+        t.appendRecord(row);
+    });
+}
+
 PPDF::PPDF(const AnalysisSettings& settings, Table* dataset, const ParametricRequest& request,
            Progress* progress)
     : ParametricTable(settings, dataset, request, progress) {
-    FieldDefs fields{{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}};
-    std::vector<std::string> masked{"Magnituda"};
-    AddValueField(fields, masked, "ParamPDF");
-    Table& t = CreateTable(fields, masked);
-    title = "Parametryczna funkcja gęstości prawdopodobieństwa rozkładu magnitudy";
-    bottomAxisTitle = "Energia";
-    leftAxisTitle = "Częstość względna";
-    Fill(true, [&](double m) {
-        std::vector<Value> row{Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};
-        PushValue(row, Density(m, mMin, mMaxEst, beta),
-                  [m](const ParametricModel& r) { return r.density(m); });
-        t.appendRecord(row);
-    });
+    FillLawTable(Law::Density, "ParamPDF",
+                 "Parametryczna funkcja gęstości prawdopodobieństwa rozkładu magnitudy");
 }
 
 PCDF::PCDF(const AnalysisSettings& settings, Table* dataset, const ParametricRequest& request,
            Progress* progress)
     : ParametricTable(settings, dataset, request, progress) {
-    FieldDefs fields{{"Magnituda", FieldType::Float}, {"Energia", FieldType::Float}};
-    std::vector<std::string> masked{"Magnituda"};
-    AddValueField(fields, masked, "ParamCDF");
-    Table& t = CreateTable(fields, masked);
-    title = "Parametryczna funkcja gęstości prawdopodobieństwa rozkładu magnitudy";
-    bottomAxisTitle = "Energia";
-    leftAxisTitle = "Częstość względna";
-    Fill(true, [&](double m) {
-        std::vector<Value> row{Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};
-        PushValue(row, Cdf(m, mMin, mMaxEst, beta), [m](const ParametricModel& r) { return r.cdf(m); });
-        t.appendRecord(row);
-    });
+    FillLawTable(Law::Distribution, "ParamCDF", "Parametryczna dystrybuanta rozkładu magnitudy");
 }
 
 }  // namespace zorv

@@ -50,6 +50,12 @@ protected:
     void PushValue(std::vector<Value>& row, double value,
                    const std::function<double(const ParametricModel&)>& quantity) const;
 
+    // The density or the distribution of the fitted law over the magnitude
+    // range: "Magnituda", "Energia" and the `field` column of `law` with its
+    // band from the replicates' own laws, under `title`.
+    enum class Law { Density, Distribution };
+    void FillLawTable(Law law, const char* field, const char* title);
+
     std::vector<double> values;
     double start, step, end;
 };

@@ -1,20 +1,17 @@
 #include "hazard/ZoneBValue.h"
 
+#include "hazard/BEstimate.h"
 #include "hazard/BStatisticsReport.h"
-#include "hazard/BValue.h"
 
 namespace zorv {
 
 DBZoneBChanges::DBZoneBChanges(const AnalysisSettings& settings, Table* dataset,
                                std::vector<std::string> zones_, Progress* progress,
                                const BStatisticsOptions& statistics)
-    : DBZones(settings, dataset, std::move(zones_), progress), statistics_(statistics) {
+    : DBZones(settings, dataset, std::move(zones_), progress), BStatisticsPart(statistics) {
     // "Opis" is wide enough for the longest failure text.
     FieldDefs fields{{"b", FieldType::Float}, {"Beta", FieldType::Float}, {"Opis", FieldType::String, 30}};
-    if (statistics_.enabled) {
-        fields.emplace_back("sigma", FieldType::Float);
-        fields.emplace_back("P_UTSU", FieldType::Float);
-    }
+    AddStatisticsFields(fields);
     CreateZoneTable(fields, {"b"});
     title = "Współczynnik b";
     leftAxisTitle = "Współczynnik b";
@@ -46,18 +43,15 @@ DBZoneBChanges::DBZoneBChanges(const AnalysisSettings& settings, Table* dataset,
         const std::string lastZone = dataset_->filter();
         dataset_->setFilter(sampleFilter);
         dataset_->setFiltered(sampleFiltered);
-        sampleStatistics_ =
-            std::make_unique<BSampleStatistics>(EstimateBSampleStatistics(settings_, dataset_, statistics_));
+        EstimateSampleStatistics(settings_, dataset_);
         dataset_->setFilter(lastZone);
         dataset_->setFiltered(true);
     }
 }
 
-DBZoneBChanges::~DBZoneBChanges() = default;
-
 bool DBZoneBChanges::WriteReport(ReportLines& lines) {
     DBZones::WriteReport(lines);
-    if (statistics_.enabled) WriteBSampleStatistics(*this, lines, *sampleStatistics_, statistics_);
+    WriteSampleStatistics(*this, lines);
     return true;
 }
 

@@ -21,6 +21,7 @@
 #include "hazard/HazardParameters.h"
 #include "hazard/ParametricTables.h"
 #include "hazard/TimeVariationsParameters.h"
+#include "registry/ChartKind.h"
 
 namespace zorv {
 
@@ -78,7 +79,7 @@ struct AnalysisEntry {
     const char* action;      // the main-window command, "mSeisActivity"
     int tag;                 // tells apart commands sharing a handler
     const char* dialogText;  // shown by the parameter dialog
-    int chartKind;           // layout of its chart window
+    ChartKind chartKind;     // layout of its chart window
     AnalysisParameters parameters;
     SampleSelection selection;
     AnalysisFactory make;

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <ctime>
 
-#include "analysis/Database.h"
+#include "catalogue/EnergyMagnitude.h"
 #include "table/ValueText.h"
 #include "text/AtomicFile.h"
 #include "text/Cp1250.h"
@@ -31,14 +31,14 @@ std::size_t utf8Length(std::string_view s) {
     return n;
 }
 
-const Locale& localeOf(const Database& a) { return a.settings().UserLocale; }
+const Locale& localeOf(const ReportScope& a) { return a.settings.UserLocale; }
 
 }  // namespace
 
 std::function<double()> reportClock = localNow;
 
-std::string ReportMarker(const Database& analysis, const char* marker) {
-    return analysis.settings().PrintMarkup ? std::string(marker) : std::string();
+std::string ReportMarker(const ReportScope& analysis, const char* marker) {
+    return analysis.settings.PrintMarkup ? std::string(marker) : std::string();
 }
 
 std::string ReportLabel(std::string_view label) {
@@ -48,13 +48,13 @@ std::string ReportLabel(std::string_view label) {
     return out;
 }
 
-void WriteReportTitle(const Database& analysis, ReportLines& lines) {
+void WriteReportTitle(const ReportScope& analysis, ReportLines& lines) {
     lines.clear();
     lines.push_back(ReportMarker(analysis, "<H1>"));
-    lines.push_back(analysis.settings().MainTitle);
+    lines.push_back(analysis.settings.MainTitle);
 }
 
-void WriteReportOpening(const Database& analysis, ReportLines& lines, const std::string& heading) {
+void WriteReportOpening(const ReportScope& analysis, ReportLines& lines, const std::string& heading) {
     WriteReportTitle(analysis, lines);
     lines.push_back(ReportMarker(analysis, "<H2>"));
     lines.push_back(heading);
@@ -63,29 +63,29 @@ void WriteReportOpening(const Database& analysis, ReportLines& lines, const std:
                     formatDateTime(reportClock(), localeOf(analysis)));
 }
 
-void WriteCommonParameters(const Database& analysis, ReportLines& lines, int count) {
+void WriteCommonParameters(const ReportScope& analysis, ReportLines& lines, int count) {
     const Locale& loc = localeOf(analysis);
-    lines.push_back(ReportLabel("Okres czasu:") + formatDateTime(analysis.FirstDate(), loc) + " do " +
-                    formatDateTime(analysis.LastDate(), loc));
+    lines.push_back(ReportLabel("Okres czasu:") + formatDateTime(analysis.firstDate, loc) + " do " +
+                    formatDateTime(analysis.lastDate, loc));
     if (count >= 2)
         lines.push_back(ReportLabel("Próg kompletności katalogu:") +
-                        FormatMagnitudeEnergy(analysis, analysis.settings().MMin));
+                        FormatMagnitudeEnergy(analysis, analysis.settings.MMin));
     if (count >= 3)
         lines.push_back(ReportLabel("Zależność Energia - Magnituda:") +
-                        "LogE = " + formatGeneral(analysis.settings().a, loc) + " · m + " +
-                        formatGeneral(analysis.settings().b, loc));
+                        "LogE = " + formatGeneral(analysis.settings.a, loc) + " · m + " +
+                        formatGeneral(analysis.settings.b, loc));
 }
 
-void WriteTableHeader(const Database& analysis, ReportLines& lines, const Table& table) {
+void WriteTableHeader(const ReportScope& analysis, ReportLines& lines, const Table& table) {
     std::string line;
-    for (const FieldDef& f : table.fields()) line += f.name + analysis.columnSeparator();
+    for (const FieldDef& f : table.fields()) line += f.name + analysis.columnSeparator;
     lines.push_back(line);
 }
 
-void WriteTableRows(const Database& analysis, ReportLines& lines, Table& table) {
-    const AnalysisSettings& s = analysis.settings();
+void WriteTableRows(const ReportScope& analysis, ReportLines& lines, Table& table) {
+    const AnalysisSettings& s = analysis.settings;
     const Locale& loc = localeOf(analysis);
-    const std::string& sep = analysis.columnSeparator();
+    const std::string& sep = analysis.columnSeparator;
     const std::size_t n = table.recordCount();
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t row = table.rowOfRecord(i);
@@ -106,10 +106,12 @@ void WriteTableRows(const Database& analysis, ReportLines& lines, Table& table) 
     table.first();
 }
 
-std::string FormatMagnitudeEnergy(const Database& analysis, double magnitude) {
-    const AnalysisSettings& s = analysis.settings();
+std::string FormatMagnitudeEnergy(const ReportScope& analysis, double magnitude) {
+    const AnalysisSettings& s = analysis.settings;
     return formatMask(magnitude, s.ProbabilityMask, localeOf(analysis)) + " (" +
-           formatMask(analysis.EnergyFromMagnitude(magnitude), s.EnergyMask, localeOf(analysis)) + "[J])";
+           formatMask(EnergyMagnitudeRelation{s.a, s.b}.energyFromMagnitude(magnitude), s.EnergyMask,
+                      localeOf(analysis)) +
+           "[J])";
 }
 
 void ExtractReportSection(const ReportLines& report, const std::string& marker, ReportLines& out) {

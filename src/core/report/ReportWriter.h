@@ -13,38 +13,37 @@
 #include <string_view>
 
 #include "report/ReportLines.h"
+#include "report/ReportScope.h"
 #include "table/Table.h"
 
 namespace zorv {
 
-class Database;
-
 // The marker line: the marker itself while printing, otherwise empty.
-std::string ReportMarker(const Database& analysis, const char* marker);
+std::string ReportMarker(const ReportScope& analysis, const char* marker);
 
 // A parameter label padded with blanks to 36 characters (two blanks, the
 // label with its colon, blanks): the value starts in column 37.
 std::string ReportLabel(std::string_view label);
 
 // Empties the list, then appends the "<H1>" marker and the main title.
-void WriteReportTitle(const Database& analysis, ReportLines& lines);
+void WriteReportTitle(const ReportScope& analysis, ReportLines& lines);
 // The common opening: title, "<H2>", heading, "<H3>", creation date.
-void WriteReportOpening(const Database& analysis, ReportLines& lines, const std::string& heading);
+void WriteReportOpening(const ReportScope& analysis, ReportLines& lines, const std::string& heading);
 // The common parameter block: the period of the sample, then (count >= 2)
 // the completeness threshold, then (count >= 3) the energy–magnitude relation.
-void WriteCommonParameters(const Database& analysis, ReportLines& lines, int count);
+void WriteCommonParameters(const ReportScope& analysis, ReportLines& lines, int count);
 
 // One line: every field name followed by the column separator.
-void WriteTableHeader(const Database& analysis, ReportLines& lines, const Table& table);
+void WriteTableHeader(const ReportScope& analysis, ReportLines& lines, const Table& table);
 // One line per record the table presents: floating values of 100000 or more
 // with EnergyMask, smaller ones with ProbabilityMask, other fields in their
 // ordinary text form, each followed by the column separator. Leaves the table
 // on its first record.
-void WriteTableRows(const Database& analysis, ReportLines& lines, Table& table);
+void WriteTableRows(const ReportScope& analysis, ReportLines& lines, Table& table);
 
 // "1.500 (1.12E+07[J])": the magnitude with ProbabilityMask and its energy
 // with EnergyMask.
-std::string FormatMagnitudeEnergy(const Database& analysis, double magnitude);
+std::string FormatMagnitudeEnergy(const ReportScope& analysis, double magnitude);
 
 // Empties `out` and fills it with the lines of every section that starts at
 // a line beginning with `marker`, each up to the next line beginning "<".

@@ -1,3 +1,7 @@
+// The activity analyses: energy classes and their limits, the sums per class
+// and their cumulation, the thresholds of total activity and completeness, the
+// energy per day, the bins of the recurrence graph and the energy traces.
+
 #include <gtest/gtest.h>
 
 #include <cmath>

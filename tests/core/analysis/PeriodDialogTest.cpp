@@ -1,3 +1,6 @@
+// The period record of the time-filter dialog: its defaults from the first and
+// last record whatever the filter, its ranges and the start-after-end check.
+
 #include <gtest/gtest.h>
 
 #include "AnalysisTestSupport.h"

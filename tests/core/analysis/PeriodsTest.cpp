@@ -1,3 +1,6 @@
+// Periods of the period analyses: their day ranges, the loop over every
+// period of the span with its labels, unsorted samples and the empty sample.
+
 #include <gtest/gtest.h>
 
 #include "AnalysisTestSupport.h"

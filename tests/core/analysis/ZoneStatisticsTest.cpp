@@ -1,3 +1,6 @@
+// The zone analyses: which events a department or a zone selects, the
+// energy threshold and the energy classes per zone.
+
 #include <gtest/gtest.h>
 
 #include "AnalysisTestSupport.h"

@@ -1,3 +1,6 @@
+// The joined filter set on the catalogue: set, cleared, or left off where the
+// expression is refused; joining without a table.
+
 #include <gtest/gtest.h>
 
 #include <optional>

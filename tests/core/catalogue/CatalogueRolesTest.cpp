@@ -1,3 +1,6 @@
+// The field roles of a catalogue: the energy–magnitude relation, the reader
+// that falls back from one field to the other, the default roles.
+
 #include <gtest/gtest.h>
 
 #include <cmath>

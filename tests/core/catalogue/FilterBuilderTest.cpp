@@ -1,3 +1,6 @@
+// The filter expression joined from its sources (zones, map zone, period,
+// located events, descriptive filter) with AND or OR, and a refused source.
+
 #include <gtest/gtest.h>
 
 #include "catalogue/FilterBuilder.h"

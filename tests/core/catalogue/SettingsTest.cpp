@@ -1,3 +1,7 @@
+// The settings store: the defaults written at the first start and their
+// order, damaged values rebuilt once, what Apply saves; the analysis settings
+// taken from the preferences and the base properties.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

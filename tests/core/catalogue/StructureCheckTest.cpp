@@ -1,3 +1,6 @@
+// The structure check of a catalogue: its report on a sound file, damaged
+// files, missing fields, warnings, and the numbered record errors.
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -1,3 +1,6 @@
+// The zone tree of a catalogue (codes by department) and the zone summary:
+// counts, dates and located events per zone, following the table's filter.
+
 #include <gtest/gtest.h>
 
 #include "catalogue/ZoneTree.h"

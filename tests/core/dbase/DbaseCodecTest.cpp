@@ -1,3 +1,5 @@
+// dBase records encoded and decoded field by field, at each file level.
+
 #include <gtest/gtest.h>
 
 #include <cmath>

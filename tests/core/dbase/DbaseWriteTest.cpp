@@ -1,3 +1,6 @@
+// dBase files written at each level and read back: every type, the digits
+// of float fields, field names, and a refused write that leaves the target.
+
 #include <gtest/gtest.h>
 
 #include "dbase/DbaseFile.h"

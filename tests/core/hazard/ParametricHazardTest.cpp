@@ -216,7 +216,13 @@ TEST(ParametricTables, RowsFieldsAndRefusals) {
     const std::size_t inside = static_cast<std::size_t>(std::floor(hi / 0.5) - std::ceil(lo / 0.5)) + 1;
     EXPECT_EQ(mrp.GetTable()->recordCount(), inside);
 
+    // The density and the distribution share their construction but not
+    // their title.
+    PPDF pdf(s, &t, request({}));
+    EXPECT_EQ(pdf.GetTitle(), "Parametryczna funkcja gęstości prawdopodobieństwa rozkładu magnitudy");
     PCDF cdf(s, &t, request({}));
+    EXPECT_EQ(cdf.GetTitle(), "Parametryczna dystrybuanta rozkładu magnitudy");
+    EXPECT_EQ(cdf.GetTable()->recordCount(), pdf.GetTable()->recordCount());
     const Table& c = *cdf.GetTable();
     const int f = c.requireField("ParamCDF");
     // A distribution function: non-decreasing, never above 1.

@@ -1,3 +1,6 @@
+// The chart-template record: every field at its offset, decoding, short and
+// damaged files, and the save that replaces the file whole.
+
 #include <gtest/gtest.h>
 
 #include <bit>

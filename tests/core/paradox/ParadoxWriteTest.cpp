@@ -1,3 +1,6 @@
+// Paradox tables written and read back: every type with nulls and extremes,
+// dates, text widths, and values the format cannot hold.
+
 #include <gtest/gtest.h>
 
 #include <cfloat>

@@ -1,3 +1,7 @@
+// The report writer: a series report line by line on screen and for
+// printing, the masks of table values, the common parameters, and the saved
+// text and RTF files.
+
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"

@@ -1,3 +1,6 @@
+// Filter expressions: what the filter sources and users write, dates and
+// times, nulls, precedence, case, locale dates, and the messages of faults.
+
 #include <gtest/gtest.h>
 
 #include <random>

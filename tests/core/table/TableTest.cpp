@@ -1,3 +1,6 @@
+// The in-memory table: appending, auto-increment and navigation, text
+// clipping, range and kind checks, bookmarks, read-only tables and copies.
+
 #include <gtest/gtest.h>
 
 #include "table/Table.h"

@@ -1,3 +1,5 @@
+// The text of every field type's values in the comma locale.
+
 #include <gtest/gtest.h>
 
 #include "table/ValueText.h"

@@ -1,3 +1,6 @@
+// Files written to a temporary name and renamed over the target: nothing
+// left by a killed save, the target's mode and links kept, causes named.
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>

@@ -1,3 +1,5 @@
+// Dates with times of day as text, written and read.
+
 #include <gtest/gtest.h>
 
 #include "text/DateTimeText.h"

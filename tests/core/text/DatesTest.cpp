@@ -1,3 +1,6 @@
+// Day numbers of dates: known dates, four centuries of round trips, leap
+// years, times of day, and date text in both locales.
+
 #include <gtest/gtest.h>
 
 #include "text/DateText.h"

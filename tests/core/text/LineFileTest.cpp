@@ -1,3 +1,5 @@
+// Line files: the bytes on disk and the line ends read.
+
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"

@@ -1,3 +1,6 @@
+// Numbers in picture masks and the general format in both locales, values
+// that are not finite, and parsing the locale's numbers only.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
