@@ -6,13 +6,15 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config ccache clang-format
   qt6-base-dev libqt6opengl6-dev libqcustomplot-dev qt6-translations-l10n
-  pxlib-dev libgtest-dev libgmock-dev libbenchmark-dev libemf-dev qt6-svg-dev
+  pxlib-dev libnanoflann-dev libtiff-dev libgtest-dev libgmock-dev libbenchmark-dev libemf-dev qt6-svg-dev
   xvfb xauth
   # Readers of what Zorv writes, for the tests: RTF and dBase III; the chart
   # pictures (wmf2svg needs the Type 1 fonts of gsfonts to lay out text), and
   # PDF pages.
   libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-base-drivers
   emf2svg libwmf-bin gsfonts librsvg2-bin poppler-utils imagemagick
+  # The GeoTIFF grids of the maps, read back by the tests.
+  python3-tifffile
   # The Debian package and the checks of its desktop entry and metainfo.
   dpkg-dev desktop-file-utils appstream
   # clang and its runtime (libFuzzer, sanitizers): tools/fuzz.sh, the fuzz tests.

@@ -30,6 +30,7 @@ RANK = {
     "core/interchange": 5,
     "core/analysis": 6,
     "core/hazard": 7,
+    "core/spatial": 8,
     "core/registry": 9,
     # zorvqt, the QtCore services of both programs
     "platform": 10,

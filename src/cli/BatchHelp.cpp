@@ -86,6 +86,30 @@ const char* const kMcHelp =
     "                              ks (test Kołmogorowa–Smirnowa) lub all (domyślnie), po przecinku\n"
     "  --bootstrap N               liczba prób bootstrap (domyślnie 200; 0 bez odchylenia)\n"
     "  --seed N                    ziarno generatora prób (domyślnie 20050101)\n";
+const char* const kMapHelp =
+    "\nMapa zagrożenia (zorv-batch hazard-map [opcje] KATALOG): siatka nad zlokalizowanymi zjawiskami\n"
+    "wyboru, w każdym węźle wielkości z próby jego zjawisk; tabela: wiersz na węzeł:\n"
+    "  --quantity LISTA            count, rate, energy, log-energy, mc, b, b-positive, a, mmax-ks,\n"
+    "                              mmax-np, hazard, return-period, np-hazard, np-return-period\n"
+    "                              (domyślnie count,rate,mc,b), po przecinku\n"
+    "  --cell C                    rozmiar komórki w jednostkach X/Y (domyślnie około 50 węzłów)\n"
+    "  --box X0;Y0;X1;Y1           obszar mapy (domyślnie zasięg zjawisk)\n"
+    "  --sampling nearest|radius   N najbliższych zjawisk (domyślnie) lub wszystkie w promieniu R\n"
+    "  --nearest N, --max-radius R N najbliższych (domyślnie 200) w promieniu Rmax (0: bez limitu)\n"
+    "  --radius R                  promień próby --sampling radius\n"
+    "  --min-events N              najmniej zjawisk w węźle (domyślnie 50)\n"
+    "  --threshold mc|mmin         próg b, a, tempa i hazardu: max(Mc węzła, MMin) lub MMin\n"
+    "  --mc METODA, --mc-bin DM    metoda i przedział Mc (domyślnie maxc+0.2 i 0,1)\n"
+    "  --magnitude M, --duration D hazard P(M >= m w ciągu D) i okres powrotu m (--time-unit)\n"
+    "  --variable-upper-limit      zmienna górna granica całkowania MMax (domyślnie stała)\n"
+    "  --normalise area|sample     na rok i pole odniesienia (domyślnie) lub w próbie węzła\n"
+    "  --reference-area A          pole odniesienia (domyślnie 1 km2)\n"
+    "  --xy-unit M|xy              metry na jednostkę X/Y (domyślnie 1) lub pole w jednostkach X/Y\n"
+    "  --before OD,DO --after OD,DO  mapa zmian: iloraz tempa i różnica b dwóch okresów\n"
+    "  --significance P            poziom istotności mapy zmian (domyślnie 0,05)\n"
+    "  --bootstrap N, --level L    przedziały ufności wartości węzłów\n"
+    "  --grid PLIK.asc|.tif        siatka GIS jednej kolumny (--grid-quantity, domyślnie pierwszej),\n"
+    "                              --epsg KOD układu współrzędnych (GeoTIFF)\n";
 const char* const kBacktestHelp =
     "\nWeryfikacja prognoz hazardu (backtest):\n"
     "  --magnitude M               magnituda prognozowanych zjawisk (domyślnie 3,5)\n"
@@ -139,7 +163,11 @@ std::string batchHelpText() {
     std::string mc = "  mc";
     mc.resize(30, ' ');
     s += mc + "magnituda kompletności Mc czterema metodami [--bin, --method, --bootstrap]\n";
-    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kMcHelp + kBacktestHelp + kImportHelp;
+    std::string map = "  hazard-map";
+    map.resize(30, ' ');
+    s += map + "mapa zagrożenia: siatka nad planem, wielkości w węzłach [--quantity, --grid]\n";
+    return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kMcHelp + kMapHelp + kBacktestHelp +
+           kImportHelp;
 }
 
 }  // namespace zorv

@@ -5,6 +5,7 @@
 //   zorv-batch histogram --table wynik.csv --report raport.rtf katalog.db
 //   zorv-batch activity --picture aktywnosc.png katalog.dbf
 //   zorv-batch mc --method maxc,ks --bootstrap 500 katalog.dbf
+//   zorv-batch hazard-map --quantity b,mc --grid b.tif katalog.dbf
 
 #include <QApplication>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include "BatchOutput.h"
 #include "BatchPicture.h"
 #include "BatchProgress.h"
+#include "HazardMapCommand.h"
 #include "HazardOptions.h"
 #include "McCommand.h"
 #include "StatisticsOptions.h"
@@ -65,6 +67,7 @@ int run(int argc, char** argv) {
     addImportOptions(p);
     addCatalogueImportOptions(p);
     addMcOptions(p);
+    addHazardMapOptions(p);
     if (!p.parse(QCoreApplication::arguments())) throw BatchError(p.errorText().toStdString());
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(batchHelpText().c_str(), stdout);
@@ -76,6 +79,8 @@ int run(int argc, char** argv) {
     if (!args.isEmpty() && args[0] == QStringLiteral("export"))
         return runExport(p, args, readBatchSettings(p));
     if (!args.isEmpty() && args[0] == QStringLiteral("mc")) return runMc(p, args, readBatchSettings(p));
+    if (!args.isEmpty() && args[0] == QStringLiteral("hazard-map"))
+        return runHazardMap(p, args, readBatchSettings(p));
     if (args.size() != 2) throw BatchError("Podaj analizę i plik katalogu (zorv-batch --help).");
     const std::string command = args[0].toStdString();
     const AnalysisEntry* entry = findAnalysis(command);
