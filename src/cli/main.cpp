@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <exception>
 
-#include "BacktestOptions.h"
 #include "BatchCatalogue.h"
 #include "BatchError.h"
 #include "BatchHelp.h"
@@ -19,13 +18,11 @@
 #include "BatchOutput.h"
 #include "BatchPicture.h"
 #include "BatchProgress.h"
-#include "HazardOptions.h"
 #include "McCommand.h"
-#include "StatisticsOptions.h"
-#include "TimeVariationsOptions.h"
 #include "analysis/DBBase.h"
 #include "hazard/HazardAnalysis.h"
 #include "registry/AnalysisRegistry.h"
+#include "registry/AnalysisRequestOptions.h"
 
 namespace zorv {
 namespace {
@@ -79,12 +76,8 @@ int run(int argc, char** argv) {
 
     const std::optional<PictureType> picture = pictureOption(p);
     const BatchSettings settings = readBatchSettings(p);
-    AnalysisRequest request;
-    readStatisticsOptions(p, *entry, request);
-    readHazardOptions(p, *entry, settings.prefs, settings.locale, request);
-    if (entry->parameters == AnalysisParameters::TimeVariations)
-        request.timeVariations = readTimeVariationsOptions(p);
-    if (entry->parameters == AnalysisParameters::Backtest) request.backtest = readBacktestOptions(p);
+    const AnalysisRequest request =
+        readAnalysisRequest(ParserOptions(p), *entry, settings.prefs, settings.locale);
 
     std::unique_ptr<Table> catalogue = openCatalogue(args[1].toStdString(), settings.locale);
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
