@@ -13,6 +13,8 @@ packages=(
   # PDF pages.
   libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-base-drivers
   emf2svg libwmf-bin gsfonts librsvg2-bin poppler-utils imagemagick
+  # The Python module zorv and its tests.
+  python3-dev pybind11-dev python3-numpy python3-pytest
   # The Debian package and the checks of its desktop entry and metainfo.
   dpkg-dev desktop-file-utils appstream
   # clang and its runtime (libFuzzer, sanitizers): tools/fuzz.sh, the fuzz tests.

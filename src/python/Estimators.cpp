@@ -266,16 +266,15 @@ the estimator failed. Keyword arguments: settings (a, b, H, ...).)");
     m.def(
         "smoothing_factor",
         [](py::handle m, double mmin, py::kwargs kw) {
-            kw["silverman"] = "on";
-            const auto r = runOnArrays("np-hazard", m, py::none(), mmin, kw, py::none());
+            const auto r = runOnArrays("mmax-compare", m, py::none(), mmin, kw, py::none());
             return estimateOf(*r)["h"].cast<double>();
         },
         py::arg("m"), py::arg("mmin"),
         R"(Smoothing factor h of the adaptive kernel estimator [magnitude], cross-validated.
 
-The h the nonparametric hazard analyses use with the search on (least
+The h the nonparametric hazard analyses use with the search on: the least
 squares cross-validation of the kernel density of the magnitudes at or
-above `mmin`).)");
+above `mmin` (the optimal smoothing factor of Silverman).)");
     m.def(
         "np_hazard",
         [](py::handle m, py::handle dates, double mmin, py::object progress, py::kwargs kw) {

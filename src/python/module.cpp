@@ -317,8 +317,8 @@ energies, ...) and a failure raises StructureCheckError with its report.
 Settings: the user's settings file (~/.config/Morvane/Zorv.conf) as
 zorv-batch reads it, or settings="file.conf", then keyword arguments over
 them: mmin, a, b (log10 E = a*M + b), locale ("pl" or "en") and the
-preferences by their names in the file (Magnituda, Energia, Data, Oddzial,
-X, Y, H, Auto, ...; see zorv.setting_names()). Returns a Selection of every
+preferences by the names of the preferences dialog (Magnituda, Energia,
+Data, Oddzial, X, Y, H, Auto, ...; see zorv.setting_names()). Returns a Selection of every
 record.)");
     m.def(
         "catalogue",
