@@ -93,7 +93,7 @@ McOptions mcOptions(double bin, int bootstrap, long long seed) {
     return o;
 }
 
-double mc(py::handle m, const std::string& method, double bin) {
+double mc(py::object m, const std::string& method, double bin) {
     const RealArray x(m, "m");
     const McOptions o = mcOptions(bin, 0, 20050101);
     const McMethod chosen = methodOf(method);
@@ -106,7 +106,7 @@ double mc(py::handle m, const std::string& method, double bin) {
     return e.mc ? *e.mc : std::numeric_limits<double>::quiet_NaN();
 }
 
-py::dict completeness(py::handle m, py::object methods, double bin, int bootstrap, long long seed) {
+py::dict completeness(py::object m, py::object methods, double bin, int bootstrap, long long seed) {
     const RealArray x(m, "m");
     const McOptions o = mcOptions(bin, bootstrap, seed);
     std::vector<McMethod> chosen;
@@ -138,8 +138,8 @@ py::dict completeness(py::handle m, py::object methods, double bin, int bootstra
     return out;
 }
 
-py::tuple bValue(py::handle m, double mmin, const std::string& method, double bin, double threshold,
-                 py::handle dates, const py::kwargs& kw) {
+py::tuple bValue(py::object m, double mmin, const std::string& method, double bin, double threshold,
+                 py::object dates, const py::kwargs& kw) {
     const RealArray x(m, "m");
     if (!std::isfinite(mmin)) throw OptionError("Próg mmin musi być liczbą.");
     if (!(bin >= 0.0 && bin <= 1.0))
@@ -240,7 +240,7 @@ bin: magnitude bin width [magnitude], 0 for continuous magnitudes.
 Returns (b, sigma) in 1/magnitude units.)");
     m.def(
         "mmax",
-        [](py::handle m, double mmin, py::object method, py::kwargs kw) -> py::object {
+        [](py::object m, double mmin, py::object method, py::kwargs kw) -> py::object {
             const auto r = runOnArrays("mmax-compare", m, py::none(), mmin, kw, py::none());
             const py::dict rows = estimateOf(*r)["MMax"];
             if (method.is_none()) return rows;
@@ -265,7 +265,7 @@ dict of every label. Each value is (Mmax, sigma) [magnitude]; NaN where
 the estimator failed. Keyword arguments: settings (a, b, H, ...).)");
     m.def(
         "smoothing_factor",
-        [](py::handle m, double mmin, py::kwargs kw) {
+        [](py::object m, double mmin, py::kwargs kw) {
             const auto r = runOnArrays("mmax-compare", m, py::none(), mmin, kw, py::none());
             return estimateOf(*r)["h"].cast<double>();
         },
@@ -277,7 +277,7 @@ squares cross-validation of the kernel density of the magnitudes at or
 above `mmin` (the optimal smoothing factor of Silverman).)");
     m.def(
         "np_hazard",
-        [](py::handle m, py::handle dates, double mmin, py::object progress, py::kwargs kw) {
+        [](py::object m, py::object dates, double mmin, py::object progress, py::kwargs kw) {
             return runOnArrays("np-hazard", m, dates, mmin, kw, std::move(progress));
         },
         py::arg("m"), py::arg("dates"), py::arg("mmin"), py::arg("progress") = py::none(),
@@ -292,7 +292,7 @@ silverman, alt_h, variable_upper_limit, bootstrap, level. Returns a Result
 (.table with the probabilities, .estimate with h, MMaxEst and rate).)");
     m.def(
         "p_hazard",
-        [](py::handle m, py::handle dates, double mmin, py::object progress, py::kwargs kw) {
+        [](py::object m, py::object dates, double mmin, py::object progress, py::kwargs kw) {
             return runOnArrays("p-hazard", m, dates, mmin, kw, std::move(progress));
         },
         py::arg("m"), py::arg("dates"), py::arg("mmin"), py::arg("progress") = py::none(),

@@ -31,9 +31,9 @@ struct ModuleSettings {
 };
 
 // The settings of `file` ("" for the user's file), then `overrides`: mmin,
-// a, b, locale ("pl" or "en") and the preferences by their member names (Magnituda, Energia, Data, Oddzial, X, Y, Slash, Prefix,
-// LocationFilter, H, Auto, Iterations, ...). Throws OptionError for an
-// unknown name or a value of the wrong kind.
+// a, b, locale ("pl" or "en") and the preferences by their member names (Magnituda, Energia, Data, Oddzial,
+// X, Y, Slash, Prefix, LocationFilter, H, Auto, Iterations, ...). Throws OptionError for an unknown name or a
+// value of the wrong kind.
 ModuleSettings readModuleSettings(const std::string& file,
                                   const std::map<std::string, SettingValue>& overrides);
 

@@ -106,7 +106,9 @@ PYBIND11_MODULE(_zorv, m) {
 
 zorv.open() gives the whole catalogue; filter() gives a new selection. The
 records are frozen when the selection is made: a selection never changes.)")
-        .def("__len__", [](const Selection& s) { return s.records->physicalCount(); })
+        .def(
+            "__len__", [](const Selection& s) { return s.records->physicalCount(); },
+            "The number of records.")
         .def_property_readonly(
             "fields",
             [](const Selection& s) {
@@ -259,7 +261,9 @@ rate (events per time unit), unit, and with bootstrap the bands
 (h_lo/h_hi, ...). Parametric: beta [1/magnitude], b, MMaxEst, rate, unit,
 n. mmax-compare: every estimator's (Mmax, sigma). Empty for the
 statistics analyses.)")
-        .def_property_readonly("name", [](const RunResult& r) { return std::string(r.entry->name); })
+        .def_property_readonly(
+            "name", [](const RunResult& r) { return std::string(r.entry->name); },
+            "The analysis (zorv-batch name).")
         .def_property_readonly(
             "title", [](const RunResult& r) { return r.analysis->GetTitle(); }, "The chart title.")
         .def_property_readonly(

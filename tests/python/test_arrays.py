@@ -118,3 +118,24 @@ def test_filter_selects_as_batch_does(sample, batch):
     assert len(sample) == 19838
     either = sample.filter(zones="G-1/1", where="MAGNITUDA > 3", any=True)
     assert len(either) == int(((sample["ODDZIAL"] == "G-1/1") | (sample.magnitudes > 3)).sum())
+
+
+def test_table_to_pandas(sample):
+    r = zorv.run("activity", sample, period="years")
+    try:
+        import pandas  # noqa: F401
+    except ImportError:
+        with pytest.raises(ImportError, match="python3-pandas"):
+            r.to_pandas()
+        return
+    frame = r.to_pandas()
+    assert list(frame.columns) == list(r.table) and len(frame) == 6
+
+
+def test_every_function_says_what_it_computes():
+    public = [getattr(zorv, n) for n in dir(zorv) if not n.startswith("_")]
+    functions = [f for f in public if callable(f) and not isinstance(f, type)]
+    assert len(functions) >= 14
+    for f in functions + [zorv.Selection.filter, zorv.Result.table, zorv.Result.estimate]:
+        assert f.__doc__ and len(f.__doc__) > 30, f
+    assert "[magnitude]" in zorv.mc.__doc__ and "[magnitude]" in zorv.mmax.__doc__
