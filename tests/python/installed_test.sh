@@ -10,6 +10,7 @@ sample=$3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 export HOME=$tmp XDG_CONFIG_HOME=$tmp/config
+cd "$tmp"  # not the build folder, whose zorv/ would come first
 version=$("$python" -c 'import sys; print(f"{sys.version_info[0]}.{sys.version_info[1]}")')
 for prefix in /usr /usr/local; do
   DESTDIR="$tmp/root" cmake --install "$build" --prefix "$prefix" > "$tmp/install.log" 2>&1 ||
