@@ -228,7 +228,7 @@ RealArray::RealArray(py::handle object, const char* name, bool allowEmpty) {
     if (direct)
         array_ = a.cast<py::array_t<double>>();
     else
-        array_ = py::array_t<double, py::array::c_style | py::array::forcecast>(a);
+        array_ = numpy().attr("ascontiguousarray")(a, "float64").cast<py::array_t<double>>();
     copied_ = !direct;
     data_ = array_.data();
     size_ = static_cast<std::size_t>(array_.size());

@@ -150,6 +150,7 @@ py::tuple bValue(py::object m, double mmin, const std::string& method, double bi
         if (b == 0.0) throw ENoRecords();
         // The Shi–Bolt error over the magnitudes the estimate took.
         std::vector<double> taken;
+        taken.reserve(x.size());
         for (const double v : x.values())
             if (v >= mmin - bin / 2.0) taken.push_back(v);
         return py::make_tuple(b, shiBoltStandardError(b, taken));

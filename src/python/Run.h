@@ -67,8 +67,9 @@ private:
     py::object callback_;
     mutable std::mutex mutex_;
     std::string caption_;
-    int maximum_ = 0, position_ = 0;
+    std::atomic<int> maximum_{0}, position_{0};
     mutable std::atomic<bool> cancelled_{false};
+    mutable std::atomic<unsigned> calls_{0};
     mutable std::chrono::steady_clock::time_point last_{};
     mutable std::optional<py::error_already_set> error_;
 };
