@@ -15,6 +15,8 @@ packages=(
   emf2svg libwmf-bin gsfonts librsvg2-bin poppler-utils imagemagick
   # The GeoTIFF grids of the maps, read back by the tests.
   python3-tifffile
+  # The Python module zorv and its tests.
+  python3-dev pybind11-dev python3-numpy python3-pytest
   # The Debian package and the checks of its desktop entry and metainfo.
   dpkg-dev desktop-file-utils appstream
   # clang and its runtime (libFuzzer, sanitizers): tools/fuzz.sh, the fuzz tests.

@@ -6,6 +6,7 @@
 #include "BatchError.h"
 #include "BatchOptions.h"
 #include "catalogue/CatalogueFilter.h"
+#include "catalogue/CatalogueSelection.h"
 #include "files/TableFiles.h"
 #include "text/DateText.h"
 
@@ -48,52 +49,32 @@ std::unique_ptr<Table> openCatalogue(const std::string& path, const Locale& loca
 
 namespace {
 
-// Zones as ticked in the list, departments as chosen in the tree.
-ZoneFilter zoneOptions(const QCommandLineParser& p, const Preferences& prefs) {
-    std::vector<std::string> zones;
-    for (const QString& z : p.values(QStringLiteral("zone"))) zones.push_back(z.toStdString());
-    std::vector<ZoneFilter> chosen;
-    if (!zones.empty()) chosen.push_back(zoneListFilter(prefs.Oddzial, zones));
-    for (const QString& d : p.values(QStringLiteral("department")))
-        chosen.push_back(zoneTreeDepartmentFilter(prefs.Oddzial, d.toStdString(), prefs.Slash));
-    return anyZoneFilter(chosen);
-}
-
-// --from, --to: the period of the date field, open at the missing end.
-void periodOptions(const QCommandLineParser& p, const Preferences& prefs, const Locale& locale,
-                   FilterSources& sources) {
-    if (!p.isSet(QStringLiteral("from")) && !p.isSet(QStringLiteral("to"))) return;
-    const auto date = [&](const char* name, std::int32_t fallback) {
-        if (!p.isSet(QString::fromLatin1(name))) return fallback;
-        const std::string text = optionText(p, name);
-        const auto d = parseDate(text, locale);
-        if (!d) throw BatchError("Niepoprawna data w opcji --" + std::string(name) + ": " + text);
-        return *d;
-    };
-    // Day numbers of 0001-01-01 and 9999-12-31.
-    const std::int32_t from = date("from", -693593), to = date("to", 2958465);
-    if (from > to) throw BatchError("Data początkowa nie może być większa od daty końcowej");
-    sources.PeriodExpression = prefs.Data + ">='" + formatDate(from, locale) + "' AND " + prefs.Data + "<='" +
-                               formatDate(to, locale) + "'";
-    sources.PeriodDescription = formatDate(from, locale) + " do " + formatDate(to, locale);
+// --from, --to: a day number in the given locale or ISO.
+std::optional<std::int32_t> dateOption(const QCommandLineParser& p, const char* name, const Locale& locale) {
+    if (!p.isSet(QString::fromLatin1(name))) return std::nullopt;
+    const std::string text = optionText(p, name);
+    const auto d = parseDate(text, locale);
+    if (!d) throw BatchError("Niepoprawna data w opcji --" + std::string(name) + ": " + text);
+    return *d;
 }
 
 }  // namespace
 
 JoinedFilter filterCatalogue(const QCommandLineParser& p, const BatchSettings& settings, Table& catalogue) {
-    const Preferences& prefs = settings.prefs;
+    CatalogueSelection selection;
+    for (const QString& z : p.values(QStringLiteral("zone"))) selection.zones.push_back(z.toStdString());
+    for (const QString& d : p.values(QStringLiteral("department")))
+        selection.departments.push_back(d.toStdString());
+    selection.from = dateOption(p, "from", settings.locale);
+    selection.to = dateOption(p, "to", settings.locale);
+    selection.locatedOnly = p.isSet(QStringLiteral("located"));
+    selection.expression = optionText(p, "where");
+    selection.anyOf = p.isSet(QStringLiteral("or"));
     FilterSources sources;
-    sources.XField = prefs.X;
-    sources.LocationFilter = prefs.LocationFilter;
-    const ZoneFilter zone = zoneOptions(p, prefs);
-    sources.ZoneExpression = zone.expression;
-    sources.ZoneDescription = zone.description;
-    periodOptions(p, prefs, settings.locale, sources);
-    sources.locatedOnly = p.isSet(QStringLiteral("located"));
-    sources.ExtraExpression = optionText(p, "where");
-    if (p.isSet(QStringLiteral("or"))) {
-        sources.Connective = " OR ";
-        sources.DescriptionConnective = " lub ";
+    try {
+        sources = selectionSources(selection, settings.prefs, settings.locale);
+    } catch (const SelectionError& e) {
+        throw BatchError(e.what());
     }
     try {
         const JoinedFilter filter = applyCatalogueFilter(&catalogue, sources);

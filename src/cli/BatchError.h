@@ -1,13 +1,12 @@
 #pragma once
 // A failure the user caused: bad option, file or expression. zorv-batch
-// prints its message and ends with exit code 1.
+// prints its message and ends with exit code 1. The option readers of
+// zorvcore throw the same type.
 
-#include <stdexcept>
+#include "registry/OptionSource.h"
 
 namespace zorv {
 
-struct BatchError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+using BatchError = OptionError;
 
 }  // namespace zorv

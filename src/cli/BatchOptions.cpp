@@ -1,94 +1,47 @@
 #include "BatchOptions.h"
 
-#include <cmath>
-
-#include "BatchError.h"
-#include "text/NumberFormat.h"
-
 namespace zorv {
+
+namespace {
+QString nameOf(std::string_view name) { return QString::fromLatin1(name.data(), qsizetype(name.size())); }
+}  // namespace
 
 void addBatchOptions(QCommandLineParser& p) {
     p.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
-    for (const char* name : {"zone",
-                             "department",
-                             "from",
-                             "to",
-                             "where",
-                             "period",
-                             "classes",
-                             "trace-threshold",
-                             "discharge-threshold",
-                             "mmin",
-                             "a",
-                             "b",
-                             "table",
-                             "report",
-                             "picture",
-                             "settings",
-                             "locale",
-                             "zones",
-                             "start",
-                             "end",
-                             "step",
-                             "magnitude",
-                             "duration",
-                             "time-unit",
-                             "silverman",
-                             "alt-h",
-                             "functions",
-                             "window",
-                             "window-step",
-                             "min-events",
-                             "return-magnitude",
-                             "bootstrap",
-                             "level",
-                             "b-positive-threshold",
-                             "b-bin",
-                             "horizon",
-                             "mc",
-                             "mc-bin"}) {
+    // The selection, the base properties, the outputs and the settings.
+    for (const char* name : {"zone", "department", "from", "to", "where", "mmin", "a", "b", "table", "report",
+                             "picture", "settings", "locale"}) {
         QCommandLineOption o(QString::fromLatin1(name));
         o.setValueName(QStringLiteral("x"));
         p.addOption(o);
     }
-    for (const char* flag :
-         {"located", "or", "energy-classes", "variable-upper-limit", "fixed-upper-limit", "b-stats"})
-        p.addOption(QCommandLineOption(QString::fromLatin1(flag)));
+    for (const char* flag : {"located", "or"}) p.addOption(QCommandLineOption(QString::fromLatin1(flag)));
+    for (const OptionSpec& spec : analysisOptions()) {
+        QCommandLineOption o(QString::fromLatin1(spec.name));
+        if (spec.kind != OptionKind::Flag) o.setValueName(QStringLiteral("x"));
+        p.addOption(o);
+    }
+}
+
+bool ParserOptions::isSet(std::string_view name) const { return p_.isSet(nameOf(name)); }
+
+std::vector<std::string> ParserOptions::values(std::string_view name) const {
+    std::vector<std::string> out;
+    for (const QString& v : p_.values(nameOf(name))) out.push_back(v.toStdString());
+    return out;
 }
 
 std::string optionText(const QCommandLineParser& p, const char* name) {
     return p.value(QString::fromLatin1(name)).toStdString();
 }
 
-double parseOptionNumber(const std::string& text, const char* option) {
-    const auto v = parseNumber(text, Locale::point());
-    const auto w = v ? v : parseNumber(text, Locale::comma());
-    if (!w) throw BatchError("Niepoprawna liczba w opcji --" + std::string(option) + ": " + text);
-    return *w;
-}
-
 double numberOption(const QCommandLineParser& p, const char* name) {
-    return parseOptionNumber(optionText(p, name), name);
-}
-
-void checkRange(double value, double minimum, double maximum, const std::string& message) {
-    if (!(value >= minimum && value <= maximum)) throw BatchError(message);
+    return numberOption(ParserOptions(p), name);
 }
 
 int wholeOption(const QCommandLineParser& p, const char* name, int minimum, int maximum,
                 const std::string& message) {
-    const double v = numberOption(p, name);
-    if (v != std::trunc(v)) throw BatchError(message);
-    checkRange(v, minimum, maximum, message);
-    return static_cast<int>(v);
-}
-
-std::optional<TableRange> tableRangeOptions(const QCommandLineParser& p) {
-    const int given =
-        p.isSet(QStringLiteral("start")) + p.isSet(QStringLiteral("end")) + p.isSet(QStringLiteral("step"));
-    if (given == 0) return std::nullopt;
-    if (given != 3) throw BatchError("Podaj razem --start, --end i --step albo żadnej z nich.");
-    return TableRange{numberOption(p, "start"), numberOption(p, "end"), numberOption(p, "step")};
+    return wholeOption(ParserOptions(p), name, minimum, maximum, message);
 }
 
 }  // namespace zorv

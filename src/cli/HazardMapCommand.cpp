@@ -7,8 +7,8 @@
 #include "BatchError.h"
 #include "BatchOptions.h"
 #include "BatchOutput.h"
-#include "HazardOptions.h"
 #include "analysis/DBBase.h"
+#include "registry/HazardOptions.h"
 #include "spatial/GridFiles.h"
 #include "spatial/HazardMap.h"
 #include "text/AtomicFile.h"
@@ -171,7 +171,7 @@ HazardMapParameters hazardMapParametersOf(const QCommandLineParser& p, const Bat
         r.after = periodOption(p, "after", settings.locale);
     }
     if (isSet(p, "significance")) r.significance = numberOption(p, "significance");
-    r.bootstrap = readBootstrapOptions(p);
+    r.bootstrap = readBootstrapOptions(ParserOptions(p));
     if (isSet(p, "seed"))
         r.bootstrap.seed = static_cast<std::uint64_t>(wholeOption(
             p, "seed", 0, 2000000000, "Ziarno --seed musi być liczbą całkowitą od 0 do 2000000000."));

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <exception>
 
-#include "BacktestOptions.h"
 #include "BatchCatalogue.h"
 #include "BatchCatalogueImport.h"
 #include "BatchError.h"
@@ -22,13 +21,11 @@
 #include "BatchPicture.h"
 #include "BatchProgress.h"
 #include "HazardMapCommand.h"
-#include "HazardOptions.h"
 #include "McCommand.h"
-#include "StatisticsOptions.h"
-#include "TimeVariationsOptions.h"
 #include "analysis/DBBase.h"
 #include "hazard/HazardAnalysis.h"
 #include "registry/AnalysisRegistry.h"
+#include "registry/AnalysisRequestOptions.h"
 
 namespace zorv {
 namespace {
@@ -88,12 +85,8 @@ int run(int argc, char** argv) {
 
     const std::optional<PictureType> picture = pictureOption(p);
     const BatchSettings settings = readBatchSettings(p);
-    AnalysisRequest request;
-    readStatisticsOptions(p, *entry, request);
-    readHazardOptions(p, *entry, settings.prefs, settings.locale, request);
-    if (entry->parameters == AnalysisParameters::TimeVariations)
-        request.timeVariations = readTimeVariationsOptions(p);
-    if (entry->parameters == AnalysisParameters::Backtest) request.backtest = readBacktestOptions(p);
+    const AnalysisRequest request =
+        readAnalysisRequest(ParserOptions(p), *entry, settings.prefs, settings.locale);
 
     std::unique_ptr<Table> catalogue = openCatalogue(args[1].toStdString(), settings.locale);
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);

@@ -1,12 +1,15 @@
 #include "analysis/Database.h"
 
+#include <atomic>
+
 #include "text/Dates.h"
 
 namespace zorv {
 
 namespace {
-std::int32_t gAnalysisCount = 0;
-}
+// Analyses may be built on several threads at once (the Python module).
+std::atomic<std::int32_t> gAnalysisCount{0};
+}  // namespace
 
 std::int32_t Database::analysisCount() { return gAnalysisCount; }
 

@@ -1,44 +1,39 @@
-#include "StatisticsOptions.h"
+#include "registry/StatisticsOptions.h"
 
 #include <map>
 
-#include "BatchError.h"
-#include "BatchOptions.h"
-
 namespace zorv {
 
-void readStatisticsOptions(const QCommandLineParser& p, const AnalysisEntry& entry, AnalysisRequest& r) {
-    const std::string period = optionText(p, "period");
+void readStatisticsOptions(const OptionSource& p, const AnalysisEntry& entry, AnalysisRequest& r) {
+    const std::string period = p.value("period");
     static const std::map<std::string, PeriodKind> kinds = {
         {"", PeriodKind::Quarters},         {"kwartały", PeriodKind::Quarters},
         {"quarters", PeriodKind::Quarters}, {"miesiące", PeriodKind::Months},
         {"months", PeriodKind::Months},     {"lata", PeriodKind::Years},
         {"years", PeriodKind::Years}};
     const auto kind = kinds.find(period);
-    if (kind == kinds.end()) throw BatchError("Nieznany podział skali czasu: " + period);
+    if (kind == kinds.end()) throw OptionError("Nieznany podział skali czasu: " + period);
     r.period = kind->second;
-    if (p.isSet(QStringLiteral("classes")))
+    if (p.isSet("classes"))
         r.maxClass =
             wholeOption(p, "classes", 0, 30, "Najwyższa klasa energii musi być liczbą całkowitą od 0 do 30.");
-    if (p.isSet(QStringLiteral("trace-threshold"))) r.traceThreshold = numberOption(p, "trace-threshold");
-    if (p.isSet(QStringLiteral("discharge-threshold")))
-        r.dischargeThreshold = numberOption(p, "discharge-threshold");
+    if (p.isSet("trace-threshold")) r.traceThreshold = numberOption(p, "trace-threshold");
+    if (p.isSet("discharge-threshold")) r.dischargeThreshold = numberOption(p, "discharge-threshold");
 
-    for (const QString& z : p.value(QStringLiteral("zones")).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        r.zones.push_back(z.trimmed().toStdString());
-    r.energyClasses = p.isSet(QStringLiteral("energy-classes"));
+    r.zones = optionItems(p.value("zones"));
+    r.energyClasses = p.isSet("energy-classes");
     const bool zoneAnalysis =
         entry.parameters == AnalysisParameters::Zones || entry.parameters == AnalysisParameters::ZoneActivity;
     if (zoneAnalysis && r.zones.empty())
-        throw BatchError("Podaj strefy analizy opcją --zones (np. --zones G-1,G-2/3).");
+        throw OptionError("Podaj strefy analizy opcją --zones (np. --zones G-1,G-2/3).");
 
     BStatisticsOptions& b = r.bStatistics;
-    b.enabled = p.isSet(QStringLiteral("b-stats"));
-    if (p.isSet(QStringLiteral("b-positive-threshold"))) {
+    b.enabled = p.isSet("b-stats");
+    if (p.isSet("b-positive-threshold")) {
         b.positiveThreshold = numberOption(p, "b-positive-threshold");
         checkRange(b.positiveThreshold, 0.0, 5.0, "Próg różnic b-dodatniego musi leżeć w przedziale 0 do 5.");
     }
-    if (p.isSet(QStringLiteral("b-bin"))) {
+    if (p.isSet("b-bin")) {
         b.binWidth = numberOption(p, "b-bin");
         checkRange(b.binWidth, 0.0, 1.0, "Szerokość klasy magnitudy musi leżeć w przedziale 0 do 1.");
     }

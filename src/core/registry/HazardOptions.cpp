@@ -1,26 +1,24 @@
-#include "HazardOptions.h"
+#include "registry/HazardOptions.h"
 
 #include <algorithm>
 #include <map>
 
-#include "BatchError.h"
-#include "BatchOptions.h"
 #include "hazard/NonParametricTables.h"
 
 namespace zorv {
 
-TimeUnit readTimeUnit(const QCommandLineParser& p) {
-    const std::string unit = optionText(p, "time-unit");
+TimeUnit readTimeUnit(const OptionSource& p) {
+    const std::string unit = p.value("time-unit");
     if (unit == "quarters" || unit == "kwartały") return TimeUnit::Quarters;
     if (unit.empty() || unit == "months" || unit == "miesiące") return TimeUnit::Months;
-    throw BatchError("Nieznana jednostka czasu: " + unit + " (months|quarters)");
+    throw OptionError("Nieznana jednostka czasu: " + unit + " (months|quarters)");
 }
 
-BootstrapOptions readBootstrapOptions(const QCommandLineParser& p) {
+BootstrapOptions readBootstrapOptions(const OptionSource& p) {
     BootstrapOptions o;
-    const bool level = p.isSet(QStringLiteral("level"));
-    if (!p.isSet(QStringLiteral("bootstrap"))) {
-        if (level) throw BatchError("Opcja --level wymaga opcji --bootstrap.");
+    const bool level = p.isSet("level");
+    if (!p.isSet("bootstrap")) {
+        if (level) throw OptionError("Opcja --level wymaga opcji --bootstrap.");
         return o;
     }
     o.enabled = true;
@@ -32,7 +30,7 @@ BootstrapOptions readBootstrapOptions(const QCommandLineParser& p) {
         o.level = numberOption(p, "level");
         if (o.level > 1.0) o.level /= 100.0;
     }
-    if (const auto problem = BootstrapProblem(o)) throw BatchError(*problem);
+    if (const auto problem = BootstrapProblem(o)) throw OptionError(*problem);
     return o;
 }
 
@@ -49,14 +47,12 @@ HazardKind nonParametricKind(std::string_view name) {
 }
 
 // --functions of np-density, all three when not given.
-std::uint8_t densityFunctions(const QCommandLineParser& p) {
-    const QStringList names =
-        p.isSet(QStringLiteral("functions"))
-            ? p.value(QStringLiteral("functions")).split(QLatin1Char(','), Qt::SkipEmptyParts)
-            : QStringList{QStringLiteral("pdf"), QStringLiteral("pdf-adapt"), QStringLiteral("cdf")};
+std::uint8_t densityFunctions(const OptionSource& p) {
+    const std::vector<std::string> names = p.isSet("functions")
+                                               ? optionItems(p.value("functions"))
+                                               : std::vector<std::string>{"pdf", "pdf-adapt", "cdf"};
     std::uint8_t functions = 0;
-    for (const QString& n : names) {
-        const std::string f = n.trimmed().toStdString();
+    for (const std::string& f : names) {
         if (f == "pdf")
             functions |= DensityFunction;
         else if (f == "pdf-adapt")
@@ -64,14 +60,14 @@ std::uint8_t densityFunctions(const QCommandLineParser& p) {
         else if (f == "cdf")
             functions |= AdaptiveDistribution;
         else
-            throw BatchError("Nieznana funkcja: " + f + " (pdf, pdf-adapt, cdf)");
+            throw OptionError("Nieznana funkcja: " + f + " (pdf, pdf-adapt, cdf)");
     }
     return functions;
 }
 
-HazardParameters readNonParametric(const QCommandLineParser& p, HazardKind kind, const Preferences& prefs,
+HazardParameters readNonParametric(const OptionSource& p, HazardKind kind, const Preferences& prefs,
                                    const Locale& locale) {
-    const auto isSet = [&](const char* name) { return p.isSet(QString::fromLatin1(name)); };
+    const auto isSet = [&](const char* name) { return p.isSet(name); };
     HazardParameters r = DefaultHazardParameters(kind, 0, prefs.H, prefs.Auto, false);
     r.accepted = true;
     const std::optional<TableRange> range = tableRangeOptions(p);
@@ -80,16 +76,16 @@ HazardParameters readNonParametric(const QCommandLineParser& p, HazardKind kind,
         r.start = range->start;
         r.end = range->end;
         r.step = range->step;
-        if (const auto problem = HazardRangeProblem(r)) throw BatchError(*problem);
+        if (const auto problem = HazardRangeProblem(r)) throw OptionError(*problem);
     } else {
         r.start = r.end = r.step = -1.0;
     }
     r.unit = readTimeUnit(p);
-    const std::string search = optionText(p, "silverman");
+    const std::string search = p.value("silverman");
     if (search == "on" || search == "off")
         r.useSearch = search == "on";
     else if (!search.empty())
-        throw BatchError("Opcja --silverman przyjmuje on lub off.");
+        throw OptionError("Opcja --silverman przyjmuje on lub off.");
     if (isSet("alt-h")) {
         r.alternativeH = numberOption(p, "alt-h");
         checkRange(r.alternativeH, 1e-7, 1.0,
@@ -101,15 +97,14 @@ HazardParameters readNonParametric(const QCommandLineParser& p, HazardKind kind,
     // Each value once per option; SelectedValues orders them and drops repeats.
     const char* valueOption = kind == HazardKind::Hazard ? "magnitude" : "duration";
     std::vector<SelectableValue> rows;
-    for (const QString& v : p.values(QString::fromLatin1(valueOption))) {
-        const double x = parseOptionNumber(v.toStdString(), valueOption);
+    for (const std::string& v : p.values(valueOption)) {
+        const double x = parseOptionNumber(v, valueOption);
         if (!(x > 0.0))
-            throw BatchError("Niepoprawna liczba w opcji --" + std::string(valueOption) + ": " +
-                             v.toStdString());
+            throw OptionError("Niepoprawna liczba w opcji --" + std::string(valueOption) + ": " + v);
         rows.push_back({true, x});
     }
     if (rows.size() > 4)
-        throw BatchError("Opcję --" + std::string(valueOption) + " można podać najwyżej 4 razy.");
+        throw OptionError("Opcję --" + std::string(valueOption) + " można podać najwyżej 4 razy.");
     if (rows.empty()) {
         if (kind == HazardKind::Hazard) rows = {{true, 3.0}};
         if (kind == HazardKind::HazardVsMagnitude)
@@ -124,27 +119,26 @@ HazardParameters readNonParametric(const QCommandLineParser& p, HazardKind kind,
     // of h in its report only.
     r.bootstrap = readBootstrapOptions(p);
     if (!ContinueEnabled(kind, rows, r.functions))
-        throw BatchError("Wybierz co najmniej jedną funkcję (--functions).");
+        throw OptionError("Wybierz co najmniej jedną funkcję (--functions).");
     return r;
 }
 
 // The values of a repeatable option (each may also be a comma-separated
 // list), at most four.
-std::vector<double> valueList(const QCommandLineParser& p, const char* name, std::vector<double> fallback) {
-    if (!p.isSet(QString::fromLatin1(name))) return fallback;
+std::vector<double> valueList(const OptionSource& p, const char* name, std::vector<double> fallback) {
+    if (!p.isSet(name)) return fallback;
     std::vector<double> out;
-    for (const QString& given : p.values(QString::fromLatin1(name)))
-        for (const QString& item : given.split(QLatin1Char(','), Qt::SkipEmptyParts))
-            out.push_back(parseOptionNumber(item.trimmed().toStdString(), name));
+    for (const std::string& given : p.values(name))
+        for (const std::string& item : optionItems(given)) out.push_back(parseOptionNumber(item, name));
     if (out.empty() || out.size() > 4)
-        throw BatchError("Opcja --" + std::string(name) + " przyjmuje od 1 do 4 wartości.");
+        throw OptionError("Opcja --" + std::string(name) + " przyjmuje od 1 do 4 wartości.");
     return out;
 }
 
-ParametricRequest readParametric(const QCommandLineParser& p, std::string_view name) {
+ParametricRequest readParametric(const OptionSource& p, std::string_view name) {
     ParametricRequest r;
     r.timeUnit = readTimeUnit(p);
-    r.variableUpperLimit = !p.isSet(QStringLiteral("fixed-upper-limit"));
+    r.variableUpperLimit = !p.isSet("fixed-upper-limit");
     r.values = name == "p-hazard"             ? valueList(p, "magnitude", {3.0})
                : name == "p-hazard-magnitude" ? valueList(p, "duration", {1.0, 3.0, 5.0, 7.0})
                                               : std::vector<double>{};
@@ -158,7 +152,7 @@ ParametricRequest readParametric(const QCommandLineParser& p, std::string_view n
 
 }  // namespace
 
-void readHazardOptions(const QCommandLineParser& p, const AnalysisEntry& entry, const Preferences& prefs,
+void readHazardOptions(const OptionSource& p, const AnalysisEntry& entry, const Preferences& prefs,
                        const Locale& locale, AnalysisRequest& request) {
     if (entry.parameters == AnalysisParameters::NonParametric)
         request.nonParametric = readNonParametric(p, nonParametricKind(entry.name), prefs, locale);

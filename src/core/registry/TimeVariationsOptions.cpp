@@ -1,8 +1,7 @@
-#include "TimeVariationsOptions.h"
+#include "registry/TimeVariationsOptions.h"
 
-#include "BatchError.h"
-#include "BatchOptions.h"
-#include "HazardOptions.h"
+#include "registry/HazardOptions.h"
+#include "text/TextCase.h"
 
 namespace zorv {
 
@@ -10,19 +9,19 @@ namespace {
 
 // --mc METHOD turns on the completeness magnitude of every window, --mc-bin
 // its bin width.
-WindowCompleteness readWindowCompleteness(const QCommandLineParser& p) {
+WindowCompleteness readWindowCompleteness(const OptionSource& p) {
     WindowCompleteness c;
-    const bool bin = p.isSet(QStringLiteral("mc-bin"));
-    if (!p.isSet(QStringLiteral("mc"))) {
-        if (bin) throw BatchError("Opcja --mc-bin wymaga opcji --mc.");
+    const bool bin = p.isSet("mc-bin");
+    if (!p.isSet("mc")) {
+        if (bin) throw OptionError("Opcja --mc-bin wymaga opcji --mc.");
         return c;
     }
-    if (p.values(QStringLiteral("mc")).size() > 1) throw BatchError("Opcję --mc można tu podać tylko raz.");
-    const std::string name = p.value(QStringLiteral("mc")).trimmed().toLower().toStdString();
+    if (p.values("mc").size() > 1) throw OptionError("Opcję --mc można tu podać tylko raz.");
+    const std::string name = foldCase(trimmedOption(p.value("mc")));
     const auto method = mcMethodOfName(name);
     if (!method)
-        throw BatchError("Nieznana metoda w opcji --mc: " + name +
-                         " (maxc, maxc+0.2, gof90, gof95, mbs, ks)");
+        throw OptionError("Nieznana metoda w opcji --mc: " + name +
+                          " (maxc, maxc+0.2, gof90, gof95, mbs, ks)");
     c.enabled = true;
     c.method = *method;
     if (bin) {
@@ -34,17 +33,17 @@ WindowCompleteness readWindowCompleteness(const QCommandLineParser& p) {
 
 }  // namespace
 
-TimeVariationsParameters readTimeVariationsOptions(const QCommandLineParser& p) {
+TimeVariationsParameters readTimeVariationsOptions(const OptionSource& p) {
     TimeVariationsParameters r = TimeVariationsDefaults(10);
     const auto whole = [&](const char* name, int& target) {
-        if (p.isSet(QString::fromLatin1(name)))
+        if (p.isSet(name))
             target = wholeOption(p, name, -1000000000, 1000000000,
                                  "Opcja --" + std::string(name) + " przyjmuje liczbę całkowitą.");
     };
     const auto single = [&](const char* name, double& target) {
-        if (!p.isSet(QString::fromLatin1(name))) return;
-        if (p.values(QString::fromLatin1(name)).size() > 1)
-            throw BatchError("Opcję --" + std::string(name) + " można tu podać tylko raz.");
+        if (!p.isSet(name)) return;
+        if (p.values(name).size() > 1)
+            throw OptionError("Opcję --" + std::string(name) + " można tu podać tylko raz.");
         target = numberOption(p, name);
     };
     whole("window", r.windowWidth);
@@ -54,11 +53,11 @@ TimeVariationsParameters readTimeVariationsOptions(const QCommandLineParser& p) 
     single("duration", r.hazardPeriod);
     single("return-magnitude", r.returnMagnitude);
     r.unit = readTimeUnit(p);
-    r.variableUpperLimit = !p.isSet(QStringLiteral("fixed-upper-limit"));
+    r.variableUpperLimit = !p.isSet("fixed-upper-limit");
     r.bootstrap = readBootstrapOptions(p);
     r.completeness = readWindowCompleteness(p);
     // A step that is not positive would never end the run.
-    if (const auto problem = TimeVariationsProblem(r)) throw BatchError(*problem);
+    if (const auto problem = TimeVariationsProblem(r)) throw OptionError(*problem);
     return r;
 }
 

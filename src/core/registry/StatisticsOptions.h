@@ -2,15 +2,14 @@
 // The options of the statistics analyses: time scale, energy classes, trace
 // thresholds and the zones of the zone statistics.
 
-#include <QCommandLineParser>
-
 #include "registry/AnalysisRegistry.h"
+#include "registry/OptionSource.h"
 
 namespace zorv {
 
 // Fills the statistics members of `request`. The time scale, classes and
 // thresholds are checked whatever the analysis; the zone analyses require
 // their zones.
-void readStatisticsOptions(const QCommandLineParser& p, const AnalysisEntry& entry, AnalysisRequest& request);
+void readStatisticsOptions(const OptionSource& p, const AnalysisEntry& entry, AnalysisRequest& request);
 
 }  // namespace zorv
