@@ -205,8 +205,7 @@ TEST(MMaxComparison, RowsTableAndReport) {
     // equation has no root where the expected largest of n draws from the
     // kernel law stays below x_(n) (as here, with the narrow rule-of-thumb h);
     // every other row has its value.
-    EXPECT_EQ(c.Rows()[8].result.failure,
-              GaussianKernelMMaxEquation(x, 1.0, c.RuleOfThumbH(), fp).failure);
+    EXPECT_EQ(c.Rows()[8].result.failure, GaussianKernelMMaxEquation(x, 1.0, c.RuleOfThumbH(), fp).failure);
     for (std::size_t k = 0; k < c.Rows().size(); ++k) {
         if (k == 1 || k == 8) continue;
         EXPECT_TRUE(c.Rows()[k].result.ok()) << c.Rows()[k].name << ": " << c.Rows()[k].result.failure;
