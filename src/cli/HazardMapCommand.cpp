@@ -149,7 +149,7 @@ HazardMapParameters hazardMapParametersOf(const QCommandLineParser& p, const Bat
     if (isSet(p, "b-positive-threshold")) r.bPositiveDelta = numberOption(p, "b-positive-threshold");
     if (isSet(p, "magnitude")) r.magnitude = numberOption(p, "magnitude");
     if (isSet(p, "duration")) r.duration = numberOption(p, "duration");
-    r.unit = readTimeUnit(p);
+    r.unit = readTimeUnit(ParserOptions(p));
     r.variableUpperLimit = isSet(p, "variable-upper-limit");
 
     const std::string normalise = optionText(p, "normalise");
