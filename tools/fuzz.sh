@@ -7,7 +7,8 @@
 #   tools/fuzz.sh --build-only            build the targets, run nothing
 #   tools/fuzz.sh --no-build TARGET SECONDS   run a target already built
 #
-# TARGET is fuzz_dbase, fuzz_paradox, fuzz_filter or fuzz_text. The build
+# TARGET is fuzz_dbase, fuzz_paradox, fuzz_filter, fuzz_text, fuzz_csv,
+# fuzz_quakeml or fuzz_fdsn. The build
 # folder is build-fuzz/ (or $ZORV_FUZZ_BUILD_DIR); new inputs the run finds
 # stay in its corpus/TARGET there, findings in its findings/. Exits 77 when
 # clang or libFuzzer is not installed (tools/install-deps.sh brings them).
@@ -74,5 +75,6 @@ ZORV_FUZZ_SCRATCH="$(mktemp -d "$shm/zorv-fuzz.XXXXXX")"
 export ZORV_FUZZ_SCRATCH
 trap 'rm -rf "$ZORV_FUZZ_SCRATCH"' EXIT
 cd "$findings"
-"$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+# A finding exits 1: libFuzzer's own 77 would read as "skipped" to ctest.
+"$exe" -error_exitcode=1 -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
   -artifact_prefix="$findings/" "${dict[@]}" "$@" "$corpus"

@@ -24,6 +24,8 @@ packages=(
   # Catalogues from elsewhere: geographic co-ordinates (PROJ; cs2cs checks
   # the projection in the tests) and QuakeML (expat).
   libproj-dev proj-bin libexpat1-dev
+  # xmllint reads the exported QuakeML back in the tests.
+  libxml2-utils
 )
 # Only tools/screenshots.sh needs these.
 if [ "${ZORV_SCREENSHOT_TOOLS:-}" = 1 ]; then packages+=(xdotool imagemagick); fi

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -103,6 +104,19 @@ private:
 };
 
 void Builder::checkRoles() const {
+    // Two columns of one name leave unsaid which of them is meant (and
+    // which one an export and its reading back would keep).
+    const std::vector<std::string>& header = rows_.header();
+    for (std::size_t i = 0; i < header.size(); ++i)
+        for (std::size_t j = i + 1; j < header.size(); ++j) {
+            std::string a = header[i], b = header[j];
+            for (std::string* s : {&a, &b})
+                for (char& ch : *s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            if (!a.empty() && a == b)
+                throw ImportError("Kolumna '" + header[i] + "' występuje w nagłówku dwa razy (kolumny " +
+                                  std::to_string(i + 1) + " i " + std::to_string(j + 1) +
+                                  "); nadaj kolumnom różne nazwy.");
+        }
     if (!has(ColumnRole::Magnitude) && !has(ColumnRole::Energy)) {
         std::string list;
         for (const std::string& h : rows_.header()) list += (list.empty() ? "" : ", ") + h;
@@ -209,7 +223,10 @@ void Builder::readDates(CatalogueBuildReport& report) {
             const auto whole = [](double v) {
                 return std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e5;
             };
-            if (!whole(y) || !whole(m) || !whole(d) || !isValidDate(int(y), int(m), int(d)))
+            // A year of four digits, as every date form the catalogue is
+            // written in (and read back from) has.
+            if (!whole(y) || !whole(m) || !whole(d) || y < 1000 || y > 9999 ||
+                !isValidDate(int(y), int(m), int(d)))
                 throw ImportError("Rok " + std::string(cell(r, cy)) + ", miesiąc " +
                                   std::string(cell(r, cm)) + ", dzień " + std::string(cell(r, cd)) +
                                   " nie dają istniejącej daty (wiersz " + std::to_string(rows_.lineOf(r)) +

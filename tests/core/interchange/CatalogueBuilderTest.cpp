@@ -184,6 +184,12 @@ TEST(CatalogueBuilder, SeparateDateAndTimeColumnsAndTheDateOrder) {
 
     const std::string bad = refusal([] { import("year,month,day,magnitude\n2021,2,29,1\n"); });
     EXPECT_NE(bad.find("nie dają istniejącej daty (wiersz 2)"), std::string::npos) << bad;
+    // A column name given twice (found by the fuzzer) is refused with both.
+    const std::string twice = refusal([] { import("Time,Mag,time\n2021-01-02,1,x\n"); });
+    EXPECT_NE(twice.find("'Time' występuje w nagłówku dwa razy (kolumny 1 i 3)"), std::string::npos) << twice;
+    // A five-digit year (found by the fuzzer): no date form writes it back.
+    const std::string far = refusal([] { import("year,month,day,magnitude\n20210,5,2,1\n"); });
+    EXPECT_NE(far.find("nie dają istniejącej daty (wiersz 2)"), std::string::npos) << far;
     const std::string hour = refusal([] { import("year,month,day,hour,magnitude\n2021,2,1,24,1\n"); });
     EXPECT_NE(hour.find("'24' to nie godzina"), std::string::npos) << hour;
 }
