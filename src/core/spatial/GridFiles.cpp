@@ -14,7 +14,7 @@ namespace zorv {
 
 namespace {
 
-// The GeoTIFF tags (GeoTIFF Format Specification 1.0, section 2.4) and GDAL's
+// The GeoTIFF tags (GeoTIFF format 1.0, section 2.4) and GDAL's
 // nodata tag.
 constexpr ttag_t kModelPixelScale = 33550;
 constexpr ttag_t kModelTiepoint = 33922;
