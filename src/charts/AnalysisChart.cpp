@@ -11,6 +11,7 @@
 #include "analysis/Database.h"
 #include "charts/LocationMap.h"
 #include "charts/MaskTicker.h"
+#include "charts/SeriesCaptions.h"
 #include "hazard/HazardBootstrap.h"
 #include "report/ReportWriter.h"
 #include "text/NumberFormat.h"
@@ -18,6 +19,19 @@
 namespace zorv {
 
 namespace {
+
+// The event markers stand on the top edge of the plot: drawn clipped to the
+// plot, their upper half would be cut off.
+class EdgeMarkers : public QCPGraph {
+public:
+    using QCPGraph::QCPGraph;
+
+protected:
+    QRect clipRect() const override {
+        const int reach = int(std::ceil(scatterStyle().size())) + 2;
+        return QCPGraph::clipRect().adjusted(0, -reach, 0, 0);
+    }
+};
 
 // Marks above every value are drawn only while they can be read.
 constexpr int kMostMarkedPoints = 60;
@@ -150,7 +164,8 @@ void AnalysisChart::createSeries() {
             s.marksVisible = true;
             s.marksFont = arialBold(7);
         } else {
-            s.graph = chart_->addGraph(chart_->xAxis, chart_->yAxis);
+            s.graph = i == seriesIndex("Series12") ? new EdgeMarkers(chart_->xAxis, chart_->yAxis)
+                                                   : chart_->addGraph(chart_->xAxis, chart_->yAxis);
             if (d.type == SeriesType::Line) {
                 s.graph->setPen(QPen(colour, 2));
                 s.graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, colour, colour, 5));
@@ -186,7 +201,7 @@ void AnalysisChart::buildTimeVariation(int quantity, int activity) {
                       QStringLiteral("Próg kompletności MMin = ") +
                           QString::fromStdString(formatGeneral(settings_.MMin, settings_.UserLocale)));
     title_->setText(QString::fromStdString(timeVariationTitle(quantity)));
-    setWindowTitle(title_->text());
+    setWindowTitle(withFilter(title_->text() + QStringLiteral(" w oknach czasowych")));
 }
 
 void AnalysisChart::applyLayout() {
@@ -295,7 +310,7 @@ void AnalysisChart::bindSeries(const SeriesBinding& b) {
         }
     }
     QCPAbstractPlottable* p = s.plottable();
-    p->setName(QString::fromStdString(b.title.empty() ? b.yField : b.title));
+    p->setName(QString::fromStdString(b.title.empty() ? seriesCaption(b.yField, kind_) : b.title));
     s.marksVisible = b.marksVisible;
     s.field = b.yField;
     if (!labels.isEmpty()) setBottomLabels(b, labelKeys);
@@ -515,16 +530,18 @@ void AnalysisChart::setTexts() {
     title_->setText(mainTitle.isEmpty() ? title : mainTitle + QLatin1Char('\n') + title);
     if (!layout_.note.empty())
         title_->setText(title_->text() + QLatin1Char('\n') + QString::fromStdString(layout_.note));
-    QString caption = title;
     if (!filterDescription_.isEmpty()) {
-        caption += QStringLiteral(" /") + filterDescription_;
         footer_->setText(QStringLiteral("Filtr: ") + filterDescription_);
         footer_->setVisible(true);
     } else {
         footer_->setText({});
         footer_->setVisible(false);
     }
-    setWindowTitle(caption);
+    setWindowTitle(withFilter(QString::fromStdString(windowCaptionTitle(kind_, analysis_->GetTitle()))));
+}
+
+QString AnalysisChart::withFilter(const QString& caption) const {
+    return filterDescription_.isEmpty() ? caption : caption + QStringLiteral(" /") + filterDescription_;
 }
 
 QString AnalysisChart::titleText() const { return title_->text(); }

@@ -132,6 +132,8 @@ private:
     void setupAxis(const AxisSetup& s);
     void applyLayout();
     void setTexts();
+    // The caption followed by " /" and the filter, where there is one.
+    QString withFilter(const QString& caption) const;
     void prepareInfoHint();
     void addMarks();
     void placeLegend();

@@ -107,7 +107,7 @@ ChartLayout chartLayout(ChartKind kind, const Database& analysis);
 // right axis; each is drawn against the window's date.
 ChartLayout timeVariationLayout(int quantity, int activity);
 // The title of the point series of strong events on a time-variation chart:
-// "Zjawiska o m = " and the magnitude, or "Zjawiska o energii " and the
+// "Zjawiska o m ≥ " and the magnitude, or "Zjawiska o energii ≥ " and the
 // energy with " [J]" where the catalogue's unit is energy.
 std::string eventMarkerTitle(double magnitude, const AnalysisSettings& settings);
 // The window title of a time-variation chart by its quantity code.

@@ -49,11 +49,20 @@ void LocationMap::keepEqualScale() {
     const QRect r = axisRect()->rect();
     if (r.width() <= 0 || r.height() <= 0) return;
     const double ux = xAxis->range().size() / r.width(), uy = yAxis->range().size() / r.height();
-    if (!(ux > 0) || !(uy > 0) || std::abs(ux - uy) <= 1e-9 * std::max(ux, uy)) return;
+    if (!(ux > 0) || !(uy > 0) || std::abs(ux - uy) <= 1e-9 * std::max(ux, uy)) {
+        rescalings_ = 0;
+        return;
+    }
     if (ux < uy)
         xAxis->setRange(xAxis->range().center(), uy * r.width(), Qt::AlignCenter);
     else
         yAxis->setRange(yAxis->range().center(), ux * r.height(), Qt::AlignCenter);
+    // The ticks and the room for their labels were laid out for the old
+    // ranges: the widened part would have no labels (negative ones among
+    // them). The ticks are laid out again at once, and the labels' room with
+    // the next replot; a few rounds at most, as wider labels narrow the plot.
+    axisRect()->update(QCPLayoutElement::upPreparation);
+    if (++rescalings_ <= 3) replot(QCustomPlot::rpQueuedReplot);
 }
 
 double LocationMap::unitsPerPixel(const QCPAxis* axis) const {

@@ -44,6 +44,7 @@ public:
 
 private:
     void keepEqualScale();
+    int rescalings_ = 0;  // replots in a row that changed a range
 
     QCPItemRect* rect_;
     QRectF zone_;

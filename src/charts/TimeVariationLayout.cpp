@@ -63,14 +63,14 @@ ChartLayout timeVariationLayout(int quantity, int activity) {
 }
 
 std::string eventMarkerTitle(double magnitude, const AnalysisSettings& s) {
-    if (s.MagnitudeOnly) return "Zjawiska o m = " + formatGeneral(magnitude, s.UserLocale);
+    if (s.MagnitudeOnly) return "Zjawiska o m ≥ " + formatGeneral(magnitude, s.UserLocale);
     const double energy = std::pow(10.0, s.a * magnitude + s.b);
-    return "Zjawiska o energii " + formatMask(energy, s.EnergyMask, s.UserLocale) + " [J]";
+    return "Zjawiska o energii ≥ " + formatMask(energy, s.EnergyMask, s.UserLocale) + " [J]";
 }
 
 std::string timeVariationTitle(int quantity) {
     switch (quantity) {
-        case 0: return "Hazard Sejsmiczny";
+        case 0: return "Hazard sejsmiczny";
         case 1: return "Średni okres powrotu";
         case 3: return "Estymator MMax";
         case 5: return "Magnituda kompletności Mc";

@@ -626,6 +626,17 @@ private slots:
         // Every point still in view: the narrow axis widened, not the other.
         const QRectF view = map.visibleArea();
         QVERIFY(view.left() <= 0.0 && view.right() >= 4000.0 && view.top() <= 0.0 && view.bottom() >= 500.0);
+        // The widened axis is labelled over its whole range, below 0 too.
+        const QCPRange y = map.yAxis->range();
+        const QVector<double> ticks = map.yAxis->tickVector();
+        QVERIFY(!ticks.isEmpty());
+        QVERIFY2(*std::min_element(ticks.begin(), ticks.end()) < std::min(0.0, y.lower + 0.25 * y.size()) &&
+                     *std::max_element(ticks.begin(), ticks.end()) > y.upper - 0.25 * y.size(),
+                 qPrintable(QStringLiteral("%1..%2, ticks %3..%4")
+                                .arg(y.lower)
+                                .arg(y.upper)
+                                .arg(ticks.front())
+                                .arg(ticks.back())));
         map.zoomTo(1.25);
         QVERIFY(oneScale("zoomed in"));
         map.resize(400, 700);

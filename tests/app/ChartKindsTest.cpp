@@ -110,25 +110,27 @@ private slots:
         QTest::newRow("4 daily energy")
             << 4 << "Okres:s,X:i,Energia:f" << true << QStringList{"Series6=Energia"}
             << QStringList{"L:0.##E+0", "B:date"};
+        // The traces chart says what its energy is.
         for (int kind : {5, 21})
             QTest::addRow("%d daily energy, logarithmic", kind)
-                << kind << "Okres:s,X:i,Energia:f" << true << QStringList{"Series6=Energia"}
+                << kind << "Okres:s,X:i,Energia:f" << true
+                << QStringList{kind == 21 ? "Series6=Energia śladów" : "Series6=Energia"}
                 << QStringList{"L:0.##E+0*log", "B:date"};
         for (int kind : {6, 12})
             QTest::addRow("%d hazard", kind)
                 << kind << "Okres:f,m1:f,m2:f" << true << QStringList{"Series6=M>2.5", "Series7=M>3"}
                 << QStringList{"L:0.##", "B:0.##"};
         QTest::newRow("7 return period, magnitude")
-            << 7 << "Magnituda:f,Energia:f,MRP:f" << true << QStringList{"Series6=MRP"}
+            << 7 << "Magnituda:f,Energia:f,MRP:f" << true << QStringList{"Series6=Średni okres powrotu"}
             << QStringList{"L:0.##", "B:0.##"};
         QTest::newRow("13 return period, energy")
-            << 13 << "Magnituda:f,Energia:f,MRP:f" << false << QStringList{"Series6=MRP"}
+            << 13 << "Magnituda:f,Energia:f,MRP:f" << false << QStringList{"Series6=Średni okres powrotu"}
             << QStringList{"L:0.##", "B:0.##E+0*log"};
         QTest::newRow("8 smoothing factor")
-            << 8 << "h:f,f:f" << true << QStringList{"Series6=f"} << QStringList{"L:0.##", "B:0.##"};
+            << 8 << "h:f,f:f" << true << QStringList{"Series6=Funkcja kroswalidacji"} << QStringList{"L:0.##", "B:0.##"};
         QTest::newRow("9 densities, two of three")
             << 9 << "Magnituda:f,Energia:f,pdf_est:f,cdf_est_adapt:f" << true
-            << QStringList{"Series6=pdf_est", "Series8=cdf_est_adapt"} << QStringList{"L:0.##", "B:0.##"};
+            << QStringList{"Series6=Gęstość jądrowa", "Series8=Dystrybuanta jądrowa adaptacyjna"} << QStringList{"L:0.##", "B:0.##"};
         for (int kind : {10, 14})
             QTest::addRow("%d hazard against energy", kind)
                 << kind << "Magnituda:f,Energia:f,D1:f,D2:f" << false
@@ -137,23 +139,23 @@ private slots:
             << 11 << "Strefa:s,Aktywnosc:i,E3:i,E4:i,E5:i,E6:i,E7:i,E8:i,E9:i,Energia:f" << true << kClassBars
             << QStringList{"L:0", "R:0.0E+0*log", "B:text"};
         QTest::newRow("11 zones without classes")
-            << 11 << "Strefa:s,Aktywnosc:i" << true << QStringList{"Series1=Aktywnosc"}
+            << 11 << "Strefa:s,Aktywnosc:i" << true << QStringList{"Series1=Aktywność"}
             << QStringList{"L:0", "R:0.0E+0*log", "B:text"};
         for (int kind : {16, 18})
             QTest::addRow("%d total activity", kind) << kind << "Okres:s,Aktywnosc:i,Energia:f" << true
-                                                     << QStringList{"Series1=Aktywnosc", "Series11=Energia>R"}
+                                                     << QStringList{"Series1=Aktywność", "Series11=Energia>R"}
                                                      << QStringList{"L:#", "R:0.#E+0*log", "B:text"};
         for (int kind : {17, 28})
             QTest::addRow("%d over the threshold", kind)
-                << kind << activity << true << QStringList{"Series1=Aktywnosc"}
+                << kind << activity << true << QStringList{"Series1=Aktywność"}
                 << QStringList{"L:#", "B:text"};
         QTest::newRow("19 b-value") << 19 << "Okres:s,b:f" << true << QStringList{"Series10=b"}
                                     << QStringList{"L:0.##", "B:text"};
         QTest::newRow("20 recurrence, magnitude")
-            << 20 << "LogN:f,ELabel:s,MLabel:s" << true << QStringList{"Series1=LogN"}
+            << 20 << "LogN:f,ELabel:s,MLabel:s" << true << QStringList{"Series1=log N"}
             << QStringList{"L:#.##", "B:text"};
         QTest::newRow("22 zone activity") << 22 << "Strefa:s,Aktywnosc:i,Energia:f" << true
-                                          << QStringList{"Series1=Aktywnosc", "Series11=Energia>R"}
+                                          << QStringList{"Series1=Aktywność", "Series11=Energia>R"}
                                           << QStringList{"L:#", "R:0.##E+0*log", "B:text"};
         QTest::newRow("23 zone energy")
             << 23 << "Strefa:s,Energia:f" << true << QStringList{"Series1=Energia"}
@@ -161,13 +163,13 @@ private slots:
         QTest::newRow("24 zone b-value")
             << 24 << "Strefa:s,b:f" << true << QStringList{"Series10=b"} << QStringList{"L:0.##", "B:text"};
         QTest::newRow("25 zone over the threshold")
-            << 25 << "Strefa:s,Aktywnosc:f" << true << QStringList{"Series1=Aktywnosc"}
+            << 25 << "Strefa:s,Aktywnosc:f" << true << QStringList{"Series1=Aktywność"}
             << QStringList{"L:#", "B:text"};
         QTest::newRow("26 parametric density")
-            << 26 << "Magnituda:f,Energia:f,ParamPDF:f" << true << QStringList{"Series6=ParamPDF"}
+            << 26 << "Magnituda:f,Energia:f,ParamPDF:f" << true << QStringList{"Series6=Gęstość parametryczna"}
             << QStringList{"L:0.##", "B:0.##"};
         QTest::newRow("27 parametric distribution, energy")
-            << 27 << "Magnituda:f,Energia:f,ParamCDF:f" << false << QStringList{"Series6=ParamCDF"}
+            << 27 << "Magnituda:f,Energia:f,ParamCDF:f" << false << QStringList{"Series6=Dystrybuanta parametryczna"}
             << QStringList{"L:0.##", "B:0.##E+0*log"};
     }
     void kinds() {
@@ -210,14 +212,14 @@ private slots:
         QTest::addColumn<int>("activity");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("series");
-        QTest::newRow("hazard") << 0 << 3 << "Hazard Sejsmiczny" << QStringList{"Series6=Hazard"};
+        QTest::newRow("hazard") << 0 << 3 << "Hazard sejsmiczny" << QStringList{"Series6=Hazard sejsmiczny"};
         QTest::newRow("return period, both counts")
             << 1 << 2 << "Średni okres powrotu"
-            << QStringList{"Series6=MRP", "Series7=DoAnalizy>R", "Series8=LZdarzen>R"};
+            << QStringList{"Series6=Średni okres powrotu", "Series7=Zjawiska o m ≥ MMin>R", "Series8=Zjawiska w oknie>R"};
         QTest::newRow("maximum magnitude, events")
-            << 3 << 1 << "Estymator MMax" << QStringList{"Series6=MMaxEst", "Series8=LZdarzen>R"};
+            << 3 << 1 << "Estymator MMax" << QStringList{"Series6=Estymator MMax", "Series8=Zjawiska w oknie>R"};
         QTest::newRow("b-value, analysed")
-            << 4 << 0 << "Współczynnik b" << QStringList{"Series6=b", "Series7=DoAnalizy>R"};
+            << 4 << 0 << "Współczynnik b" << QStringList{"Series6=b", "Series7=Zjawiska o m ≥ MMin>R"};
     }
     void timeVariationCharts() {
         QFETCH(int, quantity);

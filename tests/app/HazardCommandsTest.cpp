@@ -96,7 +96,7 @@ private slots:
             // Hazard, mean return period, maximum magnitude, b-value, in one slot.
             QStringList titles;
             for (TfmGraph* g : opened) titles << g->titleText();
-            QCOMPARE(titles, (QStringList{"Hazard Sejsmiczny", "Średni okres powrotu", "Estymator MMax",
+            QCOMPARE(titles, (QStringList{"Hazard sejsmiczny", "Średni okres powrotu", "Estymator MMax",
                                           "Współczynnik b"}));
             QCOMPARE(w.windowSlots().count(opened[0]->slot()), 4);
             for (TfmGraph* g : opened) QCOMPARE(g->slot(), opened[0]->slot());
@@ -104,7 +104,7 @@ private slots:
             // The hazard chart marks the strong events.
             const ChartSeries& marks = opened[0]->series(seriesIndex("Series12"));
             QVERIFY(marks.active);
-            QCOMPARE(marks.plottable()->name(), QStringLiteral("Zjawiska o m = 3"));
+            QCOMPARE(marks.plottable()->name(), QStringLiteral("Zjawiska o m ≥ 3"));
             QVERIFY(marks.graph->dataCount() > 0);
         }
         // A nonparametric run keeps its estimate for the next one.

@@ -19,6 +19,7 @@
 #include "catalogue/TfmMainBase.h"
 #include "catalogue/TfmPreferences.h"
 #include "charts/LocationMap.h"
+#include "report/ReportPrinting.h"
 #include "services/ShellTexts.h"
 
 using namespace zorv;
@@ -225,6 +226,42 @@ private slots:
         QCOMPARE(w.preferences().PrinterGraphWidth, 20.5);
         QVERIFY(!d.applyButton()->isEnabled());
         QVERIFY(d.findChild<QLabel*>(QStringLiteral("rtfFView")));
+    }
+
+    // The default chart template is chosen with "..." and cleared with
+    // "Brak"; "Zastosuj" stores it. The section fonts of the page are those
+    // reports print with.
+    void defaultTemplateAndReportFonts() {
+        ShellFixture f;
+        TfmZorv& w = f.start();
+        TfmPreferences& d = w.preferencesDialog();
+        d.loadControls();
+        auto* edit = control<QLineEdit>(d, "TemplateFileName");
+        QVERIFY(!edit->isHidden() && edit->isReadOnly());
+        f.dialogs.fileAnswer = f.dir.filePath(QStringLiteral("styl.tpt"));
+        control<QPushButton>(d, "ChooseTemplate")->click();
+        QCOMPARE(edit->text(), f.dialogs.fileAnswer);
+        QCOMPARE(w.preferences().TemplateFileName, f.dialogs.fileAnswer.toStdString());
+        QVERIFY(d.applyButton()->isEnabled());
+        d.applyButton()->click();
+        QCOMPARE(stored(f, "Graphs/TemplateFileName"), f.dialogs.fileAnswer);
+        control<QPushButton>(d, "ClearTemplate")->click();
+        QVERIFY(w.preferences().TemplateFileName.empty());
+        // A cancelled file dialog changes nothing.
+        f.dialogs.fileAnswer.clear();
+        control<QPushButton>(d, "ChooseTemplate")->click();
+        QVERIFY(w.preferences().TemplateFileName.empty());
+
+        QCOMPARE(d.reportFonts().title.family(), QStringLiteral("Arial"));
+        QCOMPARE(d.reportFonts().title.pointSizeF(), 20.0);
+        QCOMPARE(d.reportFonts().parameters.pointSizeF(), 10.0);
+        const std::array<PrintSectionText, kReportSections> sections = reportSections({}, w.preferences());
+        QCOMPARE(sections[TitleSection].font.pointSizeF(), d.reportFonts().title.pointSizeF());
+        w.preferences().TableFont = {"Courier New", 9, true, false};
+        const auto changed = reportSections({}, w.preferences());
+        QCOMPARE(changed[TableSection].font.family(), QStringLiteral("Courier New"));
+        QCOMPARE(changed[TableSection].font.pointSizeF(), 9.0);
+        QVERIFY(changed[TableSection].font.bold());
     }
 
     void mapAxesFollowApplyAndOk() {

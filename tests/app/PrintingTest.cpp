@@ -6,9 +6,13 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QImage>
+#include <QMap>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSize>
+#include <QPicture>
 #include <QPrinter>
 #include <QProcess>
 #include <QRadioButton>
@@ -44,6 +48,22 @@ QString pdfText(const QString& pdf) {
             {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The height [pt] of the first box of each word pdftotext finds.
+QMap<QString, double> wordHeights(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    QMap<QString, double> out;
+    for (auto m = word.globalMatch(html); m.hasNext();) {
+        const auto w = m.next();
+        if (!out.contains(w.captured(3))) out.insert(w.captured(3), w.captured(2).toDouble() - w.captured(1).toDouble());
+    }
+    return out;
 }
 
 QImage pdfPage(const QString& pdf, const QString& stem) {
@@ -151,8 +171,9 @@ private slots:
     }
 
     // The printed chart is the chart as its window draws it: the page's
-    // chart area, brought down to the size the chart is laid out at (a third
-    // of the printed size), against the chart's own rendering at that size.
+    // chart area, brought down to the size the chart is laid out at (its
+    // printed size in screen pixels), against the chart's own rendering at
+    // that size.
     // A chart laid out at another size (texts drawn at the printer's
     // resolution outgrow their layout, and get cut) differs clearly.
     void printedChartIsTheChartsOwnRendering() {
@@ -168,7 +189,9 @@ private slots:
         const PrintRect rect =
             printChartPage(printer, *g->chart(), {}, false, ChartHPos::Left, ChartVPos::Top, 15, 10);
         const QImage page = pdfPage(pdf, f.dir.filePath(QStringLiteral("wykres")));
-        const QSize laidOut(rect.width() / 3, rect.height() / 3);
+        // Laid out at its printed size in the pixels of the screen.
+        const double toScreen = QPicture().logicalDpiX() / 300.0;
+        const QSize laidOut(qRound(rect.width() * toScreen), qRound(rect.height() * toScreen));
         const QImage printed = page.copy(rect.left, rect.top, rect.width(), rect.height())
                                    .scaled(laidOut, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                                    .convertToFormat(QImage::Format_Grayscale8);
@@ -202,6 +225,61 @@ private slots:
                  qPrintable(QStringLiteral("%1 %2").arg(same).arg(otherLayout)));
     }
 
+    // A chart printed at the printer's full resolution reads as it does at
+    // 300 dpi: its title and tick labels come out at their point sizes, not
+    // shrunk by the ratio of the resolutions.
+    void chartTextsKeepTheirPointSizes() {
+        if (!have("pdftotext")) QSKIP("pdftotext (poppler-utils) is not installed");
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        TfmGraph* g = yearlyChart(w, "energy");
+        QVERIFY(g);
+        auto heights = [&](int dpi) {
+            const QString pdf = f.dir.filePath(QStringLiteral("wykres-%1.pdf").arg(dpi));
+            QPrinter printer(QPrinter::HighResolution);
+            pdfPrinter(printer, pdf);
+            printer.setResolution(dpi);
+            printChartPage(printer, *g->chart(), {}, false, ChartHPos::Left, ChartVPos::Top, 15, 10);
+            return wordHeights(pdf);
+        };
+        for (int dpi : {300, 1200}) {
+            const auto h = heights(dpi);
+            // The chart's title (bold Arial 10 pt) and a year of the axis
+            // (8 pt): a word's box is about 1.2 times its size.
+            QString titleWord;
+            for (const QString& k : h.keys())
+                if (k.startsWith(QStringLiteral("Roczna"))) titleWord = k;
+            QVERIFY2(!titleWord.isEmpty() && h.contains(QStringLiteral("2002")),
+                     qPrintable(QStringList(h.keys()).join(QLatin1Char('|'))));
+            const double title = h.value(titleWord), tick = h.value(QStringLiteral("2002"));
+            QVERIFY2(title > 8.0 && title < 16.0, qPrintable(QStringLiteral("%1 dpi: %2 pt").arg(dpi).arg(title)));
+            QVERIFY2(tick > 6.0 && tick < 13.0, qPrintable(QStringLiteral("%1 dpi: %2 pt").arg(dpi).arg(tick)));
+        }
+    }
+
+    // A text longer than a page goes on on the next pages: its last line is
+    // on the last page, and no line is lost.
+    void longTextTakesSeveralPages() {
+        if (!have("pdftotext")) QSKIP("pdftotext (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("tekst.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        pdfPrinter(printer, pdf);
+        QStringList lines;
+        for (int i = 1; i <= 200; ++i) lines << QStringLiteral("Wiersz %1").arg(i);
+        printTextPage(printer, lines, QFont(QStringLiteral("Courier New"), 10));
+        const QStringList pages = pdfText(pdf).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        // 10 pt lines at 300 dpi: 42 px, 72 to a page inside 2 cm margins.
+        QCOMPARE(pages.size(), 3);
+        QVERIFY(pages[0].contains(QStringLiteral("Wiersz 72\n")) && !pages[0].contains(QStringLiteral("Wiersz 73")));
+        QVERIFY(pages[1].startsWith(QStringLiteral("Wiersz 73\n")));
+        QVERIFY2(pages[2].trimmed().endsWith(QStringLiteral("Wiersz 200")), qPrintable(pages[2]));
+        const QString all = pages.join(QString());
+        int found = 0;
+        for (int i = 1; i <= 200; ++i) found += all.contains(QStringLiteral("Wiersz %1\n").arg(i));
+        QCOMPARE(found, 200);
+    }
+
     // "Drukuj" on a chart window: the kind question, the colour warning
     // only for a coloured background, the report and its separate table
     // document, the chart alone; on a text window its lines.
@@ -227,11 +305,22 @@ private slots:
         w.action(QStringLiteral("mPrint"))->trigger();
         QCOMPARE(f.dialogsShown,
                  (std::vector<QString>{QStringLiteral("PrintKind"), QStringLiteral("TfmReportPanel")}));
-        QVERIFY(f.dialogs.messages.empty());  // white background: no warning
+        // White background: no warning (the one message names the files written).
+        QVERIFY(std::none_of(f.dialogs.messages.begin(), f.dialogs.messages.end(),
+                             [](const auto& m) { return m.kind == QStringLiteral("confirm"); }));
         QVERIFY(pdfText(f.dialogs.printAnswer).contains(QStringLiteral("Roczna energia wyzwolona")));
         const QString table = pdfText(f.dir.filePath(QStringLiteral("raport-tabela.pdf")));
         QVERIFY2(table.contains(QStringLiteral("Okres")) && table.contains(QStringLiteral("2003")),
                  qPrintable(table));
+        // The table went to a file of its own, and the message says which.
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(f.dialogs.messages[0].kind, QStringLiteral("info"));
+        QVERIFY2(f.dialogs.messages[0].text.contains(
+                     QStringLiteral("Tabela danych: ") +
+                     QDir::toNativeSeparators(f.dir.filePath(QStringLiteral("raport-tabela.pdf")))),
+                 qPrintable(f.dialogs.messages[0].text));
+        QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("Raport: ")));
+        f.dialogs.messages.clear();
 
         g->gradientVisible = true;
         g->gradientStart = 0xFFFF00;

@@ -17,12 +17,14 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QFileInfo>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
 #include "catalogue/AnalysisSettings.h"
 #include "catalogue/SettingsStore.h"
+#include "services/ReportFontQt.h"
 #include "services/ShellTexts.h"
 #include "services/UserDialogs.h"
 #include "text/NumberFormat.h"
@@ -43,13 +45,6 @@ QFormLayout* formOf(QWidget* page) {
     return form;
 }
 
-QFont makeFont(const char* family, int points, bool bold = false, bool italic = false) {
-    QFont f(QString::fromLatin1(family), points);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
 }  // namespace
 
 TfmPreferences::TfmPreferences(Preferences& prefs, SettingsStore& store, UserDialogs& dialogs,
@@ -66,9 +61,13 @@ TfmPreferences::TfmPreferences(Preferences& prefs, SettingsStore& store, UserDia
       apply_(new QPushButton(QStringLiteral("Zastosuj"), this)) {
     setObjectName(QStringLiteral("TfmPreferences"));
     setWindowTitle(QStringLiteral("Opcje programu"));
-    fonts_ = {makeFont("Arial", 16, true), makeFont("Arial", 12, true),       makeFont("Arial", 10),
-              makeFont("Courier New", 9),  makeFont("Arial", 8, false, true), makeFont("Courier New", 10)};
-    prefs_.ReportFontName = fonts_.rtf.family().toStdString();
+    // The section fonts are those reports print with.
+    fonts_ = {qtFont(prefs_.TitleFont),
+              qtFont(prefs_.HeaderFont),
+              qtFont(prefs_.ParametersFont, QFont::TypeWriter),
+              qtFont(prefs_.TableFont),
+              qtFont(prefs_.FooterFont),
+              qtFont({prefs_.ReportFontName, 10}, QFont::TypeWriter)};
 
     auto* buttonColumn = new QVBoxLayout;
     buttonColumn->setSpacing(2);
@@ -227,6 +226,45 @@ QLineEdit* TfmPreferences::directory(QFormLayout* form, const QString& label,
     return edit;
 }
 
+void TfmPreferences::templateRow(QFormLayout* form) {
+    auto* row = new QWidget(form->parentWidget());
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 0);
+    // Chosen from the files, not typed: a typed name would be found wrong
+    // only when the next chart opens.
+    auto* edit = new QLineEdit(row);
+    edit->setObjectName(QStringLiteral("TemplateFileName"));
+    edit->setReadOnly(true);
+    edit->setPlaceholderText(QStringLiteral("brak"));
+    auto* choose = new QPushButton(QStringLiteral("..."), row);
+    choose->setObjectName(QStringLiteral("ChooseTemplate"));
+    choose->setFixedWidth(32);
+    auto* clear = new QPushButton(QStringLiteral("Brak"), row);
+    clear->setObjectName(QStringLiteral("ClearTemplate"));
+    h->addWidget(edit, 1);
+    h->addWidget(choose);
+    h->addWidget(clear);
+    form->addRow(QStringLiteral("Domyślny szablon wykresu:"), row);
+    loaders_.push_back([this, edit] { edit->setText(q(prefs_.TemplateFileName)); });
+    connect(choose, &QPushButton::clicked, this, [this, edit] {
+        const QString dir = prefs_.TemplateFileName.empty()
+                                ? q(prefs_.DatabaseDirectory)
+                                : QFileInfo(q(prefs_.TemplateFileName)).absolutePath();
+        const QString chosen = dialogs_.openFile({QStringLiteral("Domyślny szablon wykresu"), dir,
+                                                  QStringLiteral("Szablon wykresu (*.tpt)|*.tpt"),
+                                                  QStringLiteral("tpt")});
+        if (chosen.isEmpty()) return;
+        edit->setText(chosen);
+        prefs_.TemplateFileName = chosen.toStdString();
+        edited();
+    });
+    connect(clear, &QPushButton::clicked, this, [this, edit] {
+        edit->clear();
+        prefs_.TemplateFileName.clear();
+        edited();
+    });
+}
+
 QCheckBox* TfmPreferences::check(QFormLayout* form, const QString& caption, bool Preferences::*member,
                                  const char* name) {
     auto* box = new QCheckBox(caption, form->parentWidget());
@@ -311,6 +349,11 @@ QWidget* TfmPreferences::fontRow(const QString& label, QFont ReportFonts::*membe
         if (!ok) return;
         fonts_.*member = f;
         if (member == &ReportFonts::rtf) prefs_.ReportFontName = f.family().toStdString();
+        if (member == &ReportFonts::title) prefs_.TitleFont = fontChoice(f);
+        if (member == &ReportFonts::header) prefs_.HeaderFont = fontChoice(f);
+        if (member == &ReportFonts::parameters) prefs_.ParametersFont = fontChoice(f);
+        if (member == &ReportFonts::table) prefs_.TableFont = fontChoice(f);
+        if (member == &ReportFonts::footer) prefs_.FooterFont = fontChoice(f);
         show();
     });
     return row;
@@ -446,9 +489,7 @@ QWidget* TfmPreferences::buildChartsPage() {
           "InverseXAxis");
     check(form, QStringLiteral("Odwróć oś Y mapy lokalizacji zjawisk"), &Preferences::InverseYAxis,
           "InverseYAxis");
-    QLineEdit* templ = text(form, QString(), &Preferences::TemplateFileName, "TemplateFileName");
-    // The default template is chosen through the chart commands, not typed.
-    templ->hide();
+    templateRow(form);
     return page;
 }
 

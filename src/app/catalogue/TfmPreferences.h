@@ -100,6 +100,8 @@ private:
     QDoubleSpinBox* real(QFormLayout* form, const QString& label, double Preferences::*member,
                          const char* name, double min, double max, double step, int decimals,
                          bool tracked = true);
+    // The default chart template: chosen with "...", cleared with "Brak".
+    void templateRow(QFormLayout* form);
     QWidget* fontRow(const QString& label, QFont ReportFonts::*member, const char* name);
 
     void edited();

@@ -13,8 +13,10 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "services/UserDialogs.h"
+#include "widgets/TypedDateEdit.h"
 #include "table/TableError.h"
 #include "text/Dates.h"
 
@@ -66,13 +68,17 @@ TfmSort::TfmSort(UserDialogs& dialogs, QWidget* parent) : QDialog(parent), dialo
         return new QFormLayout(g);
     };
     QFormLayout* period = group(QStringLiteral("Okres"));
-    stDate_ = new QDateEdit(this);
-    enDate_ = new QDateEdit(this);
+    stDate_ = new TypedDateEdit(this);
+    enDate_ = new TypedDateEdit(this);
     stDate_->setObjectName(QStringLiteral("stDate"));
     enDate_->setObjectName(QStringLiteral("enDate"));
     for (QDateEdit* d : {stDate_, enDate_}) {
         d->setCalendarPopup(true);
         d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        connect(d, &QDateEdit::editingFinished, this, [this, d] {
+            const QDate b = bounded(d->date());
+            if (b != d->date()) d->setDate(b);
+        });
     }
     period->addRow(QStringLiteral("Od:"), stDate_);
     period->addRow(QStringLiteral("Do:"), enDate_);
@@ -162,14 +168,23 @@ void TfmSort::setUp(const Table* catalogue, const std::string& dateField, Period
     defaultValues_.Scale = kind;
     const CivilDate a = civilDate(defaultValues_.firstDate), b = civilDate(defaultValues_.lastDate);
     const QDate first = dateOfDay(defaultValues_.firstDate), last = dateOfDay(defaultValues_.lastDate);
-    stDate_->setDateRange(first, last);
-    enDate_->setDateRange(first, last);
+    // The bounds apply to the date entered, not to each key: a range on the
+    // fields themselves makes them refuse the digits of a date being typed
+    // (a month "1" of "12" is taken for January when December is past the
+    // range of another year).
+    firstDate_ = first;
+    lastDate_ = last;
     for (QSpinBox* s : {stQYear_, enQYear_, stYear_, enYear_, stYYear_, enYYear_})
         s->setRange(a.year, b.year);
     fields_->clear();
     if (catalogue)
         for (const FieldDef& f : catalogue->fields()) fields_->addItem(QString::fromStdString(f.name));
     setValues(defaultValues_);
+}
+
+QDate TfmSort::bounded(const QDate& d) const {
+    if (!firstDate_.isValid() || !lastDate_.isValid()) return d;
+    return std::clamp(d, firstDate_, lastDate_);
 }
 
 void TfmSort::restoreDefaults() {
@@ -184,8 +199,8 @@ void TfmSort::restoreDefaults() {
 PeriodDialogValues TfmSort::values() const {
     PeriodDialogValues v = defaultValues_;
     v.Scale = static_cast<PeriodKind>(scale_->currentIndex());
-    v.stDate = dayOfDate(stDate_->date());
-    v.enDate = dayOfDate(enDate_->date());
+    v.stDate = dayOfDate(bounded(stDate_->date()));
+    v.enDate = dayOfDate(bounded(enDate_->date()));
     v.stQuarter = stQuarter_->currentIndex() + 1;
     v.enQuarter = enQuarter_->currentIndex() + 1;
     v.stQYear = stQYear_->value();

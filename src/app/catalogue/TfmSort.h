@@ -3,6 +3,7 @@
 // months or years within the catalogue's span, and an extra filter
 // expression checked against the catalogue.
 
+#include <QDate>
 #include <QDialog>
 
 #include "analysis/PeriodDialog.h"
@@ -63,6 +64,9 @@ private:
     QStackedWidget* groups_;
     QDateEdit* stDate_;
     QDateEdit* enDate_;
+    QDate firstDate_, lastDate_;  // the catalogue's first and last date
+    // The date within the catalogue's first and last date.
+    QDate bounded(const QDate& d) const;
     QComboBox* stQuarter_;
     QComboBox* enQuarter_;
     QSpinBox* stQYear_;

@@ -24,13 +24,21 @@ namespace {
 const QString kColourWarning =
     QStringLiteral("Tło wykresu zawiera kolor różny od białego. Upewnij się, czy chcesz drukować w kolorze.");
 
+bool printsToFile(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+}
+
 // Prints `work` as a document of its own: to a PDF file of its own name when
 // the printer writes PDF, so that the documents do not overwrite each other.
+// The file written is added to `written` under the document's caption.
 template <class Work>
-void separateDocument(QPrinter& printer, const QString& title, const QString& suffix, Work work) {
+void separateDocument(QPrinter& printer, const QString& title, const QString& suffix, const QString& caption,
+                      PrintedFiles& written, Work work) {
     const QString file = printer.outputFileName();
-    if (printer.outputFormat() == QPrinter::PdfFormat && !file.isEmpty())
+    if (printsToFile(printer)) {
         printer.setOutputFileName(separateDocumentFile(file, suffix));
+        written.push_back({caption, printer.outputFileName()});
+    }
     preparePrinter(printer, title, printer.copyCount());
     work();
     printer.setOutputFileName(file);
@@ -42,6 +50,13 @@ QString separateDocumentFile(const QString& pdf, const QString& suffix) {
     const QFileInfo info(pdf);
     const QString ext = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     return info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + suffix + ext);
+}
+
+QString printedFilesMessage(const PrintedFiles& files) {
+    QString text = QStringLiteral("Zapisano pliki:");
+    for (const PrintedFile& f : files)
+        text += QStringLiteral("\n%1: %2").arg(f.caption, QDir::toNativeSeparators(f.path));
+    return text;
 }
 
 PrintCommands::PrintCommands(ShellInterface& shell)
@@ -110,26 +125,33 @@ bool PrintCommands::printReport(TfmGraph& chart) {
     }
     const Preferences& prefs = shell_.preferences();
     TfmReportPanel& panel = reportPanel();
-    panel.prepare(reportSections(report), std::trunc(prefs.PrinterGraphWidth),
+    panel.prepare(reportSections(report, prefs), std::trunc(prefs.PrinterGraphWidth),
                   std::trunc(prefs.PrinterGraphHeight));
     if (shell_.execDialog(panel) != QDialog::Accepted) return false;
     if (!shell_.dialogs().setUpPrinter(*printer_)) return false;
     const auto sections = panel.sections();
     const ReportPrintOptions options = panel.options();
+    PrintedFiles written;
     if (panel.parametersOnOwnPage())
         separateDocument(*printer_, QStringLiteral("ZORV  Drukowanie parametrów wykresu..."),
-                         QStringLiteral("parametry"), [&] {
+                         QStringLiteral("parametry"), QStringLiteral("Parametry"), written, [&] {
                              printTextPage(*printer_, sections[ParametersSection].lines,
                                            sections[ParametersSection].font, options.margins);
                          });
     if (panel.tableDocument())
         separateDocument(*printer_, QStringLiteral("ZORV  Drukowanie tabeli..."), QStringLiteral("tabela"),
-                         [&] {
+                         QStringLiteral("Tabela danych"), written, [&] {
                              printTextPage(*printer_, sections[TableSection].lines,
                                            sections[TableSection].font, options.margins);
                          });
     preparePrinter(*printer_, QStringLiteral("ZORV  Drukowanie raportu"), printer_->copyCount());
     printReportPage(*printer_, sections, options, *chart.chart());
+    // A PDF of the report alone is where the user asked; the separate
+    // documents beside it are named, or they would go unnoticed.
+    if (printsToFile(*printer_) && !written.empty()) {
+        written.insert(written.begin(), {QStringLiteral("Raport"), printer_->outputFileName()});
+        shell_.dialogs().information(kInfoTitle, printedFilesMessage(written));
+    }
     return true;
 }
 

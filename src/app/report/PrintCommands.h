@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <vector>
 #include <memory>
 
 class QPrinter;
@@ -47,5 +48,13 @@ private:
 // The name of a separate document printed to a PDF file: "raport.pdf" gives
 // "raport-tabela.pdf".
 QString separateDocumentFile(const QString& pdf, const QString& suffix);
+
+// The documents a report print wrote to PDF, each under its caption.
+struct PrintedFile {
+    QString caption, path;
+};
+using PrintedFiles = std::vector<PrintedFile>;
+// "Zapisano pliki:" and a line "caption: path" for each.
+QString printedFilesMessage(const PrintedFiles& files);
 
 }  // namespace zorv

@@ -7,69 +7,78 @@
 #include <QPrinter>
 
 #include "report/ReportWriter.h"
+#include "services/ReportFontQt.h"
 
 namespace zorv {
 
 namespace {
 
-QFont sectionFont(const char* family, int points, QFont::StyleHint hint) {
-    QFont f(QString::fromLatin1(family), points);
-    f.setStyleHint(hint);
-    return f;
-}
-
 PrintCursor cursorOf(const QPrinter& printer, const PrintMargins& margins) {
     return pageCursor(printer.width(), printer.height(), margins, printer.logicalDpiX());
 }
 
-// The section's lines from the cursor down; nothing for a hidden or empty one.
-void printSection(QPainter& painter, const QPrinter& printer, PrintCursor& cursor,
+// The section's lines from the cursor down, going on on new pages past the
+// bottom margin; nothing for a hidden or empty one.
+void printSection(QPainter& painter, QPrinter& printer, PrintCursor& cursor, int pageTop,
                   const PrintSectionText& s) {
     if (!s.visible || s.lines.isEmpty()) return;
     painter.setFont(s.font);
     const int lineHeight = sectionLineHeight(s.font.pointSizeF(), printer.logicalDpiY());
     const int ascent = painter.fontMetrics().ascent();
-    int y = placeSection(cursor, static_cast<int>(s.lines.size()), lineHeight);
-    for (const QString& line : s.lines) {
-        // Text below the bottom margin is not printed (no page breaks).
-        if (y + lineHeight <= cursor.bottom) painter.drawText(QPoint(cursor.left, y + ascent), line);
-        y += lineHeight;
+    const auto places = placeSectionLines(cursor, static_cast<int>(s.lines.size()), lineHeight, pageTop);
+    for (qsizetype i = 0; i < s.lines.size(); ++i) {
+        const PlacedLine& at = places[std::size_t(i)];
+        if (at.newPageBefore) printer.newPage();
+        painter.drawText(QPoint(cursor.left, at.y + ascent), s.lines[i]);
     }
 }
 
-// The chart drawn into the rectangle as a chart of a third of the
-// rectangle's size looks on the screen, enlarged three times. It is recorded
-// on a picture first: laid out and drawn at screen resolution, so that its
-// texts take the room the layout gave them (drawn straight on the printer,
-// the texts would follow the printer's resolution and outgrow the layout),
-// then played back scaled.
+// The chart drawn into the rectangle as it looks in a window of the
+// rectangle's size: laid out at that size in the pixels of the screen, so
+// that its fonts keep their point sizes on paper whatever the printer's
+// resolution. It is recorded on a picture first (drawn straight on the
+// printer, the texts would follow the printer's resolution and outgrow the
+// layout), then played back on the printer.
 void drawChart(QPainter& painter, QCustomPlot& chart, const PrintRect& r) {
-    const int w = std::max(1, r.width() / 3), h = std::max(1, r.height() / 3);
     QPicture picture;
+    const double toScreenX = double(picture.logicalDpiX()) / painter.device()->logicalDpiX();
+    const double toScreenY = double(picture.logicalDpiY()) / painter.device()->logicalDpiY();
+    const int w = std::max(1, int(std::lround(r.width() * toScreenX)));
+    const int h = std::max(1, int(std::lround(r.height() * toScreenY)));
     {
         QCPPainter recorder(&picture);
         recorder.setMode(QCPPainter::pmVectorized);
         recorder.setMode(QCPPainter::pmNoCaching);
-        // Hairlines (pens of width 0) would stay one printer dot wide, a
-        // third of what the window shows; made 1 wide they scale with the
-        // chart.
+        // Hairlines (pens of width 0) would stay one printer dot wide, far
+        // thinner than the window shows them; made 1 wide they scale with
+        // the chart.
         recorder.setMode(QCPPainter::pmNonCosmetic);
         chart.toPainter(&recorder, w, h);
     }
     painter.save();
     painter.translate(r.left, r.top);
     // Played back on a device of another resolution, a picture grows by the
-    // ratio of the resolutions.
-    const double growX = double(painter.device()->logicalDpiX()) / picture.logicalDpiX();
-    const double growY = double(painter.device()->logicalDpiY()) / picture.logicalDpiY();
-    painter.scale(double(r.width()) / w / growX, double(r.height()) / h / growY);
+    // ratio of the resolutions; what is left is the rounding of w and h.
+    painter.scale(double(r.width()) / w * toScreenX, double(r.height()) / h * toScreenY);
     painter.drawPicture(0, 0, picture);
     painter.restore();
 }
 
+// The chart placed below the sections, on a new page when too little of
+// this one is left for it.
+PrintRect placeChartOnPage(QPrinter& printer, PrintCursor& cursor, int pageTop, ChartHPos h, ChartVPos v,
+                           double widthCm, double heightCm) {
+    if (chartNeedsNewPage(cursor, heightCm, printer.logicalDpiY(), pageTop)) {
+        printer.newPage();
+        cursor.top = pageTop;
+    }
+    return placeChart(cursor, h, v, widthCm, heightCm, printer.logicalDpiX(), printer.logicalDpiY());
+}
+
 }  // namespace
 
-std::array<PrintSectionText, kReportSections> reportSections(const ReportLines& report) {
+std::array<PrintSectionText, kReportSections> reportSections(const ReportLines& report,
+                                                             const Preferences& fonts) {
     std::array<PrintSectionText, kReportSections> s;
     const char* markers[kReportSections] = {"<H1>", "<H2>", "<H3>", "<p>", "<H4>"};
     for (int i = 0; i < kReportSections; ++i) {
@@ -77,11 +86,11 @@ std::array<PrintSectionText, kReportSections> reportSections(const ReportLines& 
         ExtractReportSection(report, markers[i], lines);
         for (const std::string& l : lines) s[std::size_t(i)].lines << QString::fromStdString(l);
     }
-    s[TitleSection].font = sectionFont("Arial", 20, QFont::SansSerif);
-    s[HeaderSection].font = sectionFont("Arial", 14, QFont::SansSerif);
-    s[ParametersSection].font = sectionFont("Courier", 10, QFont::TypeWriter);
-    s[TableSection].font = sectionFont("Arial", 10, QFont::SansSerif);
-    s[FooterSection].font = sectionFont("Arial", 10, QFont::SansSerif);
+    s[TitleSection].font = qtFont(fonts.TitleFont, QFont::SansSerif);
+    s[HeaderSection].font = qtFont(fonts.HeaderFont, QFont::SansSerif);
+    s[ParametersSection].font = qtFont(fonts.ParametersFont, QFont::TypeWriter);
+    s[TableSection].font = qtFont(fonts.TableFont, QFont::SansSerif);
+    s[FooterSection].font = qtFont(fonts.FooterFont, QFont::SansSerif);
     return s;
 }
 
@@ -96,13 +105,13 @@ PrintRect printReportPage(QPrinter& printer, const std::array<PrintSectionText, 
     QCPPainter painter(&printer);
     painter.setBackgroundMode(Qt::TransparentMode);
     PrintCursor cursor = cursorOf(printer, o.margins);
+    const int pageTop = cursor.top;
     for (int s : {TitleSection, HeaderSection, ParametersSection})
-        printSection(painter, printer, cursor, sections[std::size_t(s)]);
-    const PrintRect r =
-        placeChart(cursor, o.position, ChartVPos::Top, o.specifySize ? o.widthCm : 0.0,
-                   o.specifySize ? o.heightCm : 0.0, printer.logicalDpiX(), printer.logicalDpiY());
+        printSection(painter, printer, cursor, pageTop, sections[std::size_t(s)]);
+    const PrintRect r = placeChartOnPage(printer, cursor, pageTop, o.position, ChartVPos::Top,
+                                         o.specifySize ? o.widthCm : 0.0, o.specifySize ? o.heightCm : 0.0);
     drawChart(painter, chart, r);
-    printSection(painter, printer, cursor, sections[FooterSection]);
+    printSection(painter, printer, cursor, pageTop, sections[FooterSection]);
     return r;
 }
 
@@ -121,7 +130,7 @@ void printTextPage(QPrinter& printer, const QStringList& lines, const QFont& fon
                    const PrintMargins& margins) {
     QPainter painter(&printer);
     PrintCursor cursor = cursorOf(printer, margins);
-    printSection(painter, printer, cursor, {lines, font, true});
+    printSection(painter, printer, cursor, cursor.top, {lines, font, true});
 }
 
 }  // namespace zorv

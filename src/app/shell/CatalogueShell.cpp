@@ -24,6 +24,7 @@
 #include "services/ProgressWindow.h"
 #include "services/UserDialogs.h"
 #include "services/UserLocale.h"
+#include "services/WindowTitleFit.h"
 #include "shell/TfmZorv.h"
 #include "table/TableError.h"
 #include "text/FileLock.h"
@@ -67,7 +68,10 @@ void TfmZorv::bindCatalogueCommands() {
     });
 }
 
-int TfmZorv::execDialog(QDialog& dialog) { return dialogRunner_ ? dialogRunner_(dialog) : dialog.exec(); }
+int TfmZorv::execDialog(QDialog& dialog) {
+    fitWindowTitle(dialog);
+    return dialogRunner_ ? dialogRunner_(dialog) : dialog.exec();
+}
 
 // ------------------------------------------------------------------ windows and dialogs
 
@@ -305,7 +309,7 @@ void TfmZorv::applyFilter() {
     updateCommands();
 }
 
-QString TfmZorv::filterBarText() const { return filterBar_->text(); }
+QString TfmZorv::filterBarText() const { return filterText_; }
 
 void TfmZorv::clearFilters() {
     session_.clearSources();
@@ -414,13 +418,30 @@ ZoneSummary TfmZorv::summarize() const {
     const ZoneTree& zones = session_.zones();
     ZoneSummaryFields f{settings_.DepartmentField, settings_.DateField,     settings_.XField,
                         settings_.YField,          settings_.ZoneSeparator, prefs_.LocationFilter};
+    // The zones and departments chosen in the tree or the list.
+    ZoneChoiceKind kind = ZoneChoiceKind::Everything;
+    std::vector<std::string> names;
+    if (catalogueWindow_ && catalogueWindow_->treeShown()) {
+        QString name;
+        switch (catalogueWindow_->selectedNode(&name)) {
+            case TfmMainBase::TreeNode::Department: kind = ZoneChoiceKind::Department; break;
+            case TfmMainBase::TreeNode::Zone: kind = ZoneChoiceKind::Zone; break;
+            case TfmMainBase::TreeNode::Root:
+            case TfmMainBase::TreeNode::None: break;
+        }
+        names = {name.toStdString()};
+    } else if (catalogueWindow_) {
+        kind = ZoneChoiceKind::TickedZones;
+        names = catalogueWindow_->tickedZones();
+    }
+    const ZoneChoice chosen = chosenZones(zones, kind, names);
     try {
-        return summarizeZones(catalogue, f, zones.zones, zones.departments);
+        return summarizeZones(catalogue, f, chosen.zones, chosen.departments);
     } catch (const TableError&) {
         // The location expression is reported by the filter; the map then
         // shows every event.
         f.locationFilter = " IS NOT NULL";
-        return summarizeZones(catalogue, f, zones.zones, zones.departments);
+        return summarizeZones(catalogue, f, chosen.zones, chosen.departments);
     }
 }
 

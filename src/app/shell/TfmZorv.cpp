@@ -313,7 +313,9 @@ void TfmZorv::buildToolBars() {
     filter->addWidget(new QLabel(QStringLiteral(" Filtr: "), filter));
     filterBar_ = new QLabel(QStringLiteral("   "), filter);
     filterBar_->setObjectName(QStringLiteral("FilterBar"));
-    filterBar_->setMinimumWidth(160);
+    // Of a fixed width, so that the chart buttons beside it stay where they
+    // are whatever the filter says; a longer filter is cut, whole in the tip.
+    filterBar_->setFixedWidth(filterBar_->fontMetrics().averageCharWidth() * 44);
     filter->addWidget(filterBar_);
 
     // The analysis tool bar: one tab per family, a button per command.
@@ -384,7 +386,11 @@ void TfmZorv::refreshStatusBar() {
             catalogueWindowCaption(catalogueName(), recordPanel_->text()).trimmed());
 }
 
-void TfmZorv::setFilterBarText(const QString& text) { filterBar_->setText(text); }
+void TfmZorv::setFilterBarText(const QString& text) {
+    filterText_ = text;
+    filterBar_->setText(filterBar_->fontMetrics().elidedText(text, Qt::ElideRight, filterBar_->width()));
+    filterBar_->setToolTip(text);
+}
 
 // ------------------------------------------------------------------ start and end
 

@@ -259,6 +259,7 @@ private:
     QLabel* cataloguePanel_ = nullptr;
     QLabel* recordPanel_ = nullptr;
     QLabel* filterBar_ = nullptr;
+    QString filterText_ = QStringLiteral("   ");  // whole, where the bar may show it cut
 
     AnalysisCommands* analyses_ = nullptr;
     FileCommands* files_ = nullptr;

@@ -14,6 +14,15 @@ namespace zorv {
 inline constexpr double kDefaultMMin = 1.3;
 
 // Members are named after the dialog controls that hold them.
+// A font of a printed report section, as the user chose it.
+struct ReportFontChoice {
+    std::string family;
+    double points = 10.0;
+    bool bold = false;
+    bool italic = false;
+    friend bool operator==(const ReportFontChoice&, const ReportFontChoice&) = default;
+};
+
 struct Preferences {
     // "Directories"
     std::string WorkingDirectory;
@@ -73,6 +82,12 @@ struct Preferences {
     bool InverseYAxis = false;
     // The "Raport" page is not stored: it keeps these until the program ends.
     std::string ReportFontName = "Courier New";
+    // The fonts of the five sections of a printed report.
+    ReportFontChoice TitleFont{"Arial", 20};
+    ReportFontChoice HeaderFont{"Arial", 14};
+    ReportFontChoice ParametersFont{"Courier", 10};
+    ReportFontChoice TableFont{"Arial", 10};
+    ReportFontChoice FooterFont{"Arial", 10};
     double PrinterGraphWidth = 16.0;   // [cm]
     double PrinterGraphHeight = 12.0;  // [cm]
 

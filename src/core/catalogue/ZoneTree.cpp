@@ -79,6 +79,32 @@ ZoneTree buildZoneTree(const Table& table, const std::string& zoneField, const s
     return out;
 }
 
+ZoneChoice chosenZones(const ZoneTree& tree, ZoneChoiceKind kind, const std::vector<std::string>& names) {
+    if (kind == ZoneChoiceKind::Everything || names.empty()) return {tree.zones, tree.departments};
+    ZoneChoice out;
+    auto addDepartment = [&](const std::string& d) {
+        if (std::find(out.departments.begin(), out.departments.end(), d) == out.departments.end())
+            out.departments.push_back(d);
+    };
+    for (const std::string& name : names) {
+        const std::string folded = foldCase(name);
+        for (const ZoneDepartment& d : tree.tree) {
+            if (kind == ZoneChoiceKind::Department) {
+                if (foldCase(d.name) != folded) continue;
+                out.zones.insert(out.zones.end(), d.zones.begin(), d.zones.end());
+                addDepartment(d.name);
+                continue;
+            }
+            for (const std::string& z : d.zones)
+                if (foldCase(z) == folded) {
+                    out.zones.push_back(z);
+                    addDepartment(d.name);
+                }
+        }
+    }
+    return out;
+}
+
 ZoneSummary summarizeZones(const Table& table, const ZoneSummaryFields& fields,
                            const std::vector<std::string>& zones,
                            const std::vector<std::string>& departments) {

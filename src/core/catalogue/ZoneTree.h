@@ -33,6 +33,16 @@ struct ZoneTree {
 ZoneTree buildZoneTree(const Table& table, const std::string& zoneField, const std::string& separator,
                        Progress* progress = nullptr);
 
+// The zones and departments the user chose, for the summary: those of the
+// ticked zones of the list (each zone's department once, in the order of
+// the zones), of a department or a zone of the tree, or every one when
+// nothing is chosen. Codes compare without regard to case.
+struct ZoneChoice {
+    std::vector<std::string> zones, departments;
+};
+enum class ZoneChoiceKind { Everything, Department, Zone, TickedZones };
+ZoneChoice chosenZones(const ZoneTree& tree, ZoneChoiceKind kind, const std::vector<std::string>& names);
+
 // One row of the zone and department summaries.
 struct ZoneSummaryRow {
     std::string name;

@@ -43,6 +43,28 @@ int placeSection(PrintCursor& cursor, int lines, int lineHeight) {
     return first;
 }
 
+std::vector<PlacedLine> placeSectionLines(PrintCursor& cursor, int lines, int lineHeight, int pageTop) {
+    std::vector<PlacedLine> out;
+    if (lines <= 0) return out;
+    out.reserve(static_cast<std::size_t>(lines));
+    int y = cursor.top;
+    for (int i = 0; i < lines; ++i) {
+        PlacedLine line{y, false};
+        if (y + lineHeight > cursor.bottom && y > pageTop) line = {pageTop, true};
+        out.push_back(line);
+        y = line.y + lineHeight;
+    }
+    cursor.top = y + lineHeight;
+    return out;
+}
+
+bool chartNeedsNewPage(const PrintCursor& cursor, double heightCm, int dpiY, int pageTop) {
+    if (cursor.top <= pageTop) return false;
+    const int asked = static_cast<int>(std::trunc(heightCm)) * pixelsPerCm(dpiY);
+    const int wanted = asked > 0 ? std::min(asked, cursor.bottom - pageTop) : cursor.bottom - pageTop;
+    return 2 * (cursor.bottom - cursor.top) < wanted;
+}
+
 PrintRect placeChart(PrintCursor& cursor, ChartHPos h, ChartVPos v, double widthCm, double heightCm, int dpiX,
                      int dpiY) {
     int w = static_cast<int>(std::trunc(widthCm)) * pixelsPerCm(dpiX);

@@ -2,10 +2,12 @@
 // Where printed reports and charts land on the page, in printer pixels:
 // page margins and chart sizes given in centimetres, section texts one line
 // height apart, the chart placed left, right or centred and top, bottom or
-// centred in what is left of the page. There are no page breaks; text below
-// the bottom margin is not printed.
+// centred in what is left of the page. Text that reaches the bottom margin
+// goes on at the top margin of a new page; a chart that would not get a
+// usable part of what is left of the page starts a new page.
 
 #include <cstdint>
+#include <vector>
 
 namespace zorv {
 
@@ -35,6 +37,17 @@ int sectionLineHeight(double points, int dpiY);
 // last; an empty or hidden section takes no room (returns −1).
 int placeSection(PrintCursor& cursor, int lines, int lineHeight);
 
+// Where each line of a section goes: its y and whether a new page starts
+// before it. A line that would cross the bottom margin starts a new page at
+// `pageTop` (one line is always put on a page, however tall). The cursor ends
+// one line height below the last line, as with placeSection.
+struct PlacedLine {
+    int y = 0;
+    bool newPageBefore = false;
+    friend bool operator==(const PlacedLine&, const PlacedLine&) = default;
+};
+std::vector<PlacedLine> placeSectionLines(PrintCursor& cursor, int lines, int lineHeight, int pageTop);
+
 enum class ChartHPos { Left = 0, Right = 1, Centre = 2 };
 enum class ChartVPos { Top = 0, Bottom = 1, Centre = 2 };
 
@@ -51,6 +64,12 @@ struct PrintRect {
 // area when centred vertically).
 PrintRect placeChart(PrintCursor& cursor, ChartHPos h, ChartVPos v, double widthCm, double heightCm, int dpiX,
                      int dpiY);
+
+// Whether the chart should start a new page rather than be squeezed into
+// what is left of this one: less than half of the height asked for (of the
+// page's printable height when the chart fills the page) is left, and the
+// cursor is not at the top of the page already.
+bool chartNeedsNewPage(const PrintCursor& cursor, double heightCm, int dpiY, int pageTop);
 
 // Whether a chart's background would print in colour: the panel colour,
 // then the back colour, or with a gradient its start, then its end colour,

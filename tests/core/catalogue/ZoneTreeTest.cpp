@@ -48,6 +48,29 @@ TEST(ZoneTree, IgnoresTheFilterAndAMissingField) {
     EXPECT_TRUE(buildZoneTree(t, "STREFA", "/").empty());
 }
 
+// The summary shows the zones chosen, not every zone of the catalogue.
+TEST(ZoneTree, ChosenZonesAndTheirDepartments) {
+    const Table t = catalogue({{"G-1/1", 1, 0}, {"G-1/2", 2, 0}, {"G-2/1", 3, 0}, {"G-2/2", 4, 0}, {"G-3", 5, 0}});
+    const ZoneTree z = buildZoneTree(t, "ODDZIAL", "/");
+    using K = ZoneChoiceKind;
+    using V = std::vector<std::string>;
+    const ZoneChoice all = chosenZones(z, K::Everything, {});
+    EXPECT_EQ(all.zones, z.zones);
+    EXPECT_EQ(all.departments, z.departments);
+    // Nothing ticked: no zone filter, so every zone.
+    EXPECT_EQ(chosenZones(z, K::TickedZones, {}).zones, z.zones);
+    const ZoneChoice ticked = chosenZones(z, K::TickedZones, {"G-2/2", "g-1/1", "G-2/1"});
+    EXPECT_EQ(ticked.zones, (V{"G-1/1", "G-2/1", "G-2/2"}));
+    EXPECT_EQ(ticked.departments, (V{"G-1", "G-2"}));
+    const ZoneChoice department = chosenZones(z, K::Department, {"G-2"});
+    EXPECT_EQ(department.zones, (V{"G-2/1", "G-2/2"}));
+    EXPECT_EQ(department.departments, (V{"G-2"}));
+    const ZoneChoice zone = chosenZones(z, K::Zone, {"G-3"});
+    EXPECT_EQ(zone.zones, (V{"G-3"}));
+    EXPECT_EQ(zone.departments, (V{"G-3"}));
+    EXPECT_TRUE(chosenZones(z, K::Zone, {"G-9/9"}).zones.empty());
+}
+
 TEST(ZoneSummary, CountsDatesAndLocatedPointsPerZoneAndDepartment) {
     Table t = catalogue({{"G-1/1", 10, 5},
                          {"G-1/2", 11, 0},

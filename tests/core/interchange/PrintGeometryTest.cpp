@@ -32,6 +32,54 @@ TEST(PrintGeometry, UnitsMarginsAndLineHeights) {
     EXPECT_EQ(c.top, 402);
 }
 
+// Lines past the bottom margin go on at the top margin of the next page,
+// so a long report loses nothing.
+TEST(PrintGeometry, SectionsContinueOnNewPages) {
+    // 3272 − 236 = 3036 px a page: 72 lines of 42 px (3024), the 73rd
+    // would end at 3302.
+    PrintCursor c{236, 236, 2244, 3272};
+    const auto lines = placeSectionLines(c, 150, 42, 236);
+    ASSERT_EQ(lines.size(), 150u);
+    EXPECT_EQ(lines[71], (PlacedLine{236 + 71 * 42, false}));
+    EXPECT_EQ(lines[72], (PlacedLine{236, true}));
+    EXPECT_EQ(lines[143], (PlacedLine{236 + 71 * 42, false}));
+    EXPECT_EQ(lines[144], (PlacedLine{236, true}));
+    EXPECT_EQ(lines[149], (PlacedLine{236 + 5 * 42, false}));
+    int breaks = 0;
+    for (const PlacedLine& l : lines) {
+        breaks += l.newPageBefore;
+        EXPECT_LE(l.y + 42, 3272);
+    }
+    EXPECT_EQ(breaks, 2);
+    EXPECT_EQ(c.top, 236 + 7 * 42);  // the last line and one more
+    // Short sections stay where placeSection puts them.
+    PrintCursor a{236, 236, 2244, 3272}, b = a;
+    EXPECT_EQ(placeSectionLines(a, 3, 83, 236).front().y, placeSection(b, 3, 83));
+    EXPECT_EQ(a, b);
+    EXPECT_TRUE(placeSectionLines(a, 0, 83, 236).empty());
+    EXPECT_EQ(a, b);
+    // A line taller than the page is put at the top of a page, not broken
+    // before again and again.
+    PrintCursor t{236, 236, 2244, 300};
+    const auto tall = placeSectionLines(t, 2, 500, 236);
+    EXPECT_EQ(tall[0], (PlacedLine{236, false}));
+    EXPECT_EQ(tall[1], (PlacedLine{236, true}));
+}
+
+// A chart that would get less than half of its height moves to a new page;
+// one that fits, or a page with nothing on it yet, stays.
+TEST(PrintGeometry, ChartStartsANewPageWhenSqueezed) {
+    // 12 cm = 1416 px; 3036 px a page.
+    EXPECT_FALSE(chartNeedsNewPage({236, 1800, 2244, 3272}, 12.0, kDpi, 236));  // 1472 left
+    EXPECT_FALSE(chartNeedsNewPage({236, 2564, 2244, 3272}, 12.0, kDpi, 236));  // 708 = half
+    EXPECT_TRUE(chartNeedsNewPage({236, 2566, 2244, 3272}, 12.0, kDpi, 236));
+    EXPECT_TRUE(chartNeedsNewPage({236, 3400, 2244, 3272}, 12.0, kDpi, 236));  // past the margin
+    EXPECT_FALSE(chartNeedsNewPage({236, 236, 2244, 1000}, 12.0, kDpi, 236));  // already at the top
+    // Filling the page: the printable height counts.
+    EXPECT_FALSE(chartNeedsNewPage({236, 1700, 2244, 3272}, 0.0, kDpi, 236));
+    EXPECT_TRUE(chartNeedsNewPage({236, 1800, 2244, 3272}, 0.0, kDpi, 236));
+}
+
 TEST(PrintGeometry, ChartPlacement) {
     struct Row {
         const char* name;
