@@ -7,20 +7,21 @@ namespace zorv {
 
 std::string seriesCaption(const std::string& field, ChartKind kind) {
     if (field == "Energia" && kind == ChartKind::EnergyTraces) return "Energia śladów";
+    // Short: the legend stands beside the plot and takes its width.
     static const std::array<std::pair<const char*, const char*>, 13> captions{{
         {"Aktywnosc", "Aktywność"},
         {"LogN", "log N"},
-        {"MRP", "Średni okres powrotu"},
-        {"Hazard", "Hazard sejsmiczny"},
-        {"MMaxEst", "Estymator MMax"},
-        {"DoAnalizy", "Zjawiska o m ≥ MMin"},
-        {"LZdarzen", "Zjawiska w oknie"},
-        {"f", "Funkcja kroswalidacji"},
-        {"pdf_est", "Gęstość jądrowa"},
-        {"pdf_est_adapt", "Gęstość jądrowa adaptacyjna"},
-        {"cdf_est_adapt", "Dystrybuanta jądrowa adaptacyjna"},
-        {"ParamPDF", "Gęstość parametryczna"},
-        {"ParamCDF", "Dystrybuanta parametryczna"},
+        {"MRP", "Okres powrotu"},
+        {"Hazard", "Hazard"},
+        {"MMaxEst", "MMax"},
+        {"DoAnalizy", "m ≥ MMin"},
+        {"LZdarzen", "Zjawiska"},
+        {"f", "Funkcja CV"},
+        {"pdf_est", "Gęstość"},
+        {"pdf_est_adapt", "Gęstość adapt."},
+        {"cdf_est_adapt", "Dystrybuanta"},
+        {"ParamPDF", "Gęstość"},
+        {"ParamCDF", "Dystrybuanta"},
     }};
     for (const auto& [name, caption] : captions)
         if (field == name) return caption;
@@ -28,6 +29,8 @@ std::string seriesCaption(const std::string& field, ChartKind kind) {
 }
 
 std::string windowCaptionTitle(ChartKind kind, const std::string& title) {
+    // A title that names its estimate already ("Parametryczny hazard ...").
+    if (title.find("arametryczn") != std::string::npos) return title;
     switch (kind) {
         case ChartKind::Hazard:
         case ChartKind::MeanReturnPeriod:

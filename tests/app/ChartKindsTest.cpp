@@ -121,16 +121,16 @@ private slots:
                 << kind << "Okres:f,m1:f,m2:f" << true << QStringList{"Series6=M>2.5", "Series7=M>3"}
                 << QStringList{"L:0.##", "B:0.##"};
         QTest::newRow("7 return period, magnitude")
-            << 7 << "Magnituda:f,Energia:f,MRP:f" << true << QStringList{"Series6=Średni okres powrotu"}
+            << 7 << "Magnituda:f,Energia:f,MRP:f" << true << QStringList{"Series6=Okres powrotu"}
             << QStringList{"L:0.##", "B:0.##"};
         QTest::newRow("13 return period, energy")
-            << 13 << "Magnituda:f,Energia:f,MRP:f" << false << QStringList{"Series6=Średni okres powrotu"}
+            << 13 << "Magnituda:f,Energia:f,MRP:f" << false << QStringList{"Series6=Okres powrotu"}
             << QStringList{"L:0.##", "B:0.##E+0*log"};
         QTest::newRow("8 smoothing factor")
-            << 8 << "h:f,f:f" << true << QStringList{"Series6=Funkcja kroswalidacji"} << QStringList{"L:0.##", "B:0.##"};
+            << 8 << "h:f,f:f" << true << QStringList{"Series6=Funkcja CV"} << QStringList{"L:0.##", "B:0.##"};
         QTest::newRow("9 densities, two of three")
             << 9 << "Magnituda:f,Energia:f,pdf_est:f,cdf_est_adapt:f" << true
-            << QStringList{"Series6=Gęstość jądrowa", "Series8=Dystrybuanta jądrowa adaptacyjna"} << QStringList{"L:0.##", "B:0.##"};
+            << QStringList{"Series6=Gęstość", "Series8=Dystrybuanta"} << QStringList{"L:0.##", "B:0.##"};
         for (int kind : {10, 14})
             QTest::addRow("%d hazard against energy", kind)
                 << kind << "Magnituda:f,Energia:f,D1:f,D2:f" << false
@@ -166,10 +166,10 @@ private slots:
             << 25 << "Strefa:s,Aktywnosc:f" << true << QStringList{"Series1=Aktywność"}
             << QStringList{"L:#", "B:text"};
         QTest::newRow("26 parametric density")
-            << 26 << "Magnituda:f,Energia:f,ParamPDF:f" << true << QStringList{"Series6=Gęstość parametryczna"}
+            << 26 << "Magnituda:f,Energia:f,ParamPDF:f" << true << QStringList{"Series6=Gęstość"}
             << QStringList{"L:0.##", "B:0.##"};
         QTest::newRow("27 parametric distribution, energy")
-            << 27 << "Magnituda:f,Energia:f,ParamCDF:f" << false << QStringList{"Series6=Dystrybuanta parametryczna"}
+            << 27 << "Magnituda:f,Energia:f,ParamCDF:f" << false << QStringList{"Series6=Dystrybuanta"}
             << QStringList{"L:0.##", "B:0.##E+0*log"};
     }
     void kinds() {
@@ -212,14 +212,14 @@ private slots:
         QTest::addColumn<int>("activity");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("series");
-        QTest::newRow("hazard") << 0 << 3 << "Hazard sejsmiczny" << QStringList{"Series6=Hazard sejsmiczny"};
+        QTest::newRow("hazard") << 0 << 3 << "Hazard sejsmiczny" << QStringList{"Series6=Hazard"};
         QTest::newRow("return period, both counts")
             << 1 << 2 << "Średni okres powrotu"
-            << QStringList{"Series6=Średni okres powrotu", "Series7=Zjawiska o m ≥ MMin>R", "Series8=Zjawiska w oknie>R"};
+            << QStringList{"Series6=Okres powrotu", "Series7=m ≥ MMin>R", "Series8=Zjawiska>R"};
         QTest::newRow("maximum magnitude, events")
-            << 3 << 1 << "Estymator MMax" << QStringList{"Series6=Estymator MMax", "Series8=Zjawiska w oknie>R"};
+            << 3 << 1 << "Estymator MMax" << QStringList{"Series6=MMax", "Series8=Zjawiska>R"};
         QTest::newRow("b-value, analysed")
-            << 4 << 0 << "Współczynnik b" << QStringList{"Series6=b", "Series7=Zjawiska o m ≥ MMin>R"};
+            << 4 << 0 << "Współczynnik b" << QStringList{"Series6=b", "Series7=m ≥ MMin>R"};
     }
     void timeVariationCharts() {
         QFETCH(int, quantity);
@@ -373,6 +373,20 @@ private slots:
         QCOMPARE(filtered.titleText(), QStringLiteral("Tytuł analizy"));
         QCOMPARE(filtered.windowTitle(), QStringLiteral("Tytuł analizy /Strefa G-1"));
         QCOMPARE(filtered.footerText(), QStringLiteral("Filtr: Strefa G-1"));
+
+        // The window list tells the estimates apart, and the time-variation
+        // charts carry the filter like the others.
+        TfmGraph kernel(second, untitled, ChartKind::Hazard, QString(), nullptr, 0);
+        kernel.build();
+        QCOMPARE(kernel.windowTitle(), QStringLiteral("Tytuł analizy (nieparametryczny)"));
+        auto windows = std::make_shared<FakeAnalysis>(
+            untitled,
+            makeTable(QStringLiteral("Hazard:f,MRP:f,MMaxEst:f,b:f,Data:i,LZdarzen:i,DoAnalizy:i")));
+        TfmGraph variation(windows, untitled, ChartKind::TimeVariations, QStringLiteral("Strefa G-1"),
+                           nullptr, 0);
+        variation.buildTimeVariation(0, 3);
+        QCOMPARE(variation.windowTitle(), QStringLiteral("Hazard sejsmiczny w oknach czasowych /Strefa G-1"));
+        QCOMPARE(variation.titleText(), QStringLiteral("Hazard sejsmiczny"));
     }
 
     void infoHint() {

@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QImage>
 #include <QMap>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSize>
@@ -16,7 +14,9 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "SampleShell.h"
@@ -56,12 +56,13 @@ QMap<QString, double> wordHeights(const QString& pdf) {
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     p.waitForFinished(30000);
     const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    static const QRegularExpression word(
-        QStringLiteral("<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     QMap<QString, double> out;
     for (auto m = word.globalMatch(html); m.hasNext();) {
         const auto w = m.next();
-        if (!out.contains(w.captured(3))) out.insert(w.captured(3), w.captured(2).toDouble() - w.captured(1).toDouble());
+        if (!out.contains(w.captured(3)))
+            out.insert(w.captured(3), w.captured(2).toDouble() - w.captured(1).toDouble());
     }
     return out;
 }
@@ -252,8 +253,10 @@ private slots:
             QVERIFY2(!titleWord.isEmpty() && h.contains(QStringLiteral("2002")),
                      qPrintable(QStringList(h.keys()).join(QLatin1Char('|'))));
             const double title = h.value(titleWord), tick = h.value(QStringLiteral("2002"));
-            QVERIFY2(title > 8.0 && title < 16.0, qPrintable(QStringLiteral("%1 dpi: %2 pt").arg(dpi).arg(title)));
-            QVERIFY2(tick > 6.0 && tick < 13.0, qPrintable(QStringLiteral("%1 dpi: %2 pt").arg(dpi).arg(tick)));
+            QVERIFY2(title > 8.0 && title < 16.0,
+                     qPrintable(QStringLiteral("%1 dpi: %2 pt").arg(dpi).arg(title)));
+            QVERIFY2(tick > 6.0 && tick < 13.0,
+                     qPrintable(QStringLiteral("%1 dpi: %2 pt").arg(dpi).arg(tick)));
         }
     }
 
@@ -271,7 +274,8 @@ private slots:
         const QStringList pages = pdfText(pdf).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
         // 10 pt lines at 300 dpi: 42 px, 72 to a page inside 2 cm margins.
         QCOMPARE(pages.size(), 3);
-        QVERIFY(pages[0].contains(QStringLiteral("Wiersz 72\n")) && !pages[0].contains(QStringLiteral("Wiersz 73")));
+        QVERIFY(pages[0].contains(QStringLiteral("Wiersz 72\n")) &&
+                !pages[0].contains(QStringLiteral("Wiersz 73")));
         QVERIFY(pages[1].startsWith(QStringLiteral("Wiersz 73\n")));
         QVERIFY2(pages[2].trimmed().endsWith(QStringLiteral("Wiersz 200")), qPrintable(pages[2]));
         const QString all = pages.join(QString());

@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(open.size(), 2);
         TfmGraph* mc = nullptr;
         for (TfmGraph* g : open)
-            if (g->windowTitle() == QStringLiteral("Magnituda kompletności Mc")) mc = g;
+            if (g->titleText() == QStringLiteral("Magnituda kompletności Mc")) mc = g;
         QVERIFY(mc);
         QCOMPARE(mc->kind(), ChartKind::TimeVariations);
         const Table& t = *mc->analysis().GetTable();

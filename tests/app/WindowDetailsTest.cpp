@@ -48,9 +48,9 @@ private slots:
         w.setFilterBarText(QStringLiteral("   "));
         QCoreApplication::processEvents();
         const int x = charts->x();
-        const QString longFilter =
-            QStringLiteral("Strefa: G-1/1 lub G-1/2 lub G-2/1 lub G-2/2  i Zlokalizowane  i Okres: 2001-01-01 - "
-                           "2003-12-31   ");
+        const QString longFilter = QStringLiteral(
+            "Strefa: G-1/1 lub G-1/2 lub G-2/1 lub G-2/2  i Zlokalizowane  i Okres: 2001-01-01 - "
+            "2003-12-31   ");
         w.setFilterBarText(longFilter);
         QCoreApplication::processEvents();
         QCOMPARE(charts->x(), x);

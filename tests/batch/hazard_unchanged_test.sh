@@ -10,7 +10,11 @@
 # distribution table got its own title instead of the density's: the report
 # is the old one with the title line replaced; and the text table of the
 # time variations, whose window midpoint "Data" is written as a date like
-# the window's ends), made by
+# the window's ends; and the chart pictures once more, when the legends
+# came to say "Aktywność", "Okres powrotu", "Gęstość" instead of the field
+# names, the window titles tell the estimates apart and the hazard title of
+# the time variations lost its capital S: every table, report and CSV was
+# unchanged), made by
 #   tests/batch/hazard_outputs.sh OLD/zorv-batch data/sample DIR && (cd DIR && sha256sum *)
 #   hazard_unchanged_test.sh BUILD/src/cli/zorv-batch DATA/sample
 set -u

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -17,7 +18,6 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QFileInfo>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -250,9 +250,9 @@ void TfmPreferences::templateRow(QFormLayout* form) {
         const QString dir = prefs_.TemplateFileName.empty()
                                 ? q(prefs_.DatabaseDirectory)
                                 : QFileInfo(q(prefs_.TemplateFileName)).absolutePath();
-        const QString chosen = dialogs_.openFile({QStringLiteral("Domyślny szablon wykresu"), dir,
-                                                  QStringLiteral("Szablon wykresu (*.tpt)|*.tpt"),
-                                                  QStringLiteral("tpt")});
+        const QString chosen =
+            dialogs_.openFile({QStringLiteral("Domyślny szablon wykresu"), dir,
+                               QStringLiteral("Szablon wykresu (*.tpt)|*.tpt"), QStringLiteral("tpt")});
         if (chosen.isEmpty()) return;
         edit->setText(chosen);
         prefs_.TemplateFileName = chosen.toStdString();

@@ -16,9 +16,9 @@
 #include <algorithm>
 
 #include "services/UserDialogs.h"
-#include "widgets/TypedDateEdit.h"
 #include "table/TableError.h"
 #include "text/Dates.h"
+#include "widgets/TypedDateEdit.h"
 
 namespace zorv {
 

@@ -6,8 +6,8 @@
 
 #include <QObject>
 #include <QString>
-#include <vector>
 #include <memory>
+#include <vector>
 
 class QPrinter;
 

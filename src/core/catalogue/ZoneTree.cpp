@@ -86,21 +86,21 @@ ZoneChoice chosenZones(const ZoneTree& tree, ZoneChoiceKind kind, const std::vec
         if (std::find(out.departments.begin(), out.departments.end(), d) == out.departments.end())
             out.departments.push_back(d);
     };
-    for (const std::string& name : names) {
-        const std::string folded = foldCase(name);
-        for (const ZoneDepartment& d : tree.tree) {
-            if (kind == ZoneChoiceKind::Department) {
-                if (foldCase(d.name) != folded) continue;
-                out.zones.insert(out.zones.end(), d.zones.begin(), d.zones.end());
-                addDepartment(d.name);
-                continue;
-            }
-            for (const std::string& z : d.zones)
-                if (foldCase(z) == folded) {
-                    out.zones.push_back(z);
-                    addDepartment(d.name);
-                }
+    std::set<std::string> wanted;
+    for (const std::string& name : names) wanted.insert(foldCase(name));
+    // In the order of the tree, as the list shows them.
+    for (const ZoneDepartment& d : tree.tree) {
+        if (kind == ZoneChoiceKind::Department) {
+            if (!wanted.count(foldCase(d.name))) continue;
+            out.zones.insert(out.zones.end(), d.zones.begin(), d.zones.end());
+            addDepartment(d.name);
+            continue;
         }
+        for (const std::string& z : d.zones)
+            if (wanted.count(foldCase(z))) {
+                out.zones.push_back(z);
+                addDepartment(d.name);
+            }
     }
     return out;
 }

@@ -34,9 +34,9 @@ ZoneTree buildZoneTree(const Table& table, const std::string& zoneField, const s
                        Progress* progress = nullptr);
 
 // The zones and departments the user chose, for the summary: those of the
-// ticked zones of the list (each zone's department once, in the order of
-// the zones), of a department or a zone of the tree, or every one when
-// nothing is chosen. Codes compare without regard to case.
+// ticked zones of the list (each zone's department once), of a department or
+// a zone of the tree, or every one when nothing is chosen; in the order of
+// the tree. Codes compare without regard to case.
 struct ZoneChoice {
     std::vector<std::string> zones, departments;
 };

@@ -50,7 +50,8 @@ TEST(ZoneTree, IgnoresTheFilterAndAMissingField) {
 
 // The summary shows the zones chosen, not every zone of the catalogue.
 TEST(ZoneTree, ChosenZonesAndTheirDepartments) {
-    const Table t = catalogue({{"G-1/1", 1, 0}, {"G-1/2", 2, 0}, {"G-2/1", 3, 0}, {"G-2/2", 4, 0}, {"G-3", 5, 0}});
+    const Table t =
+        catalogue({{"G-1/1", 1, 0}, {"G-1/2", 2, 0}, {"G-2/1", 3, 0}, {"G-2/2", 4, 0}, {"G-3", 5, 0}});
     const ZoneTree z = buildZoneTree(t, "ODDZIAL", "/");
     using K = ZoneChoiceKind;
     using V = std::vector<std::string>;
