@@ -10,7 +10,9 @@
 # distribution table got its own title instead of the density's: the report
 # is the old one with the title line replaced; and the text table of the
 # time variations, whose window midpoint "Data" is written as a date like
-# the window's ends), made by
+# the window's ends; and the pictures of both return periods, when their
+# value axis got its title "Średni okres powrotu [kwartały]" / "[miesiące]":
+# one text more, the plot moved right to make room for it), made by
 #   tests/batch/hazard_outputs.sh OLD/zorv-batch data/sample DIR && (cd DIR && sha256sum *)
 #   hazard_unchanged_test.sh BUILD/src/cli/zorv-batch DATA/sample
 set -u
