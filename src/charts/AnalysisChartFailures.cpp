@@ -63,11 +63,19 @@ void AnalysisChart::addFailureMarkers() {
 }
 
 QString AnalysisChart::failureAt(const QPointF& pixel) const {
+    // The nearest marker within reach: markers of neighbouring rows may
+    // stand closer than the reach on a narrow chart.
+    double best = kPickDistance;
+    QString reason;
     for (std::size_t k = 0; k < failureItems_.size(); ++k) {
         const QPointF at = failureItems_[k]->position->pixelPosition();
-        if (std::hypot(at.x() - pixel.x(), at.y() - pixel.y()) <= kPickDistance) return failures_[k].reason;
+        const double d = std::hypot(at.x() - pixel.x(), at.y() - pixel.y());
+        if (d <= best) {
+            best = d;
+            reason = failures_[k].reason;
+        }
     }
-    return {};
+    return reason;
 }
 
 }  // namespace zorv

@@ -29,7 +29,9 @@ std::unique_ptr<TfmGraph> chartOf(ChartKind kind, Table t) {
     auto analysis = std::make_shared<FakeAnalysis>(pointSettings(), std::move(t));
     auto w = std::make_unique<TfmGraph>(analysis, analysis->settings(), kind, QString(), nullptr, 0);
     w->resize(800, 500);
+    w->show();
     w->build();
+    QCoreApplication::processEvents();
     w->chart()->replot();
     return w;
 }
