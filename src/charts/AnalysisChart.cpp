@@ -7,6 +7,7 @@
 #include <QVariantAnimation>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "analysis/Database.h"
 #include "charts/LocationMap.h"
@@ -127,6 +128,12 @@ AnalysisChart::AnalysisChart(std::shared_ptr<Database> analysis, const AnalysisS
     for (QCPItemPosition* p : {legendShadow_->topLeft, legendShadow_->bottomRight})
         p->setType(QCPItemPosition::ptAbsolute);
     connect(chart_, &QCustomPlot::afterLayout, this, &AnalysisChart::placeLegendShadow);
+    for (QCPAxis* a : {chart_->yAxis, chart_->yAxis2})
+        connect(a, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, [this] { openBandEnds(true); });
+    connect(chart_, &QCustomPlot::mouseMove, this, [this](QMouseEvent* e) {
+        const QString reason = failureAt(e->position());
+        if (!reason.isEmpty()) QToolTip::showText(e->globalPosition().toPoint(), reason, chart_);
+    });
     createSeries();
     setupZoom({});
 }
@@ -215,6 +222,7 @@ void AnalysisChart::applyLayout() {
     }
     for (const SeriesBinding& b : layout_.series) bindSeries(b);
     addBands();
+    addFailureMarkers();
     // Bars of one chart stand side by side in each period.
     auto* group = new QCPBarsGroup(chart_);
     int activeBars = 0;
@@ -239,6 +247,9 @@ void AnalysisChart::applyLayout() {
     chart_->yAxis2->setVisible(std::any_of(layout_.axes.begin(), layout_.axes.end(),
                                            [](const AxisSetup& a) { return a.axis == ChartAxis::Right; }));
     if (layout_.angledLabels) chart_->xAxis->setTickLabelRotation(60);
+    if (layout_.everyLabel)
+        if (auto labels = qSharedPointerDynamicCast<RecordLabelTicker>(chart_->xAxis->ticker()))
+            labels->setTickCount(std::max(1, static_cast<int>(labels->ticks().size())));
     chart_->xAxis->setLabel(QString::fromStdString(layout_.bottomTitle));
     chart_->yAxis->setLabel(QString::fromStdString(layout_.leftTitle));
     chart_->yAxis2->setLabel(QString::fromStdString(layout_.rightTitle));
@@ -331,6 +342,7 @@ void AnalysisChart::bindSeries(const SeriesBinding& b) {
 void AnalysisChart::addBands() {
     for (QCPGraph* g : bandGraphs_) chart_->removePlottable(g);
     bandGraphs_.clear();
+    openBands_.clear();
     Table* table = analysis_->GetTable();
     if (!table) return;
     for (const SeriesBinding& b : layout_.series) {
@@ -342,16 +354,24 @@ void AnalysisChart::addBands() {
             chart_->addLayer(QStringLiteral("bands"), chart_->layer(QStringLiteral("grid")),
                              QCustomPlot::limAbove);
         const int xf = table->fieldIndex(b.xField);
+        const int yf = table->fieldIndex(b.yField);
         QVector<double> keys, lower, upper;
         for (std::size_t i = 0; i < table->recordCount(); ++i) {
             const std::size_t row = table->rowOfRecord(i);
-            // A row without its band (no finite replicate value) leaves a gap.
-            if (table->column(lo).isNull(row) || table->column(hi).isNull(row)) continue;
+            // A row without its lower end (no finite replicate value) leaves
+            // a gap. A row of the curve with the lower end but not the upper
+            // one has a band open upwards (too many replicates put no event
+            // that large, so the upper end is infinite, as for the return
+            // period near the maximum magnitude): it reaches the top of the
+            // axis (openBandEnds).
+            if (table->column(lo).isNull(row)) continue;
+            const bool open = table->column(hi).isNull(row);
+            if (open && (yf < 0 || table->column(yf).isNull(row))) continue;
             double x = xf >= 0 ? fieldNumber(*table, xf, row) : static_cast<double>(i + 1);
             if (b.xIsDate) x = dayToPlotTime(static_cast<std::int32_t>(x));
             keys.push_back(x);
             lower.push_back(fieldNumber(*table, lo, row));
-            upper.push_back(fieldNumber(*table, hi, row));
+            upper.push_back(open ? std::numeric_limits<double>::quiet_NaN() : fieldNumber(*table, hi, row));
         }
         QColor edge = s.graph->pen().color();
         QColor fill = edge;
@@ -369,6 +389,8 @@ void AnalysisChart::addBands() {
         }
         bottom->setData(keys, lower, true);
         top->setData(keys, upper, true);
+        if (std::any_of(upper.begin(), upper.end(), [](double v) { return std::isnan(v); }))
+            openBands_.push_back({top, keys, upper});
         top->setBrush(QBrush(fill));
         top->setChannelFillGraph(bottom);
         top->setName(s.graph->name() + QStringLiteral(" (przedział ufności)"));
@@ -481,11 +503,29 @@ void AnalysisChart::setupAxis(const AxisSetup& s) {
     automatic_[i] = s.automatic;
 }
 
+void AnalysisChart::openBandEnds(bool atTop) {
+    for (OpenBand& band : openBands_) {
+        const double top = band.graph->valueAxis()->range().upper;
+        QVector<double> values = band.upper;
+        for (double& v : values)
+            if (std::isnan(v) && atTop) v = top;
+        band.graph->setData(band.keys, values, true);
+    }
+}
+
 void AnalysisChart::fitAxis(ChartAxis id) {
     QCPAxis* a = axis(id);
     const bool bottom = id == ChartAxis::Bottom;
+    // The open ends of bands follow the axis; they do not set it.
+    openBandEnds(false);
     a->rescale(true);
     QCPRange r = a->range();
+    if (axisLogarithmic(id) && !bottom) {
+        const LogRange lr = logarithmicRange(r.lower, r.upper);
+        a->setRange(lr.minimum, lr.maximum);
+        openBandEnds(true);
+        return;
+    }
     // Record labels stand at whole positions: half a record either side.
     if (bottom && qSharedPointerDynamicCast<RecordLabelTicker>(a->ticker())) {
         a->setRange(r.lower - 0.5, r.upper + 0.5);
@@ -500,6 +540,32 @@ void AnalysisChart::fitAxis(ChartAxis id) {
         a->setRange(r.lower, r.upper);
     else
         a->setRange(barAxis && r.lower == 0.0 ? 0.0 : r.lower - pad, r.upper + pad);
+    openBandEnds(true);
+}
+
+void AnalysisChart::setAxisLogarithmic(ChartAxis id, bool on) {
+    const std::size_t i = static_cast<std::size_t>(id);
+    if (logarithmic_[i] == on) return;
+    QCPAxis* a = axis(id);
+    const int minor = minorTickCount(id);
+    logarithmic_[i] = on;
+    if (on) {
+        // Decades below 1 need an exponent: a mask without one would label
+        // 0.001 as 0. The linear mask comes back with the linear axis.
+        linearFormats_[i] = formats_[i];
+        if (!formats_[i].contains(QLatin1Char('E'))) formats_[i] = QStringLiteral("0.##E+0");
+        a->setScaleType(QCPAxis::stLogarithmic);
+        a->setTicker(QSharedPointer<LogMaskTicker>::create(formats_[i].toStdString(), settings_.UserLocale));
+    } else {
+        if (!linearFormats_[i].isEmpty()) formats_[i] = linearFormats_[i];
+        a->setScaleType(QCPAxis::stLinear);
+        a->setTicker(
+            QSharedPointer<MaskTicker>::create(formats_[i].toStdString(), settings_.UserLocale, 0.0));
+    }
+    a->grid()->setSubGridVisible(on);
+    setMinorTickCount(id, minor);
+    if (automatic_[i]) fitAxis(id);
+    chart_->replot();
 }
 
 void AnalysisChart::setAxisRange(ChartAxis id, bool automatic, double minimum, double maximum) {

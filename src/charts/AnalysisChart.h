@@ -83,8 +83,25 @@ public:
     // automatic range on fits the axis to its series again.
     bool axisAutomatic(ChartAxis a) const { return automatic_[static_cast<std::size_t>(a)]; }
     void setAxisRange(ChartAxis a, bool automatic, double minimum, double maximum);
+    // A value axis turned logarithmic (its range refitted when automatic:
+    // whole decades about the positive values) or back to linear.
+    void setAxisLogarithmic(ChartAxis a, bool logarithmic);
     // Re-draws the value marks after a change of the series' marks fields.
     void redrawMarks() { addMarks(); }
+
+    // The rows of the bound series without a value but with a reason (the
+    // binding's failureField): a marker each at the bottom of the value
+    // axis, the reason as its tooltip, their count in the legend entry.
+    struct FailureMarker {
+        double key = 0.0;
+        QString reason;
+    };
+    const std::vector<FailureMarker>& failureMarkers() const { return failures_; }
+    // The legend entry of the markers; null when there are none.
+    QCPGraph* failureLegend() const { return failureLegend_; }
+    // The reason of the marker within a few pixels of `pixel` (the chart's
+    // co-ordinates); empty for none.
+    QString failureAt(const QPointF& pixel) const;
 
     QCPTextElement* titleElement() const { return title_; }
     QCPTextElement* footerElement() const { return footer_; }
@@ -129,6 +146,7 @@ private:
     // The confidence band of every bound line whose Y field has "_lo" and
     // "_hi" band columns: a light area between two graphs under the lines.
     void addBands();
+    void addFailureMarkers();
     void setupAxis(const AxisSetup& s);
     void applyLayout();
     void setTexts();
@@ -141,6 +159,9 @@ private:
     void setBottomLabels(const SeriesBinding& b, const QVector<double>& keys);
     void animateTo(const QCPRange& x, const QCPRange& y);
     void fitAxis(ChartAxis a);
+    // The upper ends of the open bands at the top of their axis, or left
+    // out (NaN) while an axis is fitted.
+    void openBandEnds(bool atTop);
 
     std::shared_ptr<Database> analysis_;
     AnalysisSettings settings_;
@@ -158,8 +179,17 @@ private:
     QString infoHint_;
     std::array<ChartSeries, kSeriesCount> series_;
     std::vector<QCPGraph*> bandGraphs_;
+    struct OpenBand {
+        QCPGraph* graph;
+        QVector<double> keys, upper;  // NaN where the upper end is open
+    };
+    std::vector<OpenBand> openBands_;
+    std::vector<FailureMarker> failures_;
+    std::vector<QCPItemTracer*> failureItems_;
+    QCPGraph* failureLegend_ = nullptr;
     std::array<bool, 3> logarithmic_{};
     std::array<QString, 3> formats_;
+    std::array<QString, 3> linearFormats_;  // the masks before setAxisLogarithmic
     std::array<bool, 3> automatic_{true, true, true};
     std::uint32_t backColour_ = 0xFFFFFF;
     std::uint32_t panelColour_ = 13086103;

@@ -62,6 +62,10 @@ struct SeriesBinding {
     bool marksVisible = false;
     std::string title;       // empty: the Y field's name
     std::string errorField;  // error bars of ± this field about Y; empty for none
+    // A row whose Y is empty and this text field is not (the reason there is
+    // no estimate) gets a failure marker at the bottom of the value axis,
+    // the text as its tooltip; empty for none.
+    std::string failureField;
     friend bool operator==(const SeriesBinding&, const SeriesBinding&) = default;
 };
 
@@ -84,6 +88,7 @@ struct ChartLayout {
     std::vector<AxisSetup> axes;
     bool barChart = false;      // zoom follows the bar-chart setting
     bool angledLabels = false;  // bottom labels drawn at an angle
+    bool everyLabel = false;    // every record label drawn, none thinned out
     bool dateAxis = false;      // the bottom axis shows dates
     bool legendVisible = true;
     std::string bottomTitle, leftTitle, rightTitle;

@@ -60,12 +60,16 @@ bool layOutHazardChart(ChartKind kind, const Database& a, ChartLayout& l) {
             SeriesBinding estimates = bind(SeriesName::Series10, "MMax", "Skrot");
             estimates.errorField = "Sigma";
             estimates.title = "Mmax ± σ";
+            // A failed estimator keeps its place, marked with its reason.
+            estimates.failureField = "Status";
             SeriesBinding observed = bind(SeriesName::Series11, "MObs", "Skrot");
             observed.title = "Mobs";
             l.series = {estimates, observed};
             l.axes = {axis(ChartAxis::Left, "0.##"), textBottom()};
             l.note = a.GetSubtitle();
             l.angledLabels = true;
+            // A handful of estimators: each one is named.
+            l.everyLabel = true;
             break;
         }
         case ChartKind::Reliability: {

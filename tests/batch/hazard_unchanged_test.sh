@@ -12,9 +12,10 @@
 # time variations, whose window midpoint "Data" is written as a date like
 # the window's ends; and the chart pictures once more, when the legends
 # came to say "Aktywność", "Okres powrotu", "Gęstość" instead of the field
-# names, the window titles tell the estimates apart and the hazard title of
-# the time variations lost its capital S: every table, report and CSV was
-# unchanged), made by
+# names, the window titles tell the estimates apart, the hazard title of the
+# time variations lost its capital S and the return periods' value axis got
+# its title "Średni okres powrotu [kwartały]": every table, report and CSV
+# was unchanged), made by
 #   tests/batch/hazard_outputs.sh OLD/zorv-batch data/sample DIR && (cd DIR && sha256sum *)
 #   hazard_unchanged_test.sh BUILD/src/cli/zorv-batch DATA/sample
 set -u

@@ -6,14 +6,18 @@
 //   chart_shots CATALOGUE OUTPUT_DIR
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSize>
 #include <QPrinter>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <cstdio>
 
 #include "QtSettingsStore.h"
@@ -213,6 +217,70 @@ int main(int argc, char** argv) {
             if (!g) continue;
             saveChart(g, QStringLiteral("chart-%1-bands.png").arg(QString::fromUtf8(name)));
         }
+    }
+    // The b charts with the Aki–Utsu series beside the truncated b and a
+    // marker for every failed period or zone, the first marker's tooltip
+    // shown (a picture of the screen: a tooltip is a window of its own).
+    scale.prepare(QStringLiteral("Zmiany współczynnika b"), false, true);
+    scale.bAkiBox()->setChecked(true);
+    shot(scale, "scale-b-aki");
+    scale.bAkiBox()->setChecked(false);
+    const auto maximised = [&app](TfmGraph* g) {
+        qobject_cast<QMdiSubWindow*>(g->parentWidget())->showMaximized();
+        for (int i = 0; i < 5; ++i) app.processEvents();
+    };
+    const auto closeChart = [&app](TfmGraph* g) {
+        qobject_cast<QMdiSubWindow*>(g->parentWidget())->close();
+        app.processEvents();
+    };
+    const auto grabTo = [&out](QWidget* w, const QString& file) {
+        const QString path = QDir(out).filePath(file);
+        w->grab().save(path);
+        std::printf("saved %s\n", path.toLocal8Bit().constData());
+    };
+    for (const char* name : {"b-changes", "zone-b"}) {
+        AnalysisRequest r;
+        r.period = PeriodKind::Quarters;
+        for (const char* d : {"G-1", "G-2", "G-3", "G-4"})
+            for (const char* z : {"1", "2", "3", "4"}) r.zones.push_back(std::string(d) + "/" + z);
+        r.bStatistics.aki = true;
+        TfmGraph* g = commands.run(*findAnalysis(name), r);
+        if (!g) continue;
+        maximised(g);
+        grabTo(g, QStringLiteral("chart-%1-aki.png").arg(QString::fromUtf8(name)));
+        if (!g->failureMarkers().empty()) {
+            const AnalysisChart::FailureMarker& m = g->failureMarkers().front();
+            const QPoint at(int(g->chart()->xAxis->coordToPixel(m.key)), g->chart()->axisRect()->bottom());
+            QCursor::setPos(g->chart()->mapToGlobal(at));
+            QToolTip::showText(g->chart()->mapToGlobal(at), g->failureAt(at), g->chart());
+            for (int i = 0; i < 10; ++i) app.processEvents();
+            const QString path =
+                QDir(out).filePath(QStringLiteral("chart-%1-tooltip.png").arg(QString::fromUtf8(name)));
+            QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+            std::printf("saved %s\n", path.toLocal8Bit().constData());
+            QToolTip::hideText();
+        }
+        closeChart(g);
+    }
+    // The return period with its band (open upwards near the maximum
+    // magnitude), on the linear axis and on the logarithmic one.
+    {
+        AnalysisRequest p;
+        p.parametric.bootstrap = bands;
+        if (TfmGraph* g = commands.run(*findAnalysis("p-return-period"), p)) {
+            maximised(g);
+            grabTo(g, QStringLiteral("chart-p-return-period-bands.png"));
+            g->setAxisLogarithmic(ChartAxis::Left, true);
+            for (int i = 0; i < 5; ++i) app.processEvents();
+            grabTo(g, QStringLiteral("chart-p-return-period-bands-log.png"));
+            closeChart(g);
+        }
+    }
+    // The maximum-magnitude comparison: every estimator, failed ones marked.
+    if (TfmGraph* g = commands.run(*findAnalysis("mmax-compare"), AnalysisRequest{})) {
+        maximised(g);
+        grabTo(g, QStringLiteral("chart-mmax-compare-all.png"));
+        closeChart(g);
     }
     // ZORV_SHOTS_BANDS_ONLY set: the pictures so far only (a quick look at the bands).
     if (qEnvironmentVariableIsSet("ZORV_SHOTS_BANDS_ONLY")) return 0;

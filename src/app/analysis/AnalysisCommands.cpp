@@ -174,6 +174,7 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
             d.prepare(QString::fromUtf8(e.dialogText), traces, offersBStatistics(e));
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
             r.bStatistics.enabled = d.bStatistics();
+            r.bStatistics.aki = d.bAki();
             // The energy traces run over the whole span whatever the list says.
             r.period = traces ? PeriodKind::WholeSpan : d.periodKind();
             r.traceThreshold = d.traceThreshold();
@@ -187,6 +188,7 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
             r.zones = d.zones();
             r.bStatistics.enabled = d.bStatistics();
+            r.bStatistics.aki = d.bAki();
             return r;
         }
         case AnalysisParameters::ZoneActivity: {

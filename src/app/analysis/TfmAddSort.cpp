@@ -39,6 +39,8 @@ TfmAddSort::TfmAddSort(QWidget* parent)
       discharge_(thresholdEdit(1e7, panel_)),
       bStatistics_(
           new QCheckBox(QStringLiteral("Błędy standardowe b i test Utsu (kolumny sigma, P_UTSU)"), this)),
+      bAki_(new QCheckBox(QStringLiteral("b Aki–Utsu z błędem Shi–Bolta obok (kolumny b_AKI, sigma_AKI)"),
+                          this)),
       continue_(new QPushButton(QStringLiteral("Kontynuuj"), this)) {
     setObjectName(QStringLiteral("TfmAddSort"));
     setWindowTitle(QStringLiteral("Analiza aktywności sejsmicznej"));
@@ -49,6 +51,8 @@ TfmAddSort::TfmAddSort(QWidget* parent)
     discharge_->setObjectName(QStringLiteral("ProgRozladowania"));
     bStatistics_->setObjectName(QStringLiteral("BStatistics"));
     bStatistics_->setVisible(false);
+    bAki_->setObjectName(QStringLiteral("BAki"));
+    bAki_->setVisible(false);
 
     auto* form = new QFormLayout(panel_);
     const auto row = [&](const char* label, QDoubleSpinBox* edit) {
@@ -74,6 +78,7 @@ TfmAddSort::TfmAddSort(QWidget* parent)
     box->addLayout(scaleRow);
     box->addWidget(panel_);
     box->addWidget(bStatistics_);
+    box->addWidget(bAki_);
     box->addLayout(buttons);
 }
 
@@ -83,6 +88,7 @@ void TfmAddSort::prepare(const QString& dialogText, bool thresholds, bool bStati
     chart_->setText(dialogText);
     panel_->setVisible(thresholds);
     bStatistics_->setVisible(bStatistics);
+    bAki_->setVisible(bStatistics);
     // The b-value analysis is no activity analysis; the caption says which
     // analysis asks.
     setWindowTitle(bStatistics ? bValueCaption() : QStringLiteral("Analiza aktywności sejsmicznej"));
@@ -109,5 +115,6 @@ void TfmAddSort::setPeriodKind(PeriodKind kind) {
 double TfmAddSort::traceThreshold() const { return trace_->value(); }
 double TfmAddSort::dischargeThreshold() const { return discharge_->value(); }
 bool TfmAddSort::bStatistics() const { return !bStatistics_->isHidden() && bStatistics_->isChecked(); }
+bool TfmAddSort::bAki() const { return !bAki_->isHidden() && bAki_->isChecked(); }
 
 }  // namespace zorv

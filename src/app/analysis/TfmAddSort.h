@@ -34,6 +34,9 @@ public:
     double dischargeThreshold() const;  // [J]
     // Ticked and shown.
     bool bStatistics() const;
+    // The Aki–Utsu b beside the truncated one (shown with the statistics box).
+    bool bAki() const;
+    QCheckBox* bAkiBox() const { return bAki_; }
 
     QComboBox* scale() const { return scale_; }
     QGroupBox* thresholdPanel() const { return panel_; }
@@ -53,6 +56,7 @@ private:
     QDoubleSpinBox* trace_;
     QDoubleSpinBox* discharge_;
     QCheckBox* bStatistics_;
+    QCheckBox* bAki_;
     QPushButton* continue_;
 };
 

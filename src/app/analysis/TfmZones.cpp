@@ -18,6 +18,7 @@ TfmZones::TfmZones(QWidget* parent)
                              QStringLiteral("Usuń wszystkie"), this)),
       steps_(new QStackedWidget(this)),
       bStatistics_(new QCheckBox(QStringLiteral("Błędy standardowe b i test Utsu (kolumny sigma, P_UTSU)"))),
+      bAki_(new QCheckBox(QStringLiteral("b Aki–Utsu z błędem Shi–Bolta obok (kolumny b_AKI, sigma_AKI)"))),
       next_(new QPushButton(QStringLiteral("Dalej >>"), this)) {
     setObjectName(QStringLiteral("TfmZones"));
     auto* zonesGroup = new QGroupBox(QStringLiteral("Lista stref uwzględnionych w wykresie"), steps_);
@@ -28,8 +29,10 @@ TfmZones::TfmZones(QWidget* parent)
         zonesGroup));
     auto* chartGroup = new QGroupBox(QStringLiteral("Własności wykresu"), steps_);
     bStatistics_->setObjectName(QStringLiteral("BStatistics"));
+    bAki_->setObjectName(QStringLiteral("BAki"));
     auto* chartBox = new QVBoxLayout(chartGroup);
     chartBox->addWidget(bStatistics_);
+    chartBox->addWidget(bAki_);
     chartBox->addStretch(1);
     steps_->addWidget(zonesGroup);
     steps_->addWidget(chartGroup);
@@ -50,6 +53,7 @@ void TfmZones::prepare(const ZoneTree& zones, const QString& rootCaption, const 
                        bool bStatistics) {
     setWindowTitle(caption);
     bStatistics_->setVisible(bStatistics);
+    bAki_->setVisible(bStatistics);
     picker_->setZones(zones, rootCaption);
     steps_->setCurrentIndex(0);
     next_->setText(QStringLiteral("Dalej >>"));
@@ -59,6 +63,7 @@ void TfmZones::prepare(const ZoneTree& zones, const QString& rootCaption, const 
 int TfmZones::step() const { return steps_->currentIndex() + 1; }
 
 bool TfmZones::bStatistics() const { return !bStatistics_->isHidden() && bStatistics_->isChecked(); }
+bool TfmZones::bAki() const { return !bAki_->isHidden() && bAki_->isChecked(); }
 
 void TfmZones::updateNext() { next_->setEnabled(picker_->list()->count() > 0); }
 

@@ -29,6 +29,9 @@ public:
     int step() const;
     // Ticked and shown.
     bool bStatistics() const;
+    // The Aki–Utsu b beside the truncated one (shown with the statistics box).
+    bool bAki() const;
+    QCheckBox* bAkiBox() const { return bAki_; }
     QCheckBox* bStatisticsBox() const { return bStatistics_; }
 
     ZonePicker* picker() const { return picker_; }
@@ -44,6 +47,7 @@ private:
     ZonePicker* picker_;
     QStackedWidget* steps_;
     QCheckBox* bStatistics_;
+    QCheckBox* bAki_;
     QPushButton* next_;
 };
 

@@ -39,6 +39,7 @@ struct AxisState {
     int gridWidth = 0;  // [px]
     bool minorGrid = false;
     bool automatic = true;
+    bool logarithmic = false;
     double minimum = 0.0, maximum = 0.0;
     bool labels = true;
     QString format;
@@ -58,6 +59,7 @@ AxisState capture(const TfmGraph& w, ChartAxis id) {
     st.gridWidth = pen.width();
     st.minorGrid = a->grid()->subGridVisible();
     st.automatic = w.axisAutomatic(id);
+    st.logarithmic = w.axisLogarithmic(id);
     st.minimum = a->range().lower;
     st.maximum = a->range().upper;
     st.labels = a->tickLabels();
@@ -95,6 +97,7 @@ public:
           gridWidth_(countEdit("GridWidth", 5, grid_)),
           minorGrid_(named(new QCheckBox(QStringLiteral("Grid pomocniczy"), this), "MinorGrid")),
           automatic_(named(new QCheckBox(QStringLiteral("Automatyczna skala"), this), "Automatic")),
+          logarithmic_(named(new QCheckBox(QStringLiteral("Skala logarytmiczna"), this), "Logarithmic")),
           minimum_(limitEdit("Minimum", this)),
           maximum_(limitEdit("Maximum", this)),
           labels_(named(new QCheckBox(QStringLiteral("Etykiety"), this), "Labels")),
@@ -123,6 +126,7 @@ public:
         box->addWidget(minorGrid_);
         addFormGroup(box, this, QStringLiteral("Skala"),
                      {{QString(), automatic_},
+                      {QString(), logarithmic_},
                       {QStringLiteral("Minimum"), minimum_},
                       {QStringLiteral("Maksimum"), maximum_}});
         addFormGroup(box, this, QStringLiteral("Etykiety i znaczniki"),
@@ -165,6 +169,7 @@ private:
         a->grid()->setVisible(st.grid);
         a->grid()->setPen(
             QPen(toQColor(st.gridColour), st.gridWidth, kPenStyles[static_cast<std::size_t>(st.gridStyle)]));
+        if (st.logarithmic != was.logarithmic) w.setAxisLogarithmic(id, st.logarithmic);
         a->grid()->setSubGridVisible(st.minorGrid);
         // A range already automatic is left as the chart fitted it.
         if (!st.automatic)
@@ -190,6 +195,9 @@ private:
         minimum_->setValue(st.minimum);
         maximum_->setValue(st.maximum);
         automatic_->setChecked(st.automatic);
+        logarithmic_->setChecked(st.logarithmic);
+        // Value axes with mask labels only (not record labels or dates).
+        logarithmic_->setEnabled(st.formatted && index != 0);
         minimum_->setEnabled(!st.automatic);
         maximum_->setEnabled(!st.automatic);
         labels_->setChecked(st.labels);
@@ -209,6 +217,7 @@ private:
         st.gridWidth = gridWidth_->value();
         st.minorGrid = minorGrid_->isChecked();
         st.automatic = automatic_->isChecked();
+        st.logarithmic = logarithmic_->isChecked();
         st.minimum = minimum_->value();
         st.maximum = maximum_->value();
         st.labels = labels_->isChecked();
@@ -225,6 +234,7 @@ private:
     QSpinBox* gridWidth_;
     QCheckBox* minorGrid_;
     QCheckBox* automatic_;
+    QCheckBox* logarithmic_;
     QDoubleSpinBox* minimum_;
     QDoubleSpinBox* maximum_;
     QCheckBox* labels_;

@@ -18,6 +18,7 @@ std::string bFailureText(const std::exception& failure) {
     if (dynamic_cast<const EZeroNotFound*>(&failure)) return "Brak miejsca zerowego";
     if (dynamic_cast<const EHFactorBelowZero*>(&failure)) return "Brak miejsca zerowego";
     if (dynamic_cast<const ETooManyIterations*>(&failure)) return "Przekroczony limit iteracji";
+    if (dynamic_cast<const ENoMMaxRoot*>(&failure)) return "Równanie Mmax bez rozwiązania";
     if (dynamic_cast<const ETooLargeMagnitude*>(&failure)) return "Całka nie jest zbieżna";
     return "Nieznany wyjątek";
 }

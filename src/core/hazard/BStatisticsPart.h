@@ -4,6 +4,8 @@
 // table, and the statistics of the whole sample that end its report.
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "catalogue/AnalysisSettings.h"
 #include "hazard/BValueStatistics.h"
@@ -25,8 +27,14 @@ protected:
     BStatisticsPart(const BStatisticsPart&) = delete;
     BStatisticsPart& operator=(const BStatisticsPart&) = delete;
 
-    // Appends "sigma" and "P_UTSU" when the statistics are on.
+    // Appends "sigma" and "P_UTSU" when the statistics are on, then
+    // "b_AKI" and "sigma_AKI" when the Aki–Utsu b is.
     void AddStatisticsFields(FieldDefs& fields) const;
+    // The fields shown with the mask of b: "b", and "b_AKI" when on.
+    std::vector<std::string> BFields() const;
+    // The values of "b_AKI" and "sigma_AKI" for the dataset's current view,
+    // appended to the row when the Aki–Utsu b is on (null where it has none).
+    void AppendAki(const AnalysisSettings& settings, Table* dataset, std::vector<Value>& row) const;
     // Estimates the statistics over the dataset's current view, when on.
     void EstimateSampleStatistics(const AnalysisSettings& settings, Table* dataset);
     // Ends the report with them, when on.

@@ -1,5 +1,6 @@
 #include "hazard/BStatisticsReport.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "hazard/HKernel.h"
@@ -19,6 +20,23 @@ public:
 }  // namespace
 
 double shiBoltErrorOf(const BEstimate& e) { return shiBoltStandardError(bFromBeta(e.beta), e.moments); }
+
+AkiEstimate EstimateAkiB(const AnalysisSettings& settings, Table* dataset, double binWidth) {
+    AkiEstimate a;
+    try {
+        const MagnitudeSample sample(settings, dataset, nullptr);
+        const double b = akiUtsuB(sample.Sample(), settings.MMin, binWidth, &a.n);
+        if (b > 0.0 && a.n >= static_cast<std::size_t>(std::max(settings.MinSampleSize, 2))) {
+            a.b = b;
+            a.shiBoltError = shiBoltStandardError(b, sample.Sample());
+        }
+    } catch (const EBreakProcess&) {
+        throw;
+    } catch (const AnalysisError&) {
+        // No event reaches MMin.
+    }
+    return a;
+}
 
 BSampleStatistics EstimateBSampleStatistics(const AnalysisSettings& settings, Table* dataset,
                                             const BStatisticsOptions& options) {

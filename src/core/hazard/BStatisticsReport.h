@@ -39,4 +39,15 @@ void WriteBSampleStatistics(const ReportScope& analysis, ReportLines& lines, con
 // estimate is missing.
 double shiBoltErrorOf(const BEstimate& estimate);
 
+// The Aki–Utsu b of the dataset's current view (magnitudes from MMin, the
+// bin correction of binWidth) with its Shi–Bolt error; b = 0 when fewer
+// events than MinSampleSize reach MMin or their mean is not above it.
+// Raises EBreakProcess only.
+struct AkiEstimate {
+    double b = 0.0;
+    double shiBoltError = 0.0;
+    std::size_t n = 0;
+};
+AkiEstimate EstimateAkiB(const AnalysisSettings& settings, Table* dataset, double binWidth);
+
 }  // namespace zorv

@@ -36,7 +36,7 @@ DBBChanges::DBBChanges(const AnalysisSettings& settings, Table* dataset, PeriodK
     FieldDefs fields{
         {"Okres", FieldType::String, 20}, {"b", FieldType::Float}, {"Opis", FieldType::String, 30}};
     AddStatisticsFields(fields);
-    Table& t = CreateResultTable(fields, {"b"});
+    Table& t = CreateResultTable(fields, BFields());
     title = heading = periodAdjective(kind) + "zmiana współczynnika b";
     bottomAxisTitle = periodAxisCaption(kind);
     leftAxisTitle = "Współczynnik b";
@@ -62,6 +62,14 @@ DBBChanges::DBBChanges(const AnalysisSettings& settings, Table* dataset, PeriodK
                                                             bFromBeta(estimate.beta), estimate.moments.n))
                               : Value{});
             if (known) previous = estimate;
+        }
+        if (statistics_.aki) {
+            if (periodKind == PeriodKind::WholeSpan) {
+                AppendAki(settings_, dataset_, row);
+            } else {
+                const FilterScope period(*dataset_, filterExpression);
+                AppendAki(settings_, dataset_, row);
+            }
         }
         t.appendRecord(row);
     });

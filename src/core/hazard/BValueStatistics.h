@@ -16,6 +16,10 @@ struct BStatisticsOptions {
     bool enabled = false;
     double positiveThreshold = 0.2;  // δ of b-positive [magnitude]
     double binWidth = 0.0;           // ΔM [magnitude]; 0 for continuous magnitudes
+    // The Aki–Utsu b of every period or zone beside the truncated one, with
+    // its Shi–Bolt error (columns "b_AKI", "sigma_AKI" and a second series):
+    // it needs no maximum magnitude, so it exists wherever the sample does.
+    bool aki = false;
     friend bool operator==(const BStatisticsOptions&, const BStatisticsOptions&) = default;
 };
 

@@ -27,6 +27,19 @@ public:
 class ETooLargeMagnitude : public HazardError {
 public:
     ETooLargeMagnitude() : HazardError("Zbyt wielka wartość magnitudy/energii") {}
+
+protected:
+    explicit ETooLargeMagnitude(const char* message) : HazardError(message) {}
+};
+
+// The maximum-magnitude equation has no root between the largest observed
+// magnitude and MMaxLimit: its excess T(u) − u stays positive there, and
+// substitution would run past the limit however long it went on.
+class ENoMMaxRoot : public ETooLargeMagnitude {
+public:
+    ENoMMaxRoot()
+        : ETooLargeMagnitude(
+              "Równanie maksymalnej magnitudy nie ma rozwiązania poniżej dopuszczalnej wartości") {}
 };
 
 // A root finder ended on a smoothing factor that is not positive.

@@ -186,6 +186,8 @@ std::string MMaxFailureText(std::exception_ptr failure) {
         return "Brak zbieżności: osiągnięto limit iteracji";
     } catch (const EMMaxEstExceeded&) {
         return "Brak zbieżności: estymator przekroczył dopuszczalną magnitudę";
+    } catch (const ENoMMaxRoot&) {
+        return "Brak rozwiązania równania poniżej dopuszczalnej magnitudy";
     } catch (const ETooLargeMagnitude&) {
         return "Estymator przekroczył dopuszczalną magnitudę";
     } catch (const ESampleTooLow&) {

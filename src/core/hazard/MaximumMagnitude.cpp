@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "hazard/FixedPointRoot.h"
 #include "hazard/HazardErrors.h"
 #include "hazard/Numerics.h"
 
@@ -10,9 +11,11 @@ namespace zorv {
 double IterateMMax(const MMaxIteration& it, const TruncatedDistribution& F, const MMaxMonitor& monitor) {
     double estimate = 0.0;
     double previous = it.largestObserved;
-    for (int k = 1;; ++k) {
-        if (k > it.passLimit) throw ETooManyIterations();
-        if (estimate > it.valueLimit) throw EMMaxEstExceeded();
+    int k = 1;
+    for (;; ++k) {
+        // Substitution that has not settled within the passes, or has run
+        // past the limit, hands the same equation to the bracketing solver.
+        if (k > it.passLimit || estimate > it.valueLimit) break;
         if (monitor.pass) monitor.pass(k);
         const double upperTruncation = previous;
         const double upperIntegration = it.variableUpperLimit ? previous : it.largestObserved;
@@ -24,6 +27,22 @@ double IterateMMax(const MMaxIteration& it, const TruncatedDistribution& F, cons
         previous = estimate;
         if (monitor.next) monitor.next(previous);
     }
+    // The excess at u with the integral to a far tighter tolerance than a
+    // pass uses, so that it is smooth on the scale of the final bracket.
+    constexpr double kIntegralTolerance = 1e-10;
+    const auto excess = [&](double u) {
+        if (monitor.pass) monitor.pass(k++);
+        const double integral = GaussLegendreIntegralBatch(
+            [&](const double* m, double* out, std::size_t count) { F(u, m, out, count); }, it.lower,
+            it.variableUpperLimit ? u : it.largestObserved, it.sampleSize, kIntegralTolerance);
+        return it.largestObserved + integral - u;
+    };
+    FixedPointBracket bracket;
+    bracket.start = it.largestObserved;
+    bracket.limit = it.valueLimit;
+    const FixedPointRoot r = SolveFixedPoint(excess, bracket);
+    if (!r.found) throw EMMaxEstExceeded();
+    return r.root;
 }
 
 }  // namespace zorv

@@ -38,9 +38,12 @@ struct MMaxMonitor {
     std::function<void(double estimate)> next;
 };
 
-// Raises ETooManyIterations on pass passLimit + 1 and EMMaxEstExceeded when
-// the estimate of the previous pass is above valueLimit; an estimate above the
-// limit that settles in the pass that produced it is accepted.
+// Substitution first, as many passes as passLimit; an estimate above the
+// limit that settles in the pass that produced it is accepted. Where it has
+// not settled within the passes, or a pass ran above valueLimit, the same
+// equation is solved by bracketing (FixedPointRoot.h, the integral to 1e-10,
+// monitor.pass called on every evaluation); EMMaxEstExceeded when it has no
+// root below valueLimit.
 double IterateMMax(const MMaxIteration& it, const TruncatedDistribution& F, const MMaxMonitor& monitor);
 
 }  // namespace zorv

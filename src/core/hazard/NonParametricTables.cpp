@@ -106,6 +106,7 @@ MeanReturnPeriod::MeanReturnPeriod(const AnalysisSettings& settings, Table* data
     : Hrds(settings, dataset, unit, request, progress), range(MagnitudeRange(r, *this)) {
     title = "Średni okres powrotu";
     bottomAxisTitle = "Energia";
+    leftAxisTitle = ReturnPeriodAxisTitle(unit);
     std::vector<double> steps;
     if (request.bootstrap.enabled) steps = StepValues(range);
     RunBootstrap(request, steps);

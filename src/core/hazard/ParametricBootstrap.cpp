@@ -4,11 +4,51 @@
 #include <cmath>
 #include <limits>
 
+#include "hazard/FixedPointRoot.h"
 #include "hazard/HazardErrors.h"
 #include "hazard/Numerics.h"
 #include "hazard/ParametricHazard.h"
 
 namespace zorv {
+
+namespace {
+
+// The joint equation where substitution has not settled (FixedPointRoot.h):
+// at each u, β for the range u − MMin and the excess
+// Mobs + ∫ F(m; u, β)^n dm − u, both to far tighter tolerances than a
+// substitution pass uses, so that the excess is smooth on the scale of the
+// final bracket.
+JointEstimate SolveJointEquation(double meanExcess, double largestObserved, int n, double mMin,
+                                 const AnalysisSettings& s, bool variableUpperLimit,
+                                 const std::function<void()>& checkCancel, JointEstimate last) {
+    constexpr double kBetaTolerance = 1e-12;
+    constexpr double kIntegralTolerance = 1e-10;
+    const int limit = 2 * s.Iterations;
+    const double betaStart = last.beta;
+    const auto betaAt = [&](double u) {
+        return SolveBeta(meanExcess, u - mMin, betaStart, kBetaTolerance, limit);
+    };
+    const auto excess = [&](double u) {
+        checkCancel();
+        const double b = betaAt(u);
+        const double integral =
+            GaussLegendreIntegral([&](double m) { return TruncatedExponentialCdf(m, mMin, u, b, u); }, mMin,
+                                  variableUpperLimit ? u : largestObserved, n, kIntegralTolerance);
+        return largestObserved + integral - u;
+    };
+    FixedPointBracket bracket;
+    bracket.start = largestObserved;
+    bracket.limit = s.MMaxLimit;
+    const FixedPointRoot r = SolveFixedPoint(excess, bracket);
+    if (!r.found) throw ENoMMaxRoot();
+    JointEstimate e;
+    e.mMax = r.root;
+    e.beta = betaAt(r.root);
+    e.passes = last.passes + r.evaluations;
+    return e;
+}
+
+}  // namespace
 
 JointEstimate EstimateBetaMMax(double meanExcess, double largestObserved, int n, double mMin,
                                const AnalysisSettings& s, bool variableUpperLimit,
@@ -30,8 +70,11 @@ JointEstimate EstimateBetaMMax(double meanExcess, double largestObserved, int n,
                                   variableUpperLimit ? upper : largestObserved, n, s.Epsilon);
         e.mMax = integral + largestObserved;
         ++e.passes;
-        if (e.passes > limit) throw ETooManyIterations();
-        if (e.mMax > s.MMaxLimit) throw ETooLargeMagnitude();
+        // Substitution that has not settled within the passes, or has run
+        // past the limit, hands the same equation to the bracketing solver.
+        if (e.passes > limit || e.mMax > s.MMaxLimit)
+            return SolveJointEquation(meanExcess, largestObserved, n, mMin, s, variableUpperLimit,
+                                      checkCancel, e);
         if (std::fabs(e.mMax - upper) < s.Epsilon) return e;
         beta0 = e.beta;
         upper = e.mMax;

@@ -15,7 +15,11 @@ namespace zorv {
 // The joint β–Mmax estimate of the truncated exponential law (ParametricHazard.h)
 // from the mean excess over MMin [magnitude], the largest observed
 // magnitude and the sample size. `checkCancel` runs at the start of every
-// pass. Raises the failures of the joint loop.
+// pass. Substitution first (2·Iterations passes at most, each β by SolveBeta
+// to Epsilon, the integral to Epsilon); where it has not settled, or ran above
+// MMaxLimit, the same equation by bracketing (FixedPointRoot.h; β to 1e-12,
+// the integral to 1e-10, the root to 1e-9), its evaluations counted as
+// passes. Raises the failures of SolveBeta and ENoMMaxRoot.
 struct JointEstimate {
     double beta = 0.0;  // [1/magnitude]
     double mMax = 0.0;  // [magnitude]

@@ -44,9 +44,9 @@ public:
     // Full construction: reads the sample, estimates β and the maximum
     // magnitude jointly and the activity rate. Raises ENoRecords,
     // ESampleTooLow (fewer than MinSampleSize events, also when the user
-    // chose to go on), the failures of SolveBeta, ETooManyIterations after
-    // 2·Iterations passes, ETooLargeMagnitude for an estimate above MMaxLimit
-    // and EBreakProcess.
+    // chose to go on), the failures of SolveBeta, ENoMMaxRoot when the joint
+    // equation has no root below MMaxLimit (EstimateBetaMMax) and
+    // EBreakProcess.
     ParametricHazard(const AnalysisSettings& settings, Table* dataset, TimeUnit unit, bool variableUpperLimit,
                      Progress* progress = nullptr);
     // Light construction: no sample, every value 0; the caller supplies the

@@ -107,6 +107,7 @@ PMeanReturnPeriod::PMeanReturnPeriod(const AnalysisSettings& settings, Table* da
     Table& t = CreateTable(fields, {"Magnituda"});
     title = "Parametryczny średni okres powrotu";
     bottomAxisTitle = "Energia";
+    leftAxisTitle = ReturnPeriodAxisTitle(unit);
     Fill(true, [&](double m) {
         if (m < smallestObserved || m > mMaxEst) return;
         std::vector<Value> row{Value{}, Value::real(m), Value::real(EnergyFromMagnitude(m))};

@@ -6,6 +6,10 @@ namespace zorv {
 
 std::string timeUnitName(TimeUnit unit) { return unit == TimeUnit::Months ? "Miesiące" : "Kwartały"; }
 
+std::string ReturnPeriodAxisTitle(TimeUnit unit) {
+    return unit == TimeUnit::Months ? "Średni okres powrotu [miesiące]" : "Średni okres powrotu [kwartały]";
+}
+
 double timeUnitCount(double spanDays, TimeUnit unit) {
     const CivilDate c = civilDate(wholeDays(spanDays));
     const double years = c.year - 1900;

@@ -15,6 +15,9 @@ enum class TimeUnit : std::uint8_t { Quarters = 1, Months = 2 };
 // "Miesiące" / "Kwartały": the name of the unit, the time axis of the hazard
 // chart.
 std::string timeUnitName(TimeUnit unit);
+// The value axis of the return-period charts: "Średni okres powrotu
+// [miesiące]" or "[kwartały]".
+std::string ReturnPeriodAxisTitle(TimeUnit unit);
 
 // The length of a span of `spanDays` days in months or quarters: the span is
 // read as a date counted from 1899-12-30 and decoded into year Y, month M and

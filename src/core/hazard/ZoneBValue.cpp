@@ -12,7 +12,7 @@ DBZoneBChanges::DBZoneBChanges(const AnalysisSettings& settings, Table* dataset,
     // "Opis" is wide enough for the longest failure text.
     FieldDefs fields{{"b", FieldType::Float}, {"Beta", FieldType::Float}, {"Opis", FieldType::String, 30}};
     AddStatisticsFields(fields);
-    CreateZoneTable(fields, {"b"});
+    CreateZoneTable(fields, BFields());
     title = "Współczynnik b";
     leftAxisTitle = "Współczynnik b";
     // The zone loop replaces the dataset's filter; the whole sample and the
@@ -25,6 +25,9 @@ DBZoneBChanges::DBZoneBChanges(const AnalysisSettings& settings, Table* dataset,
         std::vector<Value> row{
             Value{}, Value::text(zone), known ? Value::real(bFromBeta(estimate.beta)) : Value{},
             known ? Value::real(estimate.beta) : Value{}, Value::text(estimate.description)};
+        // Read before the statistics turn the filter to the rest of the zone.
+        std::vector<Value> aki;
+        AppendAki(settings_, dataset_, aki);
         if (statistics_.enabled) {
             row.push_back(known ? Value::real(shiBoltErrorOf(estimate)) : Value{});
             BEstimate rest;
@@ -37,6 +40,7 @@ DBZoneBChanges::DBZoneBChanges(const AnalysisSettings& settings, Table* dataset,
                                                             bFromBeta(rest.beta), rest.moments.n))
                               : Value{});
         }
+        row.insert(row.end(), aki.begin(), aki.end());
         resultTable->appendRecord(row);
     });
     if (statistics_.enabled) {

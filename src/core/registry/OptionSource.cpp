@@ -22,6 +22,7 @@ const std::vector<OptionSpec>& analysisOptions() {
         {"energy-classes", K::Flag},
         {"fixed-upper-limit", K::Flag},
         {"b-stats", K::Flag},
+        {"b-aki", K::Flag},
         {"b-positive-threshold", K::Value},
         {"b-bin", K::Value},
         {"start", K::Value},

@@ -29,6 +29,7 @@ void readStatisticsOptions(const OptionSource& p, const AnalysisEntry& entry, An
 
     BStatisticsOptions& b = r.bStatistics;
     b.enabled = p.isSet("b-stats");
+    b.aki = p.isSet("b-aki");
     if (p.isSet("b-positive-threshold")) {
         b.positiveThreshold = numberOption(p, "b-positive-threshold");
         checkRange(b.positiveThreshold, 0.0, 5.0, "Próg różnic b-dodatniego musi leżeć w przedziale 0 do 5.");

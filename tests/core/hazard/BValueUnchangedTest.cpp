@@ -2,7 +2,13 @@
 // the b statistics off: table text, report and dBase table are byte for
 // byte those of the code before the statistics were added. The expected
 // files under tests/data/bvalue-unchanged were written by this same file
-// built on the commit before them (57f53d9), with
+// built on the commit before them (57f53d9), and remade once since, when the
+// joint maximum-magnitude equation came to be solved by bracketing where
+// substitution had not settled: every row with a b-value kept it byte for
+// byte, rows that failed then got their root (3 of 24 quarters, 11 of 72
+// months) or the reason "Równanie Mmax bez rozwiązania" instead of the
+// failure of the substitution, and the reports changed only in those rows.
+// Made with
 //
 //   ZORV_WRITE_EXPECTED=$PWD/tests/data/bvalue-unchanged
 //     build/tests/zorvcore_tests --gtest_filter='BValueUnchanged.*'

@@ -66,22 +66,29 @@ TEST(IterateMMax, UniformDistribution) {
     EXPECT_NEAR(IterateMMax(uniform(3.0, 1, true), kUniform, {}), 2 * 3.0 - 1.0, 1e-8);
 }
 
-TEST(IterateMMax, PassLimit) {
-    // n = 1, M = 2: the distance to the limit 3 halves each pass, so 1e-5 needs 17 passes; with a limit
-    // of 10 the 11th pass fails before it is reported.
+TEST(IterateMMax, PassLimitHandsOverToTheBracketingSolver) {
+    // n = 1, M = 2: the distance to the fixed point 3 halves each pass, so 1e-5 needs 17 passes; with a
+    // limit of 10 the bracketing solver takes over after the 10th and goes on counting passes.
     Passes log;
-    EXPECT_THROW(IterateMMax(uniform(2.0, 1, true, 1e-5, 10), kUniform, log.monitor()), ETooManyIterations);
-    EXPECT_EQ(log.passes.size(), 10u);
+    EXPECT_NEAR(IterateMMax(uniform(2.0, 1, true, 1e-5, 10), kUniform, log.monitor()), 3.0, 1e-8);
+    ASSERT_GT(log.passes.size(), 10u);
+    for (std::size_t k = 0; k < log.passes.size(); ++k) EXPECT_EQ(log.passes[k], static_cast<int>(k) + 1);
+    EXPECT_EQ(log.estimates.size(), 10u);
 }
 
 TEST(IterateMMax, ValueLimitIsTestedOnePassLate) {
-    // a = 1, M = 6.5, n = 1, variable: 6.5 → 9.25 → 10.625; the 10.625 of pass 2 is refused at the start of
-    // pass 3.
+    // a = 1, M = 6.5, n = 1, variable: 6.5 → 9.25 → 10.625; the 10.625 of pass 2 ends substitution at the
+    // start of pass 3, and the equation's root, a + 2(M − a) = 12, is above the limit: no root below it.
     Passes log;
     EXPECT_THROW(IterateMMax(uniform(6.5, 1, true, 1e-5), kUniform, log.monitor()), EMMaxEstExceeded);
-    EXPECT_EQ(log.passes, (std::vector<int>{1, 2}));
+    ASSERT_GE(log.passes.size(), 2u);
+    EXPECT_EQ(log.passes[0], 1);
+    EXPECT_EQ(log.passes[1], 2);
     ASSERT_EQ(log.estimates.size(), 2u);
     EXPECT_NEAR(log.estimates[1], 10.625, 1e-9);
+    // With the root below the limit (M = 4: root 7), substitution stopped by a pass limit of 3 is
+    // finished by the solver.
+    EXPECT_NEAR(IterateMMax(uniform(4.0, 1, true, 1e-5, 3), kUniform, {}), 7.0, 1e-8);
     // A value above 10 that settles in the pass that produced it is accepted: M = 9.9999, n = 1000 gives
     // M + (M − 1)/1001 = 10.0089 exactly, within a tolerance of 1e-2 of M (the quadrature, held to the same
     // tolerance, lands at 10.0005).
