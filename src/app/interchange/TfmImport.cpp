@@ -20,6 +20,7 @@
 #include "text/Dates.h"
 #include "text/LineFile.h"
 #include "widgets/DialogButtons.h"
+#include "widgets/TypedDateEdit.h"
 
 namespace zorv {
 
@@ -40,8 +41,8 @@ TfmImport::TfmImport(UserDialogs& dialogs, QWidget* parent)
       name_(new QLineEdit(this)),
       import_(new QCheckBox(QStringLiteral("Importuj kolumnę"), this)),
       preview_(new QPlainTextEdit(this)),
-      start_(new QDateEdit(this)),
-      end_(new QDateEdit(this)),
+      start_(new TypedDateEdit(this)),
+      end_(new TypedDateEdit(this)),
       zoneName_(new QLineEdit(this)),
       a_(new QDoubleSpinBox(this)),
       b_(new QDoubleSpinBox(this)),
