@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "BatchCatalogue.h"
+#include "BatchCatalogueCheck.h"
 #include "BatchError.h"
 #include "BatchOptions.h"
 #include "files/TableFiles.h"
@@ -237,7 +238,7 @@ int runExport(const QCommandLineParser& p, const QStringList& args, const BatchS
             throw BatchError("Nie wiem, w jakiej postaci zapisać " + fileNameOf(out) +
                              ": podaj --format csv, quakeml albo openquake.");
     }
-    std::unique_ptr<Table> catalogue = openCatalogue(in, settings.locale);
+    std::unique_ptr<Table> catalogue = openCheckedCatalogue(p, in, settings);
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
     std::optional<Projection> projection;
     try {

@@ -1,5 +1,8 @@
 #include "BatchHelp.h"
 
+#include <regex>
+#include <vector>
+
 #include "registry/AnalysisRegistry.h"
 
 namespace zorv {
@@ -42,6 +45,9 @@ const char* const kOptionsHelp =
     "                              GraphHeight z ustawień: .png, .svg, .pdf, .bmp, .jpg (jakość\n"
     "                              JPEGQuality), .emf, .wmf; time-variations zapisuje każdy\n"
     "                              wykres osobno: PLIK, potem PLIK z -2, -3... przed rozszerzeniem\n"
+    "  --template PLIK.tpt         szablon wykresu rysunków (domyślnie szablon z ustawień)\n"
+    "  --no-check                  bez sprawdzenia struktury katalogu (sprawdzany, gdy w ustawieniach\n"
+    "                              włączone jest sprawdzanie poprawności pliku, jak w programie)\n"
     "  --settings PLIK             plik ustawień zamiast ustawień użytkownika\n"
     "  --locale pl|en              separator dziesiętny i format daty (domyślnie pl)\n"
     "  -h, --help                  ta pomoc\n";
@@ -146,7 +152,8 @@ const char* const kImportHelp =
     "  --date-format iso|dmy|mdy   kolejność dat dzień/miesiąc (domyślnie wykrywana)\n"
     "  --missing WARTOŚĆ           znacznik braku wartości (np. -999; puste, NaN i NA zawsze)\n"
     "  --drop-empty                pomiń zdarzenia bez magnitudy i energii\n"
-    "  --crs EPSG:KOD              układ X/Y dla Lat/Lon (domyślnie strefa UTM średniej długości)\n"
+    "  --crs EPSG:KOD              układ X/Y dla Lat/Lon (domyślnie strefa UTM średniej długości)\n";
+const char* const kExportHelp =
     "\nEksport katalogu (zorv-batch export [opcje wyboru] KATALOG PLIK.csv|.xml):\n"
     "  --format csv|quakeml|openquake  postać pliku (domyślnie według rozszerzenia)\n"
     "  --crs EPSG:KOD              układ X/Y katalogu (potrzebny dla quakeml i openquake)\n";
@@ -170,7 +177,37 @@ std::string batchHelpText() {
     map.resize(30, ' ');
     s += map + "mapa zagrożenia: siatka nad planem, wielkości w węzłach [--quantity, --grid]\n";
     return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kMcHelp + kMapHelp + kBacktestHelp +
-           kImportHelp;
+           kImportHelp + kExportHelp;
+}
+
+namespace {
+
+// The option names of a help text, each once, in their order.
+std::string optionNamesOf(std::string_view text) {
+    static const std::regex option("--[a-z0-9][a-z0-9+-]*");
+    std::vector<std::string> names;
+    const std::string s(text);
+    for (auto it = std::sregex_iterator(s.begin(), s.end(), option); it != std::sregex_iterator(); ++it) {
+        const std::string name = it->str();
+        // The outputs every command takes, which a section may mention.
+        bool seen = name == "--table" || name == "--report" || name == "--picture";
+        for (const std::string& n : names) seen = seen || n == name;
+        if (!seen) names.push_back(name);
+    }
+    std::string out;
+    for (const std::string& n : names) out += (out.empty() ? "" : ", ") + n;
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> commandOptionsText(std::string_view command) {
+    if (command == "mc") return optionNamesOf(kMcHelp);
+    if (command == "hazard-map") return optionNamesOf(kMapHelp);
+    if (command == "import") return optionNamesOf(kImportHelp);
+    if (command == "export") return optionNamesOf(kExportHelp);
+    if (const AnalysisEntry* e = findAnalysis(std::string(command))) return optionNamesOf(e->options);
+    return std::nullopt;
 }
 
 }  // namespace zorv

@@ -10,12 +10,12 @@ void addBatchOptions(QCommandLineParser& p) {
     p.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     // The selection, the base properties, the outputs and the settings.
     for (const char* name : {"zone", "department", "from", "to", "where", "mmin", "a", "b", "table", "report",
-                             "picture", "settings", "locale"}) {
+                             "picture", "template", "settings", "locale"}) {
         QCommandLineOption o(QString::fromLatin1(name));
         o.setValueName(QStringLiteral("x"));
         p.addOption(o);
     }
-    for (const char* flag : {"located", "or"}) p.addOption(QCommandLineOption(QString::fromLatin1(flag)));
+    for (const char* flag : {"located", "or", "no-check"}) p.addOption(QCommandLineOption(QString::fromLatin1(flag)));
     for (const OptionSpec& spec : analysisOptions()) {
         QCommandLineOption o(QString::fromLatin1(spec.name));
         if (spec.kind != OptionKind::Flag) o.setValueName(QStringLiteral("x"));

@@ -1,10 +1,12 @@
 #include "BatchPicture.h"
 
 #include <QFileInfo>
+#include <cstdio>
 #include <cstring>
 
 #include "BatchError.h"
 #include "charts/AnalysisCharts.h"
+#include "charts/ChartTemplateQt.h"
 #include "text/AtomicFile.h"
 
 namespace zorv {
@@ -39,15 +41,30 @@ QString pictureFileName(const QString& path, int index) {
     return stem + QLatin1Char('-') + QString::number(index + 1) + suffix;
 }
 
+std::optional<ChartTemplate> pictureTemplate(const QCommandLineParser& p, const Preferences& prefs) {
+    if (p.isSet(QStringLiteral("template"))) {
+        const std::string path = p.value(QStringLiteral("template")).toStdString();
+        const ChartTemplateLoad load = loadChartTemplate(path);
+        if (!load.chartTemplate) throw BatchError(templateReadErrorMessage(load.error) + " (" + path + ")");
+        return load.chartTemplate;
+    }
+    if (prefs.TemplateFileName.empty()) return std::nullopt;
+    const ChartTemplateLoad load = loadChartTemplate(prefs.TemplateFileName);
+    if (!load.chartTemplate)
+        std::fprintf(stderr, "%s\n", templateUnreadableMessage(prefs.TemplateFileName).c_str());
+    return load.chartTemplate;
+}
+
 void writePictures(const QString& path, PictureType type, std::shared_ptr<Database> analysis,
                    const AnalysisEntry& entry, const AnalysisRequest& request,
                    const AnalysisSettings& settings, const Preferences& prefs,
-                   const std::string& filterDescription) {
+                   const std::string& filterDescription, const ChartTemplate* style) {
     const auto charts = buildAnalysisCharts(std::move(analysis), entry, request, settings,
                                             QString::fromStdString(filterDescription),
                                             QSize(prefs.GraphWidth, prefs.GraphHeight));
     if (charts.empty()) throw BatchError("Analiza nie ma wykresu do zapisania w pliku " + path.toStdString());
     for (std::size_t i = 0; i < charts.size(); ++i) {
+        if (style) applyTemplate(*charts[i], *style);
         try {
             writeChartPicture(*charts[i]->chart(), pictureFileName(path, static_cast<int>(i)), type,
                               prefs.JPEGQuality);

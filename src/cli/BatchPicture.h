@@ -9,6 +9,7 @@
 #include "analysis/Database.h"
 #include "catalogue/Preferences.h"
 #include "charts/ChartPicture.h"
+#include "interchange/ChartTemplate.h"
 #include "registry/AnalysisRegistry.h"
 
 namespace zorv {
@@ -26,10 +27,17 @@ std::optional<PictureType> pictureOption(const QCommandLineParser& p);
 // extension ("wykres.png", "wykres-2.png").
 QString pictureFileName(const QString& path, int index);
 
-// Draws every chart of the analysis to its file.
+// The template of the pictures: --template FILE (BatchError when it cannot
+// be read), else the default template of the settings as the desktop
+// program applies it to a new chart window (a warning when it cannot be
+// read), else none.
+std::optional<ChartTemplate> pictureTemplate(const QCommandLineParser& p, const Preferences& prefs);
+
+// Draws every chart of the analysis to its file, in the template's style
+// when one is given.
 void writePictures(const QString& path, PictureType type, std::shared_ptr<Database> analysis,
                    const AnalysisEntry& entry, const AnalysisRequest& request,
                    const AnalysisSettings& settings, const Preferences& prefs,
-                   const std::string& filterDescription);
+                   const std::string& filterDescription, const ChartTemplate* style = nullptr);
 
 }  // namespace zorv

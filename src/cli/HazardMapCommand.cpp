@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "BatchCatalogueCheck.h"
 #include "BatchCatalogue.h"
 #include "BatchError.h"
 #include "BatchOptions.h"
@@ -203,7 +204,7 @@ int runHazardMap(const QCommandLineParser& p, const QStringList& args, const Bat
         epsg = wholeOption(p, "epsg", 1024, 32767, "Kod EPSG musi być liczbą całkowitą od 1024 do 32767.");
     }
 
-    std::unique_ptr<Table> catalogue = openCatalogue(args[1].toStdString(), settings.locale);
+    std::unique_ptr<Table> catalogue = openCheckedCatalogue(p, args[1].toStdString(), settings);
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
     const AnalysisSettings analysisSettings = RefreshAnalysisSettings(
         settings.prefs, settings.base, true, static_cast<std::int32_t>(catalogue->physicalCount()),

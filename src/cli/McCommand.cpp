@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "BatchCatalogueCheck.h"
 #include "BatchCatalogue.h"
 #include "BatchError.h"
 #include "BatchOptions.h"
@@ -60,7 +61,7 @@ int runMc(const QCommandLineParser& p, const QStringList& args, const BatchSetti
     const std::vector<McMethod> methods = mcMethodsOption(p);
     const McOptions options = mcOptionsOf(p);
 
-    std::unique_ptr<Table> catalogue = openCatalogue(args[1].toStdString(), settings.locale);
+    std::unique_ptr<Table> catalogue = openCheckedCatalogue(p, args[1].toStdString(), settings);
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
     const AnalysisSettings analysisSettings = RefreshAnalysisSettings(
         settings.prefs, settings.base, true, static_cast<std::int32_t>(catalogue->physicalCount()),

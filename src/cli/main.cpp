@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "BatchCatalogueCheck.h"
 #include "BatchCatalogue.h"
 #include "BatchCatalogueImport.h"
 #include "BatchError.h"
@@ -18,6 +19,7 @@
 #include "BatchImport.h"
 #include "BatchOptions.h"
 #include "BatchOutput.h"
+#include "BatchParserTexts.h"
 #include "BatchPicture.h"
 #include "BatchProgress.h"
 #include "HazardMapCommand.h"
@@ -65,7 +67,7 @@ int run(int argc, char** argv) {
     addCatalogueImportOptions(p);
     addMcOptions(p);
     addHazardMapOptions(p);
-    if (!p.parse(QCoreApplication::arguments())) throw BatchError(p.errorText().toStdString());
+    if (!p.parse(QCoreApplication::arguments())) throw BatchError(parserFailureText(p));
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(batchHelpText().c_str(), stdout);
         return 0;
@@ -85,10 +87,11 @@ int run(int argc, char** argv) {
 
     const std::optional<PictureType> picture = pictureOption(p);
     const BatchSettings settings = readBatchSettings(p);
+    const std::optional<ChartTemplate> style = picture ? pictureTemplate(p, settings.prefs) : std::nullopt;
     const AnalysisRequest request =
         readAnalysisRequest(ParserOptions(p), *entry, settings.prefs, settings.locale);
 
-    std::unique_ptr<Table> catalogue = openCatalogue(args[1].toStdString(), settings.locale);
+    std::unique_ptr<Table> catalogue = openCheckedCatalogue(p, args[1].toStdString(), settings);
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
     const AnalysisSettings analysisSettings = RefreshAnalysisSettings(
         settings.prefs, settings.base, true, static_cast<std::int32_t>(catalogue->physicalCount()),
@@ -103,7 +106,7 @@ int run(int argc, char** argv) {
     writeReport(p, *analysis);
     if (picture)
         writePictures(p.value(QStringLiteral("picture")), *picture, analysis, *entry, request,
-                      analysisSettings, settings.prefs, filter.description);
+                      analysisSettings, settings.prefs, filter.description, style ? &*style : nullptr);
     if (!filter.description.empty()) std::fprintf(stderr, "Filtr: %s\n", filter.description.c_str());
     return 0;
 }
