@@ -87,15 +87,24 @@ void PythonProgress::start(const std::string& caption, int, int maximum) {
 void PythonProgress::setRange(int, int maximum) { maximum_ = maximum; }
 
 // The estimators report and ask tens of thousands of times a run: the clock
-// is read on every 64th call only, and nothing is locked on the way.
+// is read on every 64th call only, and nothing on the way is a locked
+// instruction (a seq_cst store or an atomic increment costs as much as a
+// small analysis' own work over its records). Calls from two threads may
+// lose a count; that only moves the next look at the clock.
+bool PythonProgress::countCall() const {
+    const unsigned calls = calls_.load(std::memory_order_relaxed) + 1;
+    calls_.store(calls, std::memory_order_relaxed);
+    return (calls & 63u) == 0;
+}
+
 void PythonProgress::setPosition(int position) {
-    position_ = position;
-    if ((++calls_ & 63u) == 0) poll(false);
+    position_.store(position, std::memory_order_relaxed);
+    if (countCall()) poll(false);
 }
 
 bool PythonProgress::isCancelled() const {
-    if ((++calls_ & 63u) == 0) poll(false);
-    return cancelled_;
+    if (countCall()) poll(false);
+    return cancelled_.load(std::memory_order_relaxed);
 }
 
 bool PythonProgress::confirm(const std::string& question) {

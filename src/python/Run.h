@@ -63,6 +63,7 @@ public:
 
 private:
     void poll(bool force) const;
+    bool countCall() const;
 
     py::object callback_;
     mutable std::mutex mutex_;
