@@ -48,7 +48,7 @@ for _ in 1 2 3 4; do key Down; done
 key Return
 sleep 1
 shot preferences
-for page in 2 4 6 9; do
+for page in 2 4 5 6 9; do
   # Page buttons run down the left edge of the dialog.
   win=$(xdotool search --name "Opcje programu" | head -1)
   eval "$(xdotool getwindowgeometry --shell "$win")"
