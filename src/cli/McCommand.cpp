@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "BatchCatalogue.h"
+#include "BatchCatalogueFields.h"
 #include "BatchError.h"
 #include "BatchOptions.h"
 #include "BatchOutput.h"
-#include "analysis/DBBase.h"
 #include "hazard/CompletenessTable.h"
 #include "text/NumberFormat.h"
 
@@ -60,16 +60,19 @@ int runMc(const QCommandLineParser& p, const QStringList& args, const BatchSetti
     const std::vector<McMethod> methods = mcMethodsOption(p);
     const McOptions options = mcOptionsOf(p);
 
-    std::unique_ptr<Table> catalogue = openCatalogue(args[1].toStdString(), settings.locale);
-    const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
+    // The analysis reads the magnitudes (or the energies they come from) and
+    // the dates of the period; it runs on the filtered catalogue itself, as
+    // it only reads it.
+    JoinedFilter filter;
+    std::unique_ptr<Table> catalogue =
+        openCatalogueFields(p, settings, args[1].toStdString(),
+                            {settings.prefs.Magnituda, settings.prefs.Energia, settings.prefs.Data}, filter);
     const AnalysisSettings analysisSettings = RefreshAnalysisSettings(
         settings.prefs, settings.base, true, static_cast<std::int32_t>(catalogue->physicalCount()),
         *settings.store, settings.locale);
-    int copyCounter = 1;
-    std::unique_ptr<Table> sample = CopyCatalogueForAnalysis(*catalogue, analysisSettings, copyCounter);
     std::unique_ptr<CompletenessTable> analysis;
     try {
-        analysis = std::make_unique<CompletenessTable>(analysisSettings, sample.get(), options, methods);
+        analysis = std::make_unique<CompletenessTable>(analysisSettings, catalogue.get(), options, methods);
     } catch (const AnalysisError& e) {
         throw BatchError(e.what());
     }
