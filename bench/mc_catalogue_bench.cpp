@@ -1,11 +1,11 @@
 // The completeness analysis of `zorv-batch mc` on a catalogue file of the
 // sample model (ZORV_BENCH_EVENTS events, 10,000,000 by default, about
 // 950 MB), from the file to the estimates with their 200 bootstrap
-// resamples: as it ran before (every field loaded, the catalogue copied for
-// the analysis) and as it runs now (only the magnitude, energy and date
-// fields loaded, the analysis on the catalogue itself, the estimators of
-// the resamples on every core). The file is written to /tmp before the runs
-// and removed after them.
+// resamples: with every field loaded and the catalogue copied for the
+// analysis (as the command ran before), and with only the magnitude, energy
+// and date fields loaded and the analysis on the catalogue itself (as it
+// runs now); both with the estimators of the resamples on every core. The
+// file is written to /tmp before the runs and removed after them.
 //
 //   flock /tmp/zorv-build.lock build/bench/mc_catalogue_bench
 
