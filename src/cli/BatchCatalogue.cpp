@@ -44,6 +44,8 @@ std::unique_ptr<Table> openCatalogue(const std::string& path, const Locale& loca
     }
     catalogue->setReadOnly(true);
     catalogue->setLocale(locale);
+    // Text comparisons of the filter ignore case, as in the desktop program.
+    catalogue->setCaseInsensitiveFilter(true);
     return catalogue;
 }
 

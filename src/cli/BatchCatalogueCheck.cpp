@@ -16,13 +16,13 @@ constexpr std::size_t kListedFaults = 20;
 
 }  // namespace
 
+bool structureCheckWanted(const QCommandLineParser& p, const BatchSettings& settings) {
+    return settings.prefs.CheckDBF && !p.isSet(QStringLiteral("no-check"));
+}
+
 std::unique_ptr<Table> openCheckedCatalogue(const QCommandLineParser& p, const std::string& path,
                                             const BatchSettings& settings) {
-    if (!settings.prefs.CheckDBF || p.isSet(QStringLiteral("no-check"))) {
-        std::unique_ptr<Table> catalogue = openCatalogue(path, settings.locale);
-        catalogue->setCaseInsensitiveFilter(true);
-        return catalogue;
-    }
+    if (!structureCheckWanted(p, settings)) return openCatalogue(path, settings.locale);
     const AnalysisSettings analysisSettings =
         RefreshAnalysisSettings(settings.prefs, settings.base, true, 0, *settings.store, settings.locale);
     StructureCheck check(analysisSettings, path);

@@ -14,6 +14,9 @@ namespace zorv {
 
 struct BatchSettings;
 
+// Whether the settings and the options ask for the check.
+bool structureCheckWanted(const QCommandLineParser& p, const BatchSettings& settings);
+
 std::unique_ptr<Table> openCheckedCatalogue(const QCommandLineParser& p, const std::string& path,
                                             const BatchSettings& settings);
 

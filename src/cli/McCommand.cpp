@@ -3,12 +3,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "BatchCatalogueCheck.h"
 #include "BatchCatalogue.h"
+#include "BatchCatalogueCheck.h"
+#include "BatchCatalogueFields.h"
 #include "BatchError.h"
 #include "BatchOptions.h"
 #include "BatchOutput.h"
-#include "analysis/DBBase.h"
 #include "hazard/CompletenessTable.h"
 #include "text/NumberFormat.h"
 
@@ -61,16 +61,26 @@ int runMc(const QCommandLineParser& p, const QStringList& args, const BatchSetti
     const std::vector<McMethod> methods = mcMethodsOption(p);
     const McOptions options = mcOptionsOf(p);
 
-    std::unique_ptr<Table> catalogue = openCheckedCatalogue(p, args[1].toStdString(), settings);
-    const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
+    // The analysis reads the magnitudes (or the energies they come from) and
+    // the dates of the period; it runs on the filtered catalogue itself, as
+    // it only reads it. The structure check reads every field, so only a
+    // run without it loads just these.
+    JoinedFilter filter;
+    std::unique_ptr<Table> catalogue;
+    if (structureCheckWanted(p, settings)) {
+        catalogue = openCheckedCatalogue(p, args[1].toStdString(), settings);
+        filter = filterCatalogue(p, settings, *catalogue);
+    } else {
+        catalogue = openCatalogueFields(p, settings, args[1].toStdString(),
+                                        {settings.prefs.Magnituda, settings.prefs.Energia, settings.prefs.Data},
+                                        filter);
+    }
     const AnalysisSettings analysisSettings = RefreshAnalysisSettings(
         settings.prefs, settings.base, true, static_cast<std::int32_t>(catalogue->physicalCount()),
         *settings.store, settings.locale);
-    int copyCounter = 1;
-    std::unique_ptr<Table> sample = CopyCatalogueForAnalysis(*catalogue, analysisSettings, copyCounter);
     std::unique_ptr<CompletenessTable> analysis;
     try {
-        analysis = std::make_unique<CompletenessTable>(analysisSettings, sample.get(), options, methods);
+        analysis = std::make_unique<CompletenessTable>(analysisSettings, catalogue.get(), options, methods);
     } catch (const AnalysisError& e) {
         throw BatchError(e.what());
     }

@@ -41,6 +41,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "table/Table.h"
 
@@ -51,7 +52,15 @@ enum class DbaseLevel { Level7, DBase3 };
 // The whole file into memory, without a store.
 Table readDbase(const std::string& path);
 
-// The same from the bytes of a file; `name` stands for the file in messages
+// The same with only the fields of the file named in `names` (compared
+// without regard to ASCII case), in the file's order; names the file lacks
+// are passed over. Each field reads exactly as readDbase reads it.
+Table readDbaseFields(const std::string& path, const std::vector<std::string>& names);
+
+// The file's fields, without its records (the header alone is read).
+Table readDbaseLayout(const std::string& path);
+
+// The whole file from the bytes of a file; `name` stands for the file in messages
 // and becomes the table's name.
 Table readDbaseMemory(std::string_view bytes, const std::string& name);
 

@@ -145,10 +145,28 @@ ByteSource memorySource(std::string_view bytes, const std::string& name) {
             }};
 }
 
+bool sameName(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// What of a file to read: every field or only the named ones, and the
+// records or none.
+struct Selection {
+    const std::vector<std::string>* names = nullptr;  // null: every field
+    bool records = true;
+
+    bool wants(const FieldDef& f) const {
+        return !names || std::any_of(names->begin(), names->end(),
+                                     [&f](const std::string& n) { return sameName(n, f.name); });
+    }
+};
+
 // Reads the table's bytes into a table; fills `recordOfRow` (when given)
 // with the file record of each row.
 Table load(const ByteSource& source, const std::string& path, DbaseHeader& header,
-           std::vector<std::uint32_t>* recordOfRow) {
+           std::vector<std::uint32_t>* recordOfRow, const Selection& selection = {}) {
     const std::uint64_t size = source.size;
     std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(size, 65536)), '\0');
     source.read(head.data(), head.size(), 0);
@@ -157,13 +175,15 @@ Table load(const ByteSource& source, const std::string& path, DbaseHeader& heade
     FieldDefs defs;
     std::vector<FieldReader> readers;
     for (const auto& f : header.fields) {
-        defs.push_back(fieldDefOf(f));
+        FieldDef def = fieldDefOf(f);
+        if (!selection.wants(def)) continue;
+        defs.push_back(std::move(def));
         readers.push_back({decodeOf(f, defs.back().type), static_cast<std::size_t>(f.offset),
                            static_cast<std::size_t>(f.width), defs.back().type});
     }
     Table table(std::move(defs));
     table.setName(path);
-    const std::size_t count = header.recordCount;
+    const std::size_t count = selection.records ? header.recordCount : 0;
     for (int f = 0; f < table.fieldCount(); ++f) table.loadColumn(f).reserve(count);
     if (recordOfRow) recordOfRow->reserve(count);
 
@@ -196,6 +216,18 @@ Table readDbase(const std::string& path) {
     const DbaseFd fd = openDbaseFile(path, false);
     DbaseHeader header;
     return load(fileSource(fd, path), path, header, nullptr);
+}
+
+Table readDbaseFields(const std::string& path, const std::vector<std::string>& names) {
+    const DbaseFd fd = openDbaseFile(path, false);
+    DbaseHeader header;
+    return load(fileSource(fd, path), path, header, nullptr, {&names, true});
+}
+
+Table readDbaseLayout(const std::string& path) {
+    const DbaseFd fd = openDbaseFile(path, false);
+    DbaseHeader header;
+    return load(fileSource(fd, path), path, header, nullptr, {nullptr, false});
 }
 
 Table readDbaseMemory(std::string_view bytes, const std::string& name) {

@@ -1,12 +1,14 @@
 #include "hazard/Completeness.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <random>
 
 #include "hazard/BValueStatistics.h"
 #include "hazard/BinomialDraw.h"
+#include "hazard/ChunkPool.h"
 #include "hazard/HazardErrors.h"
 
 namespace zorv {
@@ -478,24 +480,37 @@ CompletenessResult estimateCompleteness(const std::vector<double>& magnitudes, c
     if (resamples == 0 || methods.empty()) return r;
 
     // A resample of the events is a multinomial draw of the bin counts with
-    // the sample's bin frequencies: it costs the bins, not the events.
-    std::mt19937_64 generator(o.seed);
-    std::vector<std::vector<double>> draws(methods.size());
-    MagnitudeHistogram resample = h;
+    // the sample's bin frequencies: it costs the bins, not the events. The
+    // draws come one after another from the one generator; the estimators
+    // then run on them on several threads, each resample into its own slots,
+    // so the spread does not depend on the threads.
     if (progress) progress->start("Szacowanie niepewności magnitudy kompletności...", 0, resamples);
-    for (int s = 0; s < resamples; ++s) {
-        if (progress) {
-            if (progress->isCancelled()) throw EBreakProcess();
-            progress->setPosition(s);
-        }
-        multinomialDraw(generator, total, h.counts, resample.counts);
-        for (std::size_t k = 0; k < methods.size(); ++k)
-            if (const auto mc = mcOf(methods[k], resample, o)) draws[k].push_back(*mc);
-    }
+    std::mt19937_64 generator(o.seed);
+    std::vector<MagnitudeHistogram> drawn(static_cast<std::size_t>(resamples), h);
+    for (MagnitudeHistogram& d : drawn) multinomialDraw(generator, total, h.counts, d.counts);
+    const std::size_t M = methods.size();
+    std::vector<std::optional<double>> estimates(drawn.size() * M);
+    std::atomic<int> done{0};
+    const bool finished = ChunkPool::shared().run(
+        drawn.size(),
+        [&](std::size_t s) {
+            for (std::size_t k = 0; k < M; ++k) estimates[s * M + k] = mcOf(methods[k], drawn[s], o);
+            done.fetch_add(1, std::memory_order_relaxed);
+        },
+        [progress, &done] {
+            if (!progress) return false;
+            progress->setPosition(done.load(std::memory_order_relaxed));
+            return progress->isCancelled();
+        });
+    if (!finished) throw EBreakProcess();
     if (progress) {
         progress->setPosition(resamples);
         progress->hide();
     }
+    std::vector<std::vector<double>> draws(M);
+    for (std::size_t s = 0; s < drawn.size(); ++s)
+        for (std::size_t k = 0; k < M; ++k)
+            if (const auto& mc = estimates[s * M + k]) draws[k].push_back(*mc);
     r.resamples = resamples;
     for (std::size_t k = 0; k < methods.size(); ++k) {
         r.estimates[k].resamplesWithEstimate = static_cast<int>(draws[k].size());

@@ -992,6 +992,13 @@ public:
         return rows;
     }
 
+    std::vector<int> fields() const override {
+        std::vector<int> out;
+        for (const auto& [f, type] : used_)
+            if (out.empty() || out.back() != f) out.push_back(f);
+        return out;
+    }
+
 private:
     // The tree reads typed storage directly: a table of another shape would
     // be read out of bounds, so refuse it.

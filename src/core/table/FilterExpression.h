@@ -73,6 +73,8 @@ public:
     virtual bool matches(const Table& table, std::size_t row) const = 0;
     // All physical rows that pass, ascending.
     virtual std::vector<std::uint32_t> select(const Table& table) const = 0;
+    // The indexes of the fields it reads, ascending, each once.
+    virtual std::vector<int> fields() const = 0;
 };
 
 }  // namespace zorv

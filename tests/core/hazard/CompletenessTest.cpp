@@ -10,6 +10,7 @@
 #include "../analysis/AnalysisTestSupport.h"
 #include "HazardTestSupport.h"
 #include "ScriptedProgress.h"
+#include "hazard/BinomialDraw.h"
 #include "hazard/Completeness.h"
 #include "hazard/CompletenessTable.h"
 #include "hazard/HazardErrors.h"
@@ -299,6 +300,48 @@ TEST(Completeness, BootstrapIsSeededAndPollsCancel) {
     const CompletenessResult none = estimateCompleteness(m, o, methods);
     EXPECT_TRUE(std::isnan(none.estimates[0].sigma));
     EXPECT_EQ(none.resamples, 0);
+}
+
+// The estimators run on the resamples on several threads; the spread is
+// that of drawing the resamples one by one from the seeded generator and
+// estimating on each in turn, to the last bit, run after run.
+TEST(Completeness, BootstrapOnThreadsIsTheSerialBootstrap) {
+    const std::vector<double> m = thinnedCatalogue(11);
+    McOptions o;
+    o.bootstrapResamples = 60;
+    o.seed = 12345;
+    const std::vector<McMethod> methods{McMethod::KolmogorovSmirnov, McMethod::BValueStability,
+                                        McMethod::GoodnessOfFit95, McMethod::MaxCurvature};
+    const CompletenessResult r = estimateCompleteness(m, o, methods);
+
+    const MagnitudeHistogram h = binMagnitudes(m, o.binWidth);
+    std::mt19937_64 g(o.seed);
+    MagnitudeHistogram resample = h;
+    std::vector<std::vector<double>> draws(methods.size());
+    for (int s = 0; s < o.bootstrapResamples; ++s) {
+        multinomialDraw(g, h.cumulative(0), h.counts, resample.counts);
+        for (std::size_t k = 0; k < methods.size(); ++k)
+            if (const auto mc = mcOf(methods[k], resample, o)) draws[k].push_back(*mc);
+    }
+    for (std::size_t k = 0; k < methods.size(); ++k) {
+        SCOPED_TRACE(mcMethodName(methods[k]));
+        const std::vector<double>& d = draws[k];
+        ASSERT_GE(d.size(), 2u);
+        double mean = 0.0, ss = 0.0;
+        for (double x : d) mean += x;
+        mean /= static_cast<double>(d.size());
+        for (double x : d) ss += (x - mean) * (x - mean);
+        EXPECT_EQ(r.estimates[k].resamplesWithEstimate, static_cast<int>(d.size()));
+        EXPECT_EQ(r.estimates[k].sigma, std::sqrt(ss / static_cast<double>(d.size() - 1)));
+    }
+    for (int run = 0; run < 3; ++run) {
+        testing::ScriptedProgress progress;
+        progress.cancelAfter = 1000;  // counts the positions shown
+        const CompletenessResult again = estimateCompleteness(m, o, methods, &progress);
+        for (std::size_t k = 0; k < methods.size(); ++k)
+            EXPECT_EQ(again.estimates[k].sigma, r.estimates[k].sigma);
+        EXPECT_GE(progress.positions, 2);
+    }
 }
 
 TEST(Completeness, EmptyAndSmallSamplesAreRefused) {

@@ -364,6 +364,37 @@ TEST(FilterExpression, RefusesATableOfAnotherShape) {
     EXPECT_THROW(e->matches(other, 0), TableError);
 }
 
+// The fields an expression reads are all it needs: a table of those fields
+// alone selects the same rows (how the command line loads only them).
+TEST(FilterExpression, FieldsItReadsAreEnoughToSelect) {
+    const Table t = catalogue();
+    const struct {
+        const char* text;
+        std::vector<int> fields;
+    } cases[] = {
+        {"X<>0", {2}},
+        {"ODDZIAL='G-1/*' AND X<>0 AND x > -5", {0, 2}},
+        {"NOT (MAGNITUDA + ENG / 1e6 > 2) OR ZNACZNIK", {4, 5, 9}},
+        {"DT IS NULL OR DATA>='01.04.2004' AND CZAS < '12:00' AND OPIS <> ODDZIAL", {0, 1, 6, 7, 8}},
+        {"\"N64\" = 7 OR TRUE = ZNACZNIK", {9, 10}},
+        {"1 = 1", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto e = FilterExpression::parse(c.text, t, polish());
+        ASSERT_EQ(e->fields(), c.fields);
+        FieldDefs defs;
+        for (const int f : c.fields) defs.push_back(t.field(f));
+        Table part(defs);
+        for (std::size_t r = 0; r < t.physicalCount(); ++r) {
+            std::vector<Value> values;
+            for (const int f : c.fields) values.push_back(t.value(r, f));
+            part.appendRecord(values);
+        }
+        EXPECT_EQ(FilterExpression::parse(c.text, part, polish())->select(part), e->select(t));
+    }
+}
+
 // select() against matches() and against the same condition written in C++
 // on a random catalogue with nulls and many distinct texts.
 TEST(FilterExpression, SelectAgreesWithRowTestsOnARandomTable) {
