@@ -9,6 +9,7 @@
 #include "BatchOutput.h"
 #include "analysis/DBBase.h"
 #include "hazard/CompletenessTable.h"
+#include "interchange/CrsSidecar.h"
 #include "text/NumberFormat.h"
 
 namespace zorv {
@@ -62,9 +63,10 @@ int runMc(const QCommandLineParser& p, const QStringList& args, const BatchSetti
 
     std::unique_ptr<Table> catalogue = openCatalogue(args[1].toStdString(), settings.locale);
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
-    const AnalysisSettings analysisSettings = RefreshAnalysisSettings(
+    AnalysisSettings analysisSettings = RefreshAnalysisSettings(
         settings.prefs, settings.base, true, static_cast<std::int32_t>(catalogue->physicalCount()),
         *settings.store, settings.locale);
+    analysisSettings.CoordinateSystem = catalogueCrsText(args[1].toStdString());
     int copyCounter = 1;
     std::unique_ptr<Table> sample = CopyCatalogueForAnalysis(*catalogue, analysisSettings, copyCounter);
     std::unique_ptr<CompletenessTable> analysis;
