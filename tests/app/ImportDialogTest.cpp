@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 
@@ -22,6 +23,7 @@
 #include "files/TableFiles.h"
 #include "interchange/CrsSidecar.h"
 #include "interchange/FileCommands.h"
+#include "interchange/FileTypes.h"
 #include "interchange/TfmImport.h"
 #include "registry/AnalysisRegistry.h"
 #include "report/TfmRichText.h"
@@ -269,6 +271,54 @@ private slots:
         const auto copied = readCrsSidecar(copy.toStdString());
         QVERIFY(copied);
         QCOMPARE(copied->description, crs->description);
+    }
+
+    // The desktop export of the sample in the three forms other tools read,
+    // through the writers of zorv-batch export; the geographic forms need
+    // the catalogue's CRS, and each comes back through the dialog as the
+    // same number of events.
+    void exportFormsReadBackThroughTheDialog() {
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        Table& catalogue = *w.session().table();
+        const std::size_t events = catalogue.recordCount();
+        FileCommands& commands = w.fileCommands();
+
+        const QString csv = f.dir.filePath(QStringLiteral("wynik.csv"));
+        QVERIFY(commands.exportTable(catalogue, csv, CommaCsvType));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray header = file.readLine();
+        QVERIFY2(header.startsWith("ODDZIAL,DATA,") || header.contains(",DATA,"), header.constData());
+        QVERIFY(QRegularExpression(QStringLiteral(",\\d{4}-\\d{2}-\\d{2},"))
+                    .match(QString::fromUtf8(file.readLine()))
+                    .hasMatch());
+        file.close();
+
+        // Without a .crs file: refused, saying what to do.
+        const QString xml = f.dir.filePath(QStringLiteral("wynik.xml"));
+        QVERIFY(!commands.exportTable(catalogue, xml, QuakeMlType));
+        QVERIFY2(f.dialogs.messages.back().text.contains(QStringLiteral("katalog.crs")),
+                 qPrintable(f.dialogs.messages.back().text));
+        QVERIFY(!QFile::exists(xml));
+        writeFile(f.dir.filePath(QStringLiteral("katalog.crs")), "EPSG:2180\n");
+        QVERIFY(commands.exportTable(catalogue, xml, QuakeMlType));
+        const QString oq = f.dir.filePath(QStringLiteral("wynik-oq.csv"));
+        QVERIFY(commands.exportTable(catalogue, oq, OpenQuakeType));
+
+        TfmImport& d = commands.importDialog();
+        const struct {
+            QString path;
+            ImportFileForm form;
+        } back[] = {
+            {csv, ImportFileForm::NamedCsv}, {xml, ImportFileForm::QuakeMl}, {oq, ImportFileForm::NamedCsv}};
+        for (const auto& b : back) {
+            QVERIFY(d.load(b.path, w.preferences()));
+            QCOMPARE(d.form(), b.form);
+            d.epsgEdit()->setText(QStringLiteral("2180"));
+            QVERIFY2(d.buildCatalogue(), qPrintable(f.dialogs.messages.back().text));
+            QCOMPARE(d.builtCatalogue()->recordCount(), events);
+        }
     }
 };
 

@@ -117,6 +117,13 @@ void Builder::readDates(CatalogueBuildReport& report) {
             day_[r] = dayNumber(int(y), int(m), int(d));
         }
     }
+    // A column of the time of day (or of a part of it) gives the catalogue
+    // its three time fields even where every value is missing: otherwise
+    // the fields it got would hang on the values, and the catalogue written
+    // out and read back would have others.
+    if (haveDate_ && (has(ColumnRole::TimeOfDay) || has(ColumnRole::Hour) || has(ColumnRole::Minute) ||
+                      has(ColumnRole::Second)))
+        haveTime_ = true;
     if (has(ColumnRole::TimeOfDay)) {
         const int c = col(ColumnRole::TimeOfDay);
         for (std::size_t r = 0; r < n_; ++r) {
