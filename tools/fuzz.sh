@@ -8,7 +8,7 @@
 #   tools/fuzz.sh --no-build TARGET SECONDS   run a target already built
 #
 # TARGET is fuzz_dbase, fuzz_paradox, fuzz_filter, fuzz_text, fuzz_csv,
-# fuzz_quakeml or fuzz_fdsn. The build
+# fuzz_quakeml, fuzz_fdsn or fuzz_openquake. The build
 # folder is build-fuzz/ (or $ZORV_FUZZ_BUILD_DIR); new inputs the run finds
 # stay in its corpus/TARGET there, findings in its findings/. Exits 77 when
 # clang or libFuzzer is not installed (tools/install-deps.sh brings them).

@@ -13,6 +13,7 @@
 #include "interchange/CatalogueBuilder.h"
 #include "interchange/CatalogueReader.h"
 #include "interchange/CatalogueWriters.h"
+#include "interchange/CrsSidecar.h"
 #include "interchange/Projection.h"
 #include "table/Table.h"
 #include "text/DateText.h"
@@ -42,15 +43,6 @@ std::string fileBytes(const std::string& path) {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw BatchError("Załadowanie pliku: " + fileNameOf(path) + " nie powiodło się...");
     return bytes;
-}
-
-CatalogueFieldNames fieldNames(const Preferences& prefs) {
-    CatalogueFieldNames names;
-    names.roles = importRoleNames(prefs);
-    names.hour = prefs.Godzina;
-    names.minute = prefs.Minuta;
-    names.second = prefs.Sekunda;
-    return names;
 }
 
 int epsgOption(const QCommandLineParser& p) {
@@ -122,7 +114,7 @@ int runCatalogueImport(const QCommandLineParser& p, const std::string& in, const
     if (p.isSet(QStringLiteral("header"))) csv.header = true;
 
     const Preferences& prefs = settings.prefs;
-    const CatalogueFieldNames names = fieldNames(prefs);
+    const CatalogueFieldNames names = catalogueFieldNames(prefs);
     CatalogueRead read;
     try {
         read = readCatalogue(bytes, form, csv);
@@ -155,11 +147,7 @@ int runCatalogueImport(const QCommandLineParser& p, const std::string& in, const
                 "--column " + text +
                 ": nieznana rola; role: magnituda, energia, x, y, dlugosc, szerokosc, data, czas, rok, "
                 "miesiac, dzien, godzina, minuta, sekunda, strefa, dodatkowe, pomin.");
-        // A role given to this column is taken from any other.
-        if (role != ColumnRole::Extra && role != ColumnRole::Skip)
-            for (ColumnMapping& m : mapping)
-                if (m.role == role) m.role = ColumnRole::Extra;
-        mapping[std::size_t(n - 1)].role = role;
+        assignColumnRole(mapping, std::size_t(n - 1), role);
     }
     for (const std::string& line : describeMapping(read.rows.header(), mapping, names))
         std::fprintf(stderr, "  %s\n", line.c_str());
@@ -209,6 +197,8 @@ int runCatalogueImport(const QCommandLineParser& p, const std::string& in, const
         const Table table = buildCatalogue(read.rows, mapping, names, o, &report);
         try {
             writeTableFile(table, out);
+            setCatalogueCrs(
+                out, report.epsg ? std::optional<CatalogueCrs>({report.epsg, report.crs}) : std::nullopt);
         } catch (const std::exception& e) {
             throw ImportError("Próba utworzenia nowej bazy nie powiodła się. (" + std::string(e.what()) +
                               ")");
@@ -242,9 +232,13 @@ int runExport(const QCommandLineParser& p, const QStringList& args, const BatchS
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
     std::optional<Projection> projection;
     try {
-        if (const int epsg = epsgOption(p)) projection.emplace(epsg);
-        writeCatalogue(*catalogue, form, fieldNames(settings.prefs), projection ? &*projection : nullptr,
-                       out);
+        // The CRS asked for, else the one the catalogue was imported in.
+        if (const int epsg = epsgOption(p))
+            projection.emplace(epsg);
+        else if (const auto crs = readCrsSidecar(in))
+            projection.emplace(crs->epsg);
+        writeCatalogue(*catalogue, form, catalogueFieldNames(settings.prefs),
+                       projection ? &*projection : nullptr, out);
     } catch (const ImportError& e) {
         throw BatchError("Operacja eksportowania pliku nie powiodła się! (" + std::string(e.what()) + ")");
     } catch (const std::exception& e) {

@@ -9,6 +9,7 @@
 #include "BatchOptions.h"
 #include "BatchOutput.h"
 #include "analysis/DBBase.h"
+#include "interchange/CrsSidecar.h"
 #include "registry/HazardOptions.h"
 #include "spatial/GridFiles.h"
 #include "spatial/HazardMap.h"
@@ -206,9 +207,10 @@ int runHazardMap(const QCommandLineParser& p, const QStringList& args, const Bat
 
     std::unique_ptr<Table> catalogue = openCheckedCatalogue(p, args[1].toStdString(), settings);
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
-    const AnalysisSettings analysisSettings = RefreshAnalysisSettings(
+    AnalysisSettings analysisSettings = RefreshAnalysisSettings(
         settings.prefs, settings.base, true, static_cast<std::int32_t>(catalogue->physicalCount()),
         *settings.store, settings.locale);
+    analysisSettings.CoordinateSystem = catalogueCrsText(args[1].toStdString());
     int copyCounter = 1;
     std::unique_ptr<Table> sample = CopyCatalogueForAnalysis(*catalogue, analysisSettings, copyCounter);
     std::unique_ptr<HazardMap> map;

@@ -10,6 +10,7 @@
 #include "BatchOptions.h"
 #include "BatchOutput.h"
 #include "hazard/CompletenessTable.h"
+#include "interchange/CrsSidecar.h"
 #include "text/NumberFormat.h"
 
 namespace zorv {
@@ -75,9 +76,10 @@ int runMc(const QCommandLineParser& p, const QStringList& args, const BatchSetti
                                         {settings.prefs.Magnituda, settings.prefs.Energia, settings.prefs.Data},
                                         filter);
     }
-    const AnalysisSettings analysisSettings = RefreshAnalysisSettings(
+    AnalysisSettings analysisSettings = RefreshAnalysisSettings(
         settings.prefs, settings.base, true, static_cast<std::int32_t>(catalogue->physicalCount()),
         *settings.store, settings.locale);
+    analysisSettings.CoordinateSystem = catalogueCrsText(args[1].toStdString());
     std::unique_ptr<CompletenessTable> analysis;
     try {
         analysis = std::make_unique<CompletenessTable>(analysisSettings, catalogue.get(), options, methods);

@@ -26,6 +26,7 @@
 #include "McCommand.h"
 #include "analysis/DBBase.h"
 #include "hazard/HazardAnalysis.h"
+#include "interchange/CrsSidecar.h"
 #include "registry/AnalysisRegistry.h"
 #include "registry/AnalysisRequestOptions.h"
 
@@ -93,9 +94,10 @@ int run(int argc, char** argv) {
 
     std::unique_ptr<Table> catalogue = openCheckedCatalogue(p, args[1].toStdString(), settings);
     const JoinedFilter filter = filterCatalogue(p, settings, *catalogue);
-    const AnalysisSettings analysisSettings = RefreshAnalysisSettings(
+    AnalysisSettings analysisSettings = RefreshAnalysisSettings(
         settings.prefs, settings.base, true, static_cast<std::int32_t>(catalogue->physicalCount()),
         *settings.store, settings.locale);
+    analysisSettings.CoordinateSystem = catalogueCrsText(args[1].toStdString());
     if (entry->selection == SampleSelection::WholeCatalogue) catalogue->setFiltered(false);
     int copyCounter = 1;
     std::unique_ptr<Table> sample = CopyCatalogueForAnalysis(*catalogue, analysisSettings, copyCounter);

@@ -37,6 +37,10 @@ inline double field(const Table& t, std::size_t row, const std::string& name) {
     return v.isNull() ? NAN : v.toDouble();
 }
 
+inline double magnitude(const Table& t, std::size_t row) {
+    return t.fieldIndex(fieldNames().roles.magnitude) < 0 ? NAN : field(t, row, fieldNames().roles.magnitude);
+}
+
 inline bool same(double a, double b, double tolerance) {
     if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
     return std::fabs(a - b) <= tolerance;
@@ -51,7 +55,8 @@ inline bool sameEvents(const Table& a, const Table& b, bool planeRoundTrip) {
         for (const std::string* f : {&n.roles.date, &n.hour, &n.minute})
             if (!same(field(a, r, *f), field(b, r, *f), 0)) return false;
         if (!same(field(a, r, n.second), field(b, r, n.second), 1e-6)) return false;
-        if (!same(field(a, r, n.roles.magnitude), field(b, r, n.roles.magnitude), 0)) return false;
+        // No magnitude field and an empty one both mean no magnitude.
+        if (!same(magnitude(a, r), magnitude(b, r), 0)) return false;
         const double x = field(a, r, n.roles.x), y = field(a, r, n.roles.y);
         if (planeRoundTrip && (x != 0 || y != 0) && std::fabs(x - 500000) < 3e5 && std::fabs(y) < 8e6)
             if (!same(x, field(b, r, n.roles.x), 1) || !same(y, field(b, r, n.roles.y), 1)) return false;

@@ -10,7 +10,11 @@
 #include "charts/ChartPicture.h"
 #include "dbase/DbaseFile.h"
 #include "files/TableFiles.h"
+#include "interchange/CatalogueWriters.h"
+#include "interchange/ColumnRoles.h"
+#include "interchange/CrsSidecar.h"
 #include "interchange/FileTypes.h"
+#include "interchange/Projection.h"
 #include "interchange/TableWindows.h"
 #include "interchange/TextImport.h"
 #include "interchange/TfmImport.h"
@@ -74,7 +78,13 @@ void FileCommands::save() {
             if (!shell_.session().basePropertiesSet() || !shell_.session().table()) return;
             const SaveChoice c = saveChoices_.ask(dialogs, {QStringLiteral("Zapisz bazę danych"), workDir,
                                                             kTableSaveTypes, QStringLiteral("dbf")});
-            if (!c.name.isEmpty()) saveTable(*shell_.session().table(), c.name, c.type);
+            if (c.name.isEmpty() || !saveTable(*shell_.session().table(), c.name, c.type)) return;
+            // The copy keeps the co-ordinate system of the catalogue's X/Y.
+            try {
+                copyCrsSidecar(shell_.session().filePath(), text(completed(c.name, kTableSaveTypes, c.type)));
+            } catch (const std::exception& e) {
+                showProblem(dialogs, saveFailedMessage(e.what()));
+            }
             return;
         }
         case ChildKind::ResultTable: {
@@ -106,7 +116,7 @@ void FileCommands::exportFile() {
     const auto exportTableOf = [&](Table* table) {
         if (!table) return;
         const SaveChoice c = saveChoices_.ask(dialogs, {QStringLiteral("Eksportuj bazę danych"), workDir,
-                                                        kTextExportTypes, QStringLiteral("txt")});
+                                                        kTableExportTypes, QStringLiteral("txt")});
         if (!c.name.isEmpty()) exportTable(*table, c.name, c.type);
     };
     switch (childKindOf(active)) {
@@ -207,7 +217,35 @@ bool FileCommands::saveTable(const Table& table, const QString& path, int type) 
 }
 
 bool FileCommands::exportTable(Table& table, const QString& path, int type) {
-    const QString name = completed(path, kTextExportTypes, type);
+    const QString name = completed(path, kTableExportTypes, type);
+    if (type >= CommaCsvType && type <= OpenQuakeType) {
+        const ExportForm form = type == CommaCsvType  ? ExportForm::Csv
+                                : type == QuakeMlType ? ExportForm::QuakeMl
+                                                      : ExportForm::OpenQuake;
+        const std::string catalogue = shell_.session().filePath();
+        const auto crs = catalogue.empty() ? std::nullopt : readCrsSidecar(catalogue);
+        if (form != ExportForm::Csv && !crs) {
+            exportFailed(
+                "długość i szerokość geograficzną daje tylko katalog o znanym układzie współrzędnych X/Y: "
+                "zaimportowany z długością i szerokością albo z plikiem " +
+                text(QFileInfo(
+                         QString::fromStdString(crsSidecarPath(catalogue.empty() ? "katalog" : catalogue)))
+                         .fileName()) +
+                " obok, z kodem układu w pierwszym wierszu (np. EPSG:2180)");
+            return false;
+        }
+        ProcessNoticeScope busy(shell_.processNotice(), QStringLiteral("Konwertowanie danych..."));
+        try {
+            std::optional<Projection> projection;
+            if (crs) projection.emplace(crs->epsg);
+            writeCatalogue(table, form, catalogueFieldNames(shell_.preferences()),
+                           projection ? &*projection : nullptr, text(name));
+            return true;
+        } catch (const std::exception& e) {
+            exportFailed(e.what());
+        }
+        return false;
+    }
     shell_.refreshAnalysisSettings();
     ProcessNoticeScope busy(shell_.processNotice(), QStringLiteral("Konwertowanie danych..."));
     try {
@@ -281,19 +319,24 @@ void FileCommands::importText() {
     const QString path =
         shell_.dialogs().openFile({QStringLiteral("Importuj plik danych"),
                                    QString::fromStdString(shell_.preferences().DatabaseDirectory),
-                                   kTextExportTypes, QStringLiteral("txt")});
+                                   kImportFileTypes, QStringLiteral("txt")});
     if (!path.isEmpty()) importFile(path);
 }
 
 bool FileCommands::importFile(const QString& path) {
     TfmImport& dialog = importDialog();
     if (!dialog.load(path, shell_.preferences())) return false;
-    if (shell_.execDialog(dialog) != QDialog::Accepted) return false;
-    try {
-        checkImportRoles(dialog.columns(), dialog.roles(), dialog.options());
-    } catch (const ImportError& e) {
-        showProblem(shell_.dialogs(), QString::fromStdString(e.what()));
+    if (shell_.execDialog(dialog) != QDialog::Accepted) {
+        dialog.releaseCatalogue();
         return false;
+    }
+    if (dialog.form() == ImportFileForm::ManualText) {
+        try {
+            checkImportRoles(dialog.columns(), dialog.roles(), dialog.options());
+        } catch (const ImportError& e) {
+            showProblem(shell_.dialogs(), QString::fromStdString(e.what()));
+            return false;
+        }
     }
     const SaveChoice c =
         saveChoices_.ask(shell_.dialogs(), {QStringLiteral("Zapisz importowaną bazę danych"),
@@ -303,8 +346,29 @@ bool FileCommands::importFile(const QString& path) {
     return importInto(dialog, c.name, c.type);
 }
 
-bool FileCommands::importInto(const TfmImport& dialog, const QString& path, int type) {
+bool FileCommands::importInto(TfmImport& dialog, const QString& path, int type) {
     const QString name = completed(path, kTableFileTypes, type);
+    if (dialog.form() != ImportFileForm::ManualText) {
+        if (!dialog.builtCatalogue() && !dialog.buildCatalogue()) return false;
+        bool written = false;
+        try {
+            ProcessNoticeScope busy(shell_.processNotice(), QStringLiteral("Zapisywanie katalogu..."));
+            const CatalogueBuildReport& r = dialog.buildReport();
+            writeTableFile(*dialog.builtCatalogue(), text(name));
+            written = true;
+            setCatalogueCrs(text(name), r.epsg ? std::optional<CatalogueCrs>({r.epsg, r.crs}) : std::nullopt);
+            shell_.dialogs().information(kInfoTitle, QString::fromStdString(catalogueImportMessage(
+                                                         text(QFileInfo(name).fileName()), r)));
+            dialog.releaseCatalogue();
+            return true;
+        } catch (const std::exception& e) {
+            showProblem(shell_.dialogs(),
+                        written ? saveFailedMessage(e.what())
+                                : QStringLiteral("Próba utworzenia nowej bazy nie powiodła się. (") +
+                                      QString::fromStdString(e.what()) + QLatin1Char(')'));
+        }
+        return false;
+    }
     try {
         ImportResult r;
         {

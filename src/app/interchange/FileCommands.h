@@ -46,7 +46,10 @@ public:
     // A copy of the records the table presents: dBase level 7 or Paradox by
     // the extension, or dBase III (type 3 with a ".dbf" name).
     bool saveTable(const Table& table, const QString& path, int type);
-    // Delimited text, the separator by the type (1 TAB, 2 space, 3 ";").
+    // Delimited text, the separator by the type (1 TAB, 2 space, 3 ";"), or
+    // the comma CSV, QuakeML or OpenQuake CSV (types 4, 5, 6); the latter
+    // two take the longitude and latitude from X/Y through the CRS of the
+    // open catalogue's .crs file.
     bool exportTable(Table& table, const QString& path, int type);
     // The chart as a picture of the type (1 BMP ... 7 PDF of the filter).
     bool exportPicture(TfmGraph& chart, const QString& path, int type);
@@ -61,8 +64,11 @@ public:
     // The dialog on the file, then the import of what it was given; the
     // table written, or nothing (after the message).
     bool importFile(const QString& path);
-    // The new table from the dialog's mapping; the message is shown either way.
-    bool importInto(const TfmImport& dialog, const QString& path, int type);
+    // The new table from the dialog's mapping (or, for the forms read by
+    // column names, the catalogue the dialog built, built here when it has
+    // not), with its .crs file when co-ordinates were projected; the
+    // message is shown either way.
+    bool importInto(TfmImport& dialog, const QString& path, int type);
     TfmImport& importDialog();
 
     // A text window with the lines, captioned.

@@ -19,6 +19,19 @@ inline const QString kTextExportTypes =
 // TAB, one space or ";" for types 1, 2, 3 (TAB for any other).
 std::string separatorOfTextType(int type);
 
+// The export of a table: the delimited texts, then the forms other tools
+// read (comma CSV with ISO dates and a header, QuakeML 1.2, the OpenQuake
+// catalogue CSV), written by the same writers as "zorv-batch export".
+inline const QString kTableExportTypes =
+    kTextExportTypes + QStringLiteral(
+                           "|CSV z przecinkiem, daty ISO (*.csv)|*.csv|QuakeML 1.2 (*.xml)|*.xml|"
+                           "Katalog CSV OpenQuake (*.csv)|*.csv");
+enum TableExportType { CommaCsvType = 4, QuakeMlType = 5, OpenQuakeType = 6 };
+
+// The files the import reads: its own text forms, QuakeML, any other.
+inline const QString kImportFileTypes =
+    kTextExportTypes + QStringLiteral("|Plik QuakeML (*.xml)|*.xml|Wszystkie pliki (*.*)|*.*");
+
 // Chart pictures: the four metafile and bitmap types, then PNG, SVG, PDF.
 inline const QString kPictureTypes = QStringLiteral(
     "Bitmapa Windows (*.bmp)|*.bmp|Windows Media File (*.wmf)|*.wmf|Enhanced Media File (*.emf)|*.emf|"

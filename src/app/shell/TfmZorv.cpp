@@ -26,6 +26,7 @@
 #include "catalogue/TfmSort.h"
 #include "help/HelpWindow.h"
 #include "help/TfmGreetings.h"
+#include "interchange/CrsSidecar.h"
 #include "interchange/FileCommands.h"
 #include "report/PrintCommands.h"
 #include "services/ProgressWindow.h"
@@ -452,6 +453,7 @@ void TfmZorv::closeEvent(QCloseEvent* e) {
 void TfmZorv::refreshAnalysisSettings() {
     settings_ = RefreshAnalysisSettings(prefs_, base_, session_.basePropertiesSet(), session_.recordCount(),
                                         store_, userLocale());
+    if (session_.isOpen()) settings_.CoordinateSystem = catalogueCrsText(session_.filePath());
 }
 
 void TfmZorv::navigate(int tag) {

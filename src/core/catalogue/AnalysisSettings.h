@@ -33,6 +33,9 @@ struct AnalysisSettings {
     std::string XField = "X";
     std::string YField = "Y";
     std::int32_t RecordCount = 0;  // records of the catalogue when it was opened
+    // The CRS of the catalogue's X/Y as its .crs file names it
+    // ("EPSG:32634 (WGS 84 / UTM zone 34N)"); empty when it has none.
+    std::string CoordinateSystem;
     bool MagnitudeOnly = true;
     bool PrintMarkup = false;  // set only around the printing of a report
     double Epsilon = 1e-5;     // numerical tolerance

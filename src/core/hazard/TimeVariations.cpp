@@ -271,6 +271,8 @@ bool TimeVariations::WriteReport(ReportLines& lines) {
     lines.push_back(title);
     lines.push_back(ReportMarker(*this, "<H3>"));
     lines.push_back("  Data utworzenia pliku:             " + formatDateTime(reportClock(), loc));
+    if (!settings_.CoordinateSystem.empty())
+        lines.push_back("  Układ współrzędnych X/Y:           " + settings_.CoordinateSystem);
     lines.push_back("  Okres czasu:                       " + formatDate(first, loc) + " do " +
                     formatDate(last, loc));
     lines.push_back("  Próg kompletności katalogu:        " + FormatMagnitudeEnergy(*this, settings_.MMin));

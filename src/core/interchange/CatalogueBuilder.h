@@ -51,11 +51,24 @@ struct CatalogueBuildReport {
     std::size_t withoutMagnitude = 0;    // computed magnitude left empty (energy <= 0)
     std::optional<DateOrder> dateOrder;  // of the date column, when it had one
     std::string crs;                     // the projection used, when there was one
+    int epsg = 0;                        // its code
 };
 
 Table buildCatalogue(const CatalogueRows& rows, const std::vector<ColumnMapping>& mapping,
                      const CatalogueFieldNames& names, const CatalogueBuildOptions& options,
                      CatalogueBuildReport* report = nullptr, Progress* progress = nullptr);
+
+// The order of the dates of the column given the date role, as the import
+// would find it: nothing with the reason when a date is of neither order,
+// the dates need both, or (`ambiguous`) every date fits both.
+struct DateOrderGuess {
+    bool dateColumn = false;  // a column has the date role
+    std::optional<DateOrder> order;
+    bool ambiguous = false;
+    std::string problem;
+};
+DateOrderGuess detectDateOrder(const CatalogueRows& rows, const std::vector<ColumnMapping>& mapping,
+                               const MissingValues& missing);
 
 // The lines zorv-batch prints: one "kolumna -> rola" per column.
 std::vector<std::string> describeMapping(const std::vector<std::string>& header,

@@ -95,6 +95,14 @@ void toUtc(CatalogueTime& t, int offsetMinutes) {
     t.minute = total % 60;
 }
 
+// A year of four digits after the time is turned into UTC: the year
+// columns, the ISO dates and the date fields read back the same only so.
+std::optional<CatalogueTime> inCatalogueYears(const CatalogueTime& t) {
+    const int year = civilDate(t.day).year;
+    if (year < 1000 || year > 9999) return std::nullopt;
+    return t;
+}
+
 std::optional<CatalogueTime> isoTime(std::string_view t) {
     std::size_t p = 0;
     int y = 0, mo = 0, d = 0;
@@ -105,7 +113,7 @@ std::optional<CatalogueTime> isoTime(std::string_view t) {
     if (!digits(t, p, 1, 2, d) || !isValidDate(y, mo, d)) return std::nullopt;
     CatalogueTime out;
     out.day = dayNumber(y, mo, d);
-    if (p == t.size()) return out;
+    if (p == t.size()) return inCatalogueYears(out);
     if (t[p] != 'T' && t[p] != 't' && t[p] != ' ') return std::nullopt;
     ++p;
     while (p < t.size() && t[p] == ' ') ++p;
@@ -113,7 +121,7 @@ std::optional<CatalogueTime> isoTime(std::string_view t) {
     int offset = 0;
     if (!offsetPart(t, p, offset) || p != t.size()) return std::nullopt;
     toUtc(out, offset);
-    return out;
+    return inCatalogueYears(out);
 }
 
 struct Parts {
@@ -168,14 +176,14 @@ std::optional<CatalogueTime> parseCatalogueTime(std::string_view text, DateOrder
     CatalogueTime out;
     out.day = dayNumber(parts->year, month, day);
     std::size_t p = parts->end;
-    if (p == text.size()) return out;
+    if (p == text.size()) return inCatalogueYears(out);
     if (text[p] != ' ' && text[p] != 'T') return std::nullopt;
     while (p < text.size() && (text[p] == ' ' || text[p] == 'T')) ++p;
     if (!timePart(text, p, out)) return std::nullopt;
     int offset = 0;
     if (!offsetPart(text, p, offset) || p != text.size()) return std::nullopt;
     toUtc(out, offset);
-    return out;
+    return inCatalogueYears(out);
 }
 
 DateFit dateFit(std::string_view text) {

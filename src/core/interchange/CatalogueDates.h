@@ -5,7 +5,8 @@
 // ("04.03.2021", "4/3/2021") or month first ("3/4/2021") in the order the
 // user chose, each optionally followed by a time of day. A time with an
 // offset from UTC is turned into UTC, which may move the date. A leap
-// second (23:59:60) is kept as written.
+// second (23:59:60) is kept as written. Years run from 1000 to 9999 (in
+// UTC), as in the year columns of the catalogue forms.
 
 #include <cstdint>
 #include <optional>

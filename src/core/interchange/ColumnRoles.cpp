@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "catalogue/Preferences.h"
 #include "text/TextCase.h"
 
 namespace zorv {
@@ -163,6 +164,23 @@ std::vector<ColumnMapping> autoColumnRoles(const std::vector<std::string>& heade
         out[c].name = fieldNameOf(header[c].empty() ? "Pole" + std::to_string(c + 1) : header[c]);
     }
     return out;
+}
+
+CatalogueFieldNames catalogueFieldNames(const Preferences& prefs) {
+    CatalogueFieldNames names;
+    names.roles = importRoleNames(prefs);
+    names.hour = prefs.Godzina;
+    names.minute = prefs.Minuta;
+    names.second = prefs.Sekunda;
+    return names;
+}
+
+void assignColumnRole(std::vector<ColumnMapping>& mapping, std::size_t column, ColumnRole role) {
+    if (column >= mapping.size()) return;
+    if (role != ColumnRole::Extra && role != ColumnRole::Skip)
+        for (ColumnMapping& m : mapping)
+            if (m.role == role) m.role = ColumnRole::Extra;
+    mapping[column].role = role;
 }
 
 std::string fieldNameOf(const std::string& caption) {

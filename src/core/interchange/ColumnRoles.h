@@ -54,6 +54,9 @@ struct CatalogueFieldNames {
     std::string hour = "GODZ", minute = "MIN", second = "SEK";
 };
 
+// The names of the settings (importRoleNames, Godzina, Minuta, Sekunda).
+CatalogueFieldNames catalogueFieldNames(const Preferences& prefs);
+
 // The header's name compared: lower case, without blanks, "_", "-", "." and
 // a trailing unit ("[J]", "(J)", "/km").
 std::string normalisedColumnName(const std::string& caption);
@@ -61,6 +64,10 @@ std::string normalisedColumnName(const std::string& caption);
 // One role per column; a role already taken makes a later column an extra.
 std::vector<ColumnMapping> autoColumnRoles(const std::vector<std::string>& header,
                                            const CatalogueFieldNames& names);
+
+// Gives the column the role; a role one column plays (any but Skip and
+// Extra) is taken from the column that had it, which becomes an extra.
+void assignColumnRole(std::vector<ColumnMapping>& mapping, std::size_t column, ColumnRole role);
 
 // A field name both table formats take: letters, digits and "_" (others
 // become "_"), not starting with a digit, at most 25 characters.

@@ -63,6 +63,8 @@ void WriteReportOpening(const ReportScope& analysis, ReportLines& lines, const s
     lines.push_back(ReportMarker(analysis, "<H3>"));
     lines.push_back(ReportLabel("Data utworzenia pliku:") +
                     formatDateTime(reportClock(), localeOf(analysis)));
+    if (!analysis.settings.CoordinateSystem.empty())
+        lines.push_back(ReportLabel("Układ współrzędnych X/Y:") + analysis.settings.CoordinateSystem);
 }
 
 void WriteCommonParameters(const ReportScope& analysis, ReportLines& lines, int count) {

@@ -90,6 +90,15 @@ TEST(CatalogueDates, IsoAndOrderedForms) {
         EXPECT_FALSE(parseCatalogueTime(bad, DateOrder::DayFirst).has_value());
     }
     EXPECT_FALSE(parseCatalogueTime("04.03.2021", DateOrder::Iso).has_value());
+    // Years of four digits, in UTC too (found by the fuzzer: "0021" read as
+    // the year 21 could not be written back to a year column).
+    for (const char* far : {"0021-05-05", "0999-12-31T23:00:00Z", "1000-01-01T00:30:00+01:00", "4/3/0999",
+                            "9999-12-31T23:30:00-01:00"}) {
+        SCOPED_TRACE(far);
+        EXPECT_FALSE(parseCatalogueTime(far, DateOrder::DayFirst).has_value());
+    }
+    EXPECT_TRUE(parseCatalogueTime("1000-01-01", DateOrder::Iso).has_value());
+    EXPECT_TRUE(parseCatalogueTime("9999-12-31T23:59:59Z", DateOrder::Iso).has_value());
     EXPECT_EQ(dateFit("13/4/2021"), DateFit::DayFirst);
     EXPECT_EQ(dateFit("4/13/2021"), DateFit::MonthFirst);
     EXPECT_EQ(dateFit("4/3/2021"), DateFit::Either);
@@ -192,6 +201,54 @@ TEST(CatalogueBuilder, SeparateDateAndTimeColumnsAndTheDateOrder) {
     EXPECT_NE(far.find("nie dają istniejącej daty (wiersz 2)"), std::string::npos) << far;
     const std::string hour = refusal([] { import("year,month,day,hour,magnitude\n2021,2,1,24,1\n"); });
     EXPECT_NE(hour.find("'24' to nie godzina"), std::string::npos) << hour;
+}
+
+// A time column gives the three time fields even when none of its values
+// is there (found by the fuzzer: the fields otherwise hung on the values,
+// so the catalogue read back from its CSV had others).
+TEST(CatalogueBuilder, TimeColumnGivesTheTimeFieldsWhateverItsValues) {
+    const Imported r = import("year,month,day,second,magnitude\n2020,5,2,,1.1\n");
+    EXPECT_EQ(fieldNames(r.table),
+              (std::vector<std::string>{"DATA", "SEK", "MAGNITUDA", "GODZ", "MIN", "X", "Y", "ODDZIAL"}));
+    EXPECT_EQ(num(r.table, 0, "SEK"), 0);
+    const Imported t = import("Date,Time,Mag\n2020-05-02,,1.1\n");
+    EXPECT_EQ(fieldNames(t.table),
+              (std::vector<std::string>{"DATA", "GODZ", "MIN", "SEK", "MAGNITUDA", "X", "Y", "ODDZIAL"}));
+    // A date column without any time of day still makes no time fields.
+    EXPECT_EQ(fieldNames(import("Date,Mag\n2020-05-02,1.1\n").table),
+              (std::vector<std::string>{"DATA", "MAGNITUDA", "X", "Y", "ODDZIAL"}));
+}
+
+// What the dialog shows before the import: the order found, dates that fit
+// both orders, no date column; and a role moved from one column to another.
+TEST(CatalogueBuilder, DateOrderGuessAndRolesGiven) {
+    const CatalogueFieldNames names;
+    const auto guess = [&](const std::string& csv) {
+        const CsvRead read = readCsv(csv);
+        return detectDateOrder(read.rows, autoColumnRoles(read.rows.header(), names), MissingValues());
+    };
+    EXPECT_EQ(guess("Date,Mag\n3/4/2021,1\n3/13/2021,1\n").order, DateOrder::MonthFirst);
+    EXPECT_EQ(guess("Date,Mag\n2021-03-04,1\n").order, DateOrder::Iso);
+    const DateOrderGuess both = guess("Date,Mag\n4/3/2021,1\n5/3/2021,1\n");
+    EXPECT_TRUE(both.dateColumn);
+    EXPECT_FALSE(both.order);
+    EXPECT_TRUE(both.ambiguous);
+    const DateOrderGuess bad = guess("Date,Mag\n2021-02-29,1\n");
+    EXPECT_FALSE(bad.order);
+    EXPECT_FALSE(bad.ambiguous);
+    EXPECT_NE(bad.problem.find("wiersz 2, kolumna Date"), std::string::npos) << bad.problem;
+    EXPECT_FALSE(guess("year,month,day,Mag\n2021,3,4,1\n").dateColumn);
+
+    std::vector<ColumnMapping> m = autoColumnRoles({"Mag", "Depth", "Energy"}, names);
+    assignColumnRole(m, 1, ColumnRole::Magnitude);
+    EXPECT_EQ(m[0].role, ColumnRole::Extra);  // taken from Mag
+    EXPECT_EQ(m[1].role, ColumnRole::Magnitude);
+    assignColumnRole(m, 2, ColumnRole::Skip);
+    assignColumnRole(m, 0, ColumnRole::Extra);  // extras and skips are many
+    EXPECT_EQ(m[1].role, ColumnRole::Magnitude);
+    EXPECT_EQ(m[2].role, ColumnRole::Skip);
+    assignColumnRole(m, 7, ColumnRole::Energy);  // no such column: nothing
+    EXPECT_EQ(m.size(), 3u);
 }
 
 TEST(CatalogueBuilder, MissingValuesAndRowsWithoutSize) {

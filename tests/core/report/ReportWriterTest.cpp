@@ -66,6 +66,20 @@ TEST_F(ReportWriterTest, SeriesReportLineByLineInBothModes) {
     EXPECT_TRUE(section.empty());
 }
 
+// A catalogue with a CRS (from its .crs file) has it named under the
+// report's date; one without has no such line.
+TEST_F(ReportWriterTest, CoordinateSystemNamedWhenTheCatalogueHasOne) {
+    auto s = testing::defaultSettings();
+    s.CoordinateSystem = "EPSG:2180 (ETRF2000-PL / CS92)";
+    Table t = makeCatalogue({{2004, 1, 10, 2e5, 1}});
+    DBBarEnReleased a(s, &t, PeriodKind::Quarters);
+    ReportLines lines;
+    ASSERT_TRUE(a.WriteReport(lines));
+    ASSERT_GT(lines.size(), 6u);
+    EXPECT_EQ(lines[5], "  Data utworzenia pliku:            2006-05-04 13:02:01");
+    EXPECT_EQ(lines[6], "  Układ współrzędnych X/Y:          EPSG:2180 (ETRF2000-PL / CS92)");
+}
+
 TEST_F(ReportWriterTest, TableValuesPickTheirMask) {
     auto s = testing::defaultSettings();
     s.EnergyMask = "0.00E+00";
