@@ -23,7 +23,8 @@ namespace {
 
 class MapOptions : public OptionSource {
 public:
-    explicit MapOptions(std::map<std::string, std::string, std::less<>> values) : values_(std::move(values)) {}
+    explicit MapOptions(std::map<std::string, std::string, std::less<>> values)
+        : values_(std::move(values)) {}
     bool isSet(std::string_view name) const override { return values_.find(name) != values_.end(); }
     std::vector<std::string> values(std::string_view name) const override {
         const auto v = values_.find(name);

@@ -15,7 +15,8 @@ void addBatchOptions(QCommandLineParser& p) {
         o.setValueName(QStringLiteral("x"));
         p.addOption(o);
     }
-    for (const char* flag : {"located", "or", "no-check"}) p.addOption(QCommandLineOption(QString::fromLatin1(flag)));
+    for (const char* flag : {"located", "or", "no-check"})
+        p.addOption(QCommandLineOption(QString::fromLatin1(flag)));
     for (const OptionSpec& spec : analysisOptions()) {
         QCommandLineOption o(QString::fromLatin1(spec.name));
         if (spec.kind != OptionKind::Flag) o.setValueName(QStringLiteral("x"));

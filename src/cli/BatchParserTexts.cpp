@@ -23,7 +23,8 @@ std::string quotedName(const QString& text) {
     const QRegularExpressionMatch m = quoted.match(text);
     if (!m.hasMatch()) return {};
     QString name = m.captured(1);
-    if (!name.startsWith(QLatin1Char('-'))) name.prepend(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"));
+    if (!name.startsWith(QLatin1Char('-')))
+        name.prepend(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"));
     return name.toStdString();
 }
 
@@ -34,7 +35,8 @@ std::string parserFailureText(const QCommandLineParser& p) {
     const QStringList args = p.positionalArguments();
     const std::string command = args.isEmpty() ? std::string() : args[0].toStdString();
     if (!unknown.isEmpty()) {
-        std::string s = (unknown.size() == 1 ? "Nieznana opcja: " : "Nieznane opcje: ") + optionWords(unknown) + ".";
+        std::string s =
+            (unknown.size() == 1 ? "Nieznana opcja: " : "Nieznane opcje: ") + optionWords(unknown) + ".";
         const std::optional<std::string> own = commandOptionsText(command);
         if (!own) return s + " Opcje podaje zorv-batch --help.";
         s += " Polecenie " + command + " przyjmuje ";
@@ -44,8 +46,7 @@ std::string parserFailureText(const QCommandLineParser& p) {
     // The parser stops at the first of these; its text names the option.
     const QString text = p.errorText();
     const std::string name = quotedName(text);
-    if (text.startsWith(QStringLiteral("Missing value")))
-        return "Brak wartości opcji " + name + ".";
+    if (text.startsWith(QStringLiteral("Missing value"))) return "Brak wartości opcji " + name + ".";
     if (text.startsWith(QStringLiteral("Unexpected value")))
         return "Opcja " + name + " nie przyjmuje wartości.";
     return "Błędny wiersz polecenia (" + text.toStdString() + "); opcje podaje zorv-batch --help.";

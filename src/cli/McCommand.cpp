@@ -72,9 +72,9 @@ int runMc(const QCommandLineParser& p, const QStringList& args, const BatchSetti
         catalogue = openCheckedCatalogue(p, args[1].toStdString(), settings);
         filter = filterCatalogue(p, settings, *catalogue);
     } else {
-        catalogue = openCatalogueFields(p, settings, args[1].toStdString(),
-                                        {settings.prefs.Magnituda, settings.prefs.Energia, settings.prefs.Data},
-                                        filter);
+        catalogue = openCatalogueFields(
+            p, settings, args[1].toStdString(),
+            {settings.prefs.Magnituda, settings.prefs.Energia, settings.prefs.Data}, filter);
     }
     AnalysisSettings analysisSettings = RefreshAnalysisSettings(
         settings.prefs, settings.base, true, static_cast<std::int32_t>(catalogue->physicalCount()),

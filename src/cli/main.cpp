@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "BatchCatalogueCheck.h"
 #include "BatchCatalogue.h"
+#include "BatchCatalogueCheck.h"
 #include "BatchCatalogueImport.h"
 #include "BatchError.h"
 #include "BatchHelp.h"
