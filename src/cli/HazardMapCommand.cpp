@@ -3,8 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
-#include "BatchCatalogueCheck.h"
 #include "BatchCatalogue.h"
+#include "BatchCatalogueCheck.h"
 #include "BatchError.h"
 #include "BatchOptions.h"
 #include "BatchOutput.h"
