@@ -11,6 +11,7 @@
 
 #include "analysis/Database.h"
 #include "charts/LocationMap.h"
+#include "charts/MapCharts.h"
 #include "charts/MaskTicker.h"
 #include "charts/SeriesCaptions.h"
 #include "hazard/HazardBootstrap.h"
@@ -183,6 +184,10 @@ void AnalysisChart::createSeries() {
 }
 
 void AnalysisChart::build() {
+    if (kind_ == ChartKind::HazardMap) {
+        const std::vector<std::string> columns = mapChartColumns(*analysis_);
+        if (!columns.empty()) return buildMap(columns.front());
+    }
     layout_ = chartLayout(kind_, *analysis_);
     applyLayout();
 }

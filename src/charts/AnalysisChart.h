@@ -63,6 +63,22 @@ public:
     // Marks the events of the analysis' sample of at least `magnitude` on a
     // time-variation chart: a point series along the top of the plot.
     void showEventMarkers(double magnitude);
+    // A hazard map (ChartKind::HazardMap, AnalysisChartMap.cpp): the node
+    // values of `column` (one of mapChartColumns) as a colour grid with its
+    // colour scale (PlanScale.h), the located events as dots, the map box,
+    // X and Y at one scale; build() draws the first column.
+    void buildMap(const std::string& column);
+    const std::string& mapColumn() const { return mapColumn_; }
+    QCPColorMap* colourMap() const { return colourMap_; }
+    QCPColorScale* colourScale() const { return colourScale_; }
+    QCPGraph* mapEvents() const { return mapEvents_; }
+    // The node whose cell holds `pixel` (the chart's co-ordinates); -1 for
+    // none.
+    int mapNodeAt(const QPointF& pixel) const;
+    // The node's place, sample size, radius and values, one per line.
+    QString mapNodeText(int node) const;
+    // Back to the extent of the grid.
+    void undoMapZoom();
     // Zoom by the chart settings; bar charts follow their own setting.
     void setupZoom(const ChartOptions& options);
 
@@ -135,6 +151,10 @@ public:
     int minorTickCount(ChartAxis a) const;
     void setMinorTickCount(ChartAxis a, int n);
 
+signals:
+    // A click on a node of a hazard map (not a zoom rectangle).
+    void mapNodeClicked(int node);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -195,6 +215,17 @@ private:
     std::uint32_t panelColour_ = 13086103;
     bool animated_ = false;
     bool zoomAllowed_ = true;
+
+    // The hazard map's parts; null on other kinds.
+    void keepMapScale();
+    std::string mapColumn_;
+    QCPColorMap* colourMap_ = nullptr;
+    QCPColorScale* colourScale_ = nullptr;
+    QCPGraph* mapEvents_ = nullptr;
+    QCPItemRect* mapBox_ = nullptr;
+    QCPRange mapFullX_{0, 1}, mapFullY_{0, 1};
+    int mapRescalings_ = 0;
+    QPointF pressedAt_;
 };
 
 // TColor-style value (red in the lowest byte) and QColor.

@@ -31,6 +31,10 @@ void AnalysisChart::setupZoom(const ChartOptions& o) {
     connect(
         chart_->selectionRect(), &QCPSelectionRect::accepted, this, [this](const QRect& r, QMouseEvent* e) {
             const bool undo = e->pos().x() < r.normalized().left() + 1 && r.width() < 0;
+            // On a map a click picks a node; only a rectangle drawn right to
+            // left undoes the zoom there.
+            if (colourMap_ && !undo && r.normalized().width() < 3) return;
+            if (colourMap_ && undo) return undoMapZoom();
             if (undo || r.normalized().width() < 3) {
                 const auto saved = chart_->property("zorvRanges").toList();
                 if (saved.size() == 4)
@@ -81,6 +85,7 @@ void AnalysisChart::placeLegend() {
     for (QCPLayoutElement* e :
          {static_cast<QCPLayoutElement*>(rect), static_cast<QCPLayoutElement*>(legendCell_)})
         body_->take(e);
+    if (colourScale_ && colourScale_->layout() == body_) body_->take(colourScale_);
     body_->simplify();
     // The legend cell: the legend between two spacers; beside the plot the
     // top spacer takes the legend's top position in percent.
@@ -110,6 +115,16 @@ void AnalysisChart::placeLegend() {
         body_->addElement(legendPosition == 2 ? 0 : 1, 0, legendCell_);
         body_->setRowStretchFactors(legendPosition == 2 ? QList<double>{0.01, 1} : QList<double>{1, 0.01});
         body_->setColumnStretchFactors({1});
+    }
+    // A map's colour scale stands right of everything, in the plot's row.
+    if (colourScale_) {
+        if (colourScale_->layout()) colourScale_->layout()->take(colourScale_);
+        const int row = legendPosition == 2 ? 1 : 0;
+        const int column = body_->columnCount();
+        body_->addElement(row, column, colourScale_);
+        QList<double> factors = body_->columnStretchFactors();
+        factors[column] = 0.01;
+        body_->setColumnStretchFactors(factors);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QLayout>
 
+#include "charts/MapCharts.h"
+
 namespace zorv {
 
 namespace {
@@ -23,6 +25,14 @@ std::vector<std::unique_ptr<AnalysisChart>> buildAnalysisCharts(
     std::shared_ptr<Database> analysis, const AnalysisEntry& entry, const AnalysisRequest& request,
     const AnalysisSettings& settings, const QString& filterDescription, QSize size) {
     std::vector<std::unique_ptr<AnalysisChart>> charts;
+    if (entry.chartKind == ChartKind::HazardMap) {
+        for (const std::string& column : mapChartColumns(*analysis)) {
+            auto w = std::make_unique<AnalysisChart>(analysis, settings, entry.chartKind, filterDescription);
+            w->buildMap(column);
+            charts.push_back(sized(std::move(w), size));
+        }
+        return charts;
+    }
     if (entry.parameters != AnalysisParameters::TimeVariations) {
         auto w = std::make_unique<AnalysisChart>(analysis, settings, entry.chartKind, filterDescription);
         w->build();

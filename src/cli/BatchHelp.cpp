@@ -118,7 +118,9 @@ const char* const kMapHelp =
     "  --significance P            poziom istotności mapy zmian (domyślnie 0,05)\n"
     "  --bootstrap N, --level L    przedziały ufności wartości węzłów\n"
     "  --grid PLIK.asc|.tif        siatka GIS jednej kolumny (--grid-quantity, domyślnie pierwszej),\n"
-    "                              --epsg KOD układu współrzędnych (GeoTIFF)\n";
+    "                              --epsg KOD układu współrzędnych (GeoTIFF)\n"
+    "  --picture PLIK              mapy rysowane jak w oknach programu, po jednej na wielkość\n"
+    "                              (PLIK, PLIK-2, ...)\n";
 const char* const kBacktestHelp =
     "\nWeryfikacja prognoz hazardu (backtest):\n"
     "  --magnitude M               magnituda prognozowanych zjawisk (domyślnie 3,5)\n"
@@ -173,9 +175,6 @@ std::string batchHelpText() {
     std::string mc = "  mc";
     mc.resize(30, ' ');
     s += mc + "magnituda kompletności Mc czterema metodami [--bin, --method, --bootstrap]\n";
-    std::string map = "  hazard-map";
-    map.resize(30, ' ');
-    s += map + "mapa zagrożenia: siatka nad planem, wielkości w węzłach [--quantity, --grid]\n";
     return s + kOptionsHelp + kHazardHelp + kTimeVariationsHelp + kMcHelp + kMapHelp + kBacktestHelp +
            kImportHelp + kExportHelp;
 }

@@ -3,12 +3,13 @@
 // located events of the selection, or with --before and --after the map of
 // change between two periods; the result table (one row per node) by
 // --table, the report by --report and one value column as a GIS grid by
-// --grid FILE.asc|.tif.
+// --grid FILE.asc|.tif and the map pictures by --picture (one per value
+// column drawn, as the desktop opens its windows).
 
 #include <QCommandLineParser>
 #include <QStringList>
 
-#include "spatial/HazardMapParameters.h"
+#include "registry/AnalysisRegistry.h"
 
 namespace zorv {
 
@@ -17,8 +18,9 @@ struct BatchSettings;
 // The options only hazard-map reads.
 void addHazardMapOptions(QCommandLineParser& p);
 
-// The parameters of the options, checked; throws BatchError.
-HazardMapParameters hazardMapParametersOf(const QCommandLineParser& p, const BatchSettings& settings);
+// The request of the options (the map's parameters, checked); throws
+// BatchError.
+AnalysisRequest hazardMapRequestOf(const QCommandLineParser& p, const BatchSettings& settings);
 
 int runHazardMap(const QCommandLineParser& p, const QStringList& args, const BatchSettings& settings);
 

@@ -73,7 +73,8 @@ private slots:
             if (e.parameters == AnalysisParameters::NonParametric ||
                 e.parameters == AnalysisParameters::Parametric ||
                 e.parameters == AnalysisParameters::TimeVariations ||
-                e.parameters == AnalysisParameters::Backtest)
+                e.parameters == AnalysisParameters::Backtest ||
+                e.parameters == AnalysisParameters::HazardMap)  // HazardMapCommandsTest
                 continue;
             QAction* a = w.action(QString::fromUtf8(e.action));
             QVERIFY2(a && a->isEnabled(), e.action);

@@ -69,8 +69,9 @@ private slots:
             }
         }
         // Every analysis listed by its handler families.
-        // The last term: the maximum-magnitude comparison and the forecast verification.
-        QCOMPARE(commandsWith(AnalysisCommand).size(), 12 + 1 + 5 + 5 + 7 + 5 + 2);
+        // The last terms: the maximum-magnitude comparison and the forecast
+        // verification; the hazard map.
+        QCOMPARE(commandsWith(AnalysisCommand).size(), 12 + 1 + 5 + 5 + 7 + 5 + 2 + 1);
     }
 
     void menusAndToolBarsAreBuilt() {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # zorv-batch hazard-map on the bundled sample catalogue: every map kind
-# writes its table and report, the GIS grids read back by independent
+# writes its table, report and pictures, the GIS grids read back by independent
 # readers agree with the table, and wrong input ends with a message in Polish,
 # exit code 1 and no file written.
 #   hazard_map_test.sh BUILD/src/cli/zorv-batch DATA/sample TESTS/batch
@@ -30,6 +30,16 @@ check "$batch" hazard-map --quantity b --table "$out/b.txt" --grid "$out/b.asc" 
 check "$batch" hazard-map --quantity b --grid "$out/b.tif" --epsg 2180 "$sample/katalog.dbf" > /dev/null
 check /usr/bin/python3 "$here/read_grids.py" "$out/b.asc" "$out/b.tif" "$out/b.txt" b 2180
 
+# The pictures: one per drawn column, as the map windows draw them.
+check "$batch" hazard-map --quantity mc,b --picture "$out/map.png" "$sample/katalog.dbf" > /dev/null
+check test -s "$out/map.png"
+check test -s "$out/map-2.png"
+check test ! -e "$out/map-3.png"
+check "$batch" hazard-map --before 2000-01-01,2002-12-31 --after 2003-01-01,2005-12-31 \
+  --picture "$out/change.svg" "$sample/katalog.dbf" > /dev/null
+check grep -q 'Iloraz tempa' "$out/change.svg"
+check test -s "$out/change-3.svg"
+
 # Wrong input: a message, exit code 1, nothing written.
 bad() {
   local expect=$1
@@ -50,7 +60,7 @@ bad 'tylko jeden węzeł' --cell 100000
 bad 'przekracza liczbę zlokalizowanych' --nearest 50000
 bad 'żaden węzeł nie ma zjawisk' --sampling radius --radius 10 --box '100000;100000;101000;101000'
 bad 'Brak zlokalizowanych zjawisk' --where 'X=0'
-bad 'nie zapisuje jeszcze obrazu' --picture "$out/bad.png"
+bad 'Nieznany typ pliku rysunku' --picture "$out/bad.gif"
 bad 'Nieznana wielkość' --quantity gęstość
 bad 'Mapa zmian wymaga obu' --before 2000-01-01,2001-01-01
 bad 'Nieznany typ pliku raportu' --report "$out/bad.doc"

@@ -13,6 +13,7 @@
 #include "hazard/BootstrapBox.h"
 #include "hazard/HazardAnalysis.h"
 #include "hazard/TfmBacktest.h"
+#include "hazard/TfmHazardMap.h"
 #include "hazard/TfmHazards.h"
 #include "hazard/TfmTimeVariations.h"
 #include "services/CatalogueSession.h"
@@ -43,6 +44,24 @@ bool offersBStatistics(const AnalysisEntry& e) {
 bool hazardFamily(AnalysisParameters p) {
     return p == AnalysisParameters::NonParametric || p == AnalysisParameters::Parametric ||
            p == AnalysisParameters::TimeVariations || p == AnalysisParameters::Backtest;
+}
+
+// The first and last day of the selection's events, the periods a change
+// map is offered; 0 and 0 without dates.
+std::pair<std::int32_t, std::int32_t> dateSpan(const Table& t, const std::string& field) {
+    const int f = t.fieldIndex(field);
+    if (f < 0) return {0, 0};
+    double first = 0.0, last = 0.0;
+    bool any = false;
+    for (std::size_t i = 0; i < t.recordCount(); ++i) {
+        const std::size_t row = t.rowOfRecord(i);
+        if (t.column(f).isNull(row)) continue;
+        const double d = t.column(f).numberAt(row);
+        first = any ? std::min(first, d) : d;
+        last = any ? std::max(last, d) : d;
+        any = true;
+    }
+    return {static_cast<std::int32_t>(first), static_cast<std::int32_t>(last)};
 }
 
 }  // namespace
@@ -146,6 +165,15 @@ TfmHazards& AnalysisCommands::hazardDialog() {
     return *hazards_;
 }
 
+TfmHazardMap& AnalysisCommands::hazardMapDialog() {
+    if (!hazardMapDialog_) {
+        hazardMapDialog_ = new TfmHazardMap(shell_.mainWindow());
+        connect(hazardMapDialog_, &TfmHazardMap::helpRequested, this,
+                [this](const QString& page) { shell_.showHelpPage(page); });
+    }
+    return *hazardMapDialog_;
+}
+
 TfmBacktest& AnalysisCommands::backtestDialog() {
     if (!backtestDialog_) backtestDialog_ = new TfmBacktest(shell_.mainWindow());
     return *backtestDialog_;
@@ -236,6 +264,16 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
             timeVariationActivity_ = d.activityCode();
             return r;
         }
+        case AnalysisParameters::HazardMap: {
+            TfmHazardMap& d = hazardMapDialog();
+            const auto [first, last] = dateSpan(*shell_.session().table(), settings.DateField);
+            d.prepare(hazardMap_.value_or(HazardMapParameters{}), first, last);
+            if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
+            hazardMap_ = r.hazardMap = d.parameters();
+            const Preferences& p = shell_.preferences();
+            r.hazardMap.locationExpression = p.X + p.LocationFilter;
+            return r;
+        }
         case AnalysisParameters::Backtest: {
             TfmBacktest& d = backtestDialog();
             d.prepare(backtest_);
@@ -285,6 +323,7 @@ TfmGraph* AnalysisCommands::run(const AnalysisEntry& e, const AnalysisRequest& r
     if (!analysis) return nullptr;
     if (e.parameters == AnalysisParameters::TimeVariations)
         return openTimeVariationCharts(std::move(analysis), request.timeVariations);
+    if (e.chartKind == ChartKind::HazardMap) return openMapCharts(std::move(analysis));
     return openChart(std::move(analysis), e.chartKind);
 }
 

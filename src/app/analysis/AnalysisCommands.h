@@ -17,6 +17,7 @@ namespace zorv {
 
 class TfmAddSort;
 class TfmBacktest;
+class TfmHazardMap;
 class TfmHazards;
 class TfmTimeVariations;
 class TfmChartsProp;
@@ -48,6 +49,14 @@ public:
     // the last one opened.
     TfmGraph* openTimeVariationCharts(std::shared_ptr<Database> analysis, const TimeVariationsParameters& p);
 
+    // The map windows of a hazard map, one per drawn column (mapChartColumns),
+    // all in one result-window slot; the last one opened. A click on a
+    // node opens the recurrence graph of its sample (openNodeHistogram).
+    TfmGraph* openMapCharts(std::shared_ptr<Database> analysis);
+    // The recurrence graph of the events of a node of the map window; a
+    // sample too small for it shows the message and opens nothing (null).
+    TfmGraph* openNodeHistogram(const TfmGraph& map, int node);
+
     // The chart window active in the frame, if any.
     TfmGraph* activeChart() const;
     ChartOptions chartOptions() const;
@@ -56,6 +65,7 @@ public:
     TfmHazards& hazardDialog();
     TfmTimeVariations& timeVariationsDialog();
     TfmBacktest& backtestDialog();
+    TfmHazardMap& hazardMapDialog();
     TfmZones& zonesDialog();
     TfmZoneActivity& zoneActivityDialog();
     TfmChartsProp& chartPropertiesDialog();
@@ -77,6 +87,8 @@ private:
     TfmChartsProp* chartProperties_ = nullptr;
     TfmBacktest* backtestDialog_ = nullptr;
     BacktestParameters backtest_;  // the last run's, offered again
+    TfmHazardMap* hazardMapDialog_ = nullptr;
+    std::optional<HazardMapParameters> hazardMap_;  // the last run's, offered again
     // "Przedział ufności" of the last accepted run of each hazard dialog,
     // offered again for the rest of the session but not kept in the
     // settings: a slow option does not come back unasked after a restart.

@@ -19,6 +19,7 @@ constexpr const char* kDensity = "Analiza zagrożenia/Funkcje gęstości i dystr
 constexpr const char* kTime = "Analiza zagrożenia/Zmienność w czasie";
 constexpr const char* kZones = "Analiza zagrożenia/Zmienność w strefach";
 constexpr const char* kCheck = "Analiza zagrożenia/Pewność oceny hazardu";
+constexpr const char* kSpace = "Analiza zagrożenia/Rozkład przestrzenny";
 
 // clang-format off
 constexpr CommandDescriptor kCommands[] = {
@@ -107,6 +108,7 @@ constexpr CommandDescriptor kCommands[] = {
     {"mZoneActivityOverTreshold", "Aktywność powyżej progu kompletności", "Aktywność powyżej progu kompletności w wybranych strefach", "", 4, kZones, kAnalysis, Analysis, "Zmienność w strefach"},
     {"mMMaxCompare", "Maksymalna magnituda — porównanie estymatorów", "Maksymalna magnituda według kilku estymatorów z odchyleniami standardowymi", "", 0, kCheck, kAnalysis, Analysis, "Dodatkowe"},
     {"mBacktest", "Weryfikacja prognoz hazardu", "Wynik Briera, niezawodność i test liczby zjawisk prognoz z przeszłości katalogu", "", 0, kCheck, kAnalysis, Analysis, "Dodatkowe"},
+    {"mHazardMap", "Mapa zagrożenia", "Tempo, Mc, współczynnik b, Mmax i hazard w węzłach siatki nad planem kopalni", "", 0, kSpace, kAnalysis, Analysis, "Dodatkowe"},
     // ---- Sejsmometria (hidden menu)
     {"mSeisFilter", "Filtrowanie tablicy VTAB", "Filtruje tablicę VTAB", "", 0, "Sejsmometria", Checkable, None, nullptr},
     {"mRemoveVTABFilter", "Usuń filtr", "Usuwa filtr tablicy VTAB", "", 0, "Sejsmometria", 0, None, nullptr},
@@ -209,6 +211,7 @@ constexpr ToolText kToolTexts[] = {
     {"mZoneActivityOverTreshold", "Powyżej progu"},
     {"mMMaxCompare", "Mmax — estymatory"},
     {"mBacktest", "Weryfikacja prognoz"},
+    {"mHazardMap", "Mapa zagrożenia"},
 };
 
 }  // namespace

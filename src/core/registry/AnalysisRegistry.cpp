@@ -9,6 +9,7 @@
 #include "hazard/MMaxComparison.h"
 #include "hazard/TimeVariations.h"
 #include "hazard/ZoneBValue.h"
+#include "spatial/HazardMap.h"
 
 namespace zorv {
 
@@ -78,6 +79,10 @@ std::unique_ptr<Database> mmaxComparison(const AnalysisRun& r) {
 
 std::unique_ptr<Database> backtest(const AnalysisRun& r) {
     return std::make_unique<Backtest>(r.settings, r.sample, r.request.backtest, r.progress);
+}
+
+std::unique_ptr<Database> hazardMap(const AnalysisRun& r) {
+    return std::make_unique<HazardMap>(r.settings, r.sample, r.request.hazardMap, r.progress);
 }
 
 const char* const kRange = "--start/--end/--step";
@@ -162,6 +167,9 @@ const AnalysisEntry kEntries[] = {
     {"backtest", "weryfikacja prognoz hazardu (wynik Briera, niezawodność, test liczby zjawisk)",
      "--magnitude, --horizon, --window",
      "mBacktest", 0, "", K::Reliability, P::Backtest, S::Filtered, backtest},
+    {"hazard-map", "mapa zagrożenia: siatka nad planem, wielkości w węzłach",
+     "--quantity, --cell, --box, --sampling, --nearest, --radius, --max-radius, --min-events, --mc, --magnitude, --duration, --before, --after",
+     "mHazardMap", 0, "Mapa zagrożenia", K::HazardMap, P::HazardMap, S::Filtered, hazardMap},
 };
 // clang-format on
 

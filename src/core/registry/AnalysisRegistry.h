@@ -22,6 +22,7 @@
 #include "hazard/ParametricTables.h"
 #include "hazard/TimeVariationsParameters.h"
 #include "registry/ChartKind.h"
+#include "spatial/HazardMapParameters.h"
 
 namespace zorv {
 
@@ -36,6 +37,7 @@ enum class AnalysisParameters {
     Parametric,      // the hazard dialog, parametric mode
     TimeVariations,  // the time-variations dialog
     Backtest,        // the forecast-verification dialog
+    HazardMap,       // the hazard-map dialog
 };
 
 // Which records the frozen sample holds.
@@ -57,6 +59,7 @@ struct AnalysisRequest {
     TimeVariationsParameters timeVariations;
     BStatisticsOptions bStatistics;  // b-changes and zone-b: errors and Utsu tests (off by default)
     BacktestParameters backtest;
+    HazardMapParameters hazardMap;
 };
 
 // What a factory builds from. `progress` may be null (no progress shown,

@@ -1,6 +1,7 @@
 #include "registry/AnalysisRequestOptions.h"
 
 #include "registry/BacktestOptions.h"
+#include "registry/HazardMapOptions.h"
 #include "registry/HazardOptions.h"
 #include "registry/StatisticsOptions.h"
 #include "registry/TimeVariationsOptions.h"
@@ -15,6 +16,8 @@ AnalysisRequest readAnalysisRequest(const OptionSource& p, const AnalysisEntry& 
     if (entry.parameters == AnalysisParameters::TimeVariations)
         request.timeVariations = readTimeVariationsOptions(p);
     if (entry.parameters == AnalysisParameters::Backtest) request.backtest = readBacktestOptions(p);
+    if (entry.parameters == AnalysisParameters::HazardMap)
+        request.hazardMap = readHazardMapOptions(p, prefs, locale);
     return request;
 }
 

@@ -38,6 +38,7 @@ enum class ChartKind : std::int8_t {
     CumulativeActivityOverThreshold = 28,
     MMaxComparison = 29,  // the maximum-magnitude estimators side by side
     Reliability = 30,     // forecast verification: observed frequency against forecast
+    HazardMap = 31,       // one value column of a hazard map as a colour grid over the plan
 };
 
 constexpr int chartKindNumber(ChartKind kind) { return static_cast<int>(kind); }

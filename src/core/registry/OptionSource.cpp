@@ -44,6 +44,22 @@ const std::vector<OptionSpec>& analysisOptions() {
         {"mc", K::Value},
         {"mc-bin", K::Value},
         {"horizon", K::Value},
+        // hazard-map
+        {"quantity", K::List},
+        {"cell", K::Value},
+        {"box", K::Value},
+        {"sampling", K::Value},
+        {"nearest", K::Value},
+        {"radius", K::Value},
+        {"max-radius", K::Value},
+        {"threshold", K::Value},
+        {"normalise", K::Value},
+        {"reference-area", K::Value},
+        {"xy-unit", K::Value},
+        {"before", K::Value},
+        {"after", K::Value},
+        {"significance", K::Value},
+        {"threads", K::Value},
     };
     return options;
 }

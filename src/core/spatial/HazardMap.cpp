@@ -32,6 +32,14 @@ const char* const kChangeColumns[] = {"N1",      "N2", "Tempo1", "Tempo2",    "I
 
 }  // namespace
 
+std::string durationUnitGenitive(double d, TimeUnit unit) {
+    const bool months = unit == TimeUnit::Months;
+    // "w ciągu 1 miesiąca", "1,5 miesiąca" (a fraction takes the singular),
+    // "2 miesięcy", "12 kwartałów".
+    if (d != std::floor(d) || d == 1.0) return months ? "miesiąca" : "kwartału";
+    return months ? "miesięcy" : "kwartałów";
+}
+
 HazardMap::HazardMap(const AnalysisSettings& settings, Table* dataset, const HazardMapParameters& p,
                      Progress* progress)
     : DBDialogs(settings, dataset, progress), parameters(p) {
@@ -308,8 +316,8 @@ std::string HazardMap::ColumnCaption(const std::string& column) const {
     const std::string per = " (" + NormalisationText() + ")";
     const bool months = parameters.unit == TimeUnit::Months;
     const std::string m = number(parameters.magnitude, settings_.UserLocale);
-    const std::string d =
-        number(parameters.duration, settings_.UserLocale) + (months ? " miesięcy" : " kwartałów");
+    const std::string d = number(parameters.duration, settings_.UserLocale) + " " +
+                          durationUnitGenitive(parameters.duration, parameters.unit);
     for (const MapQuantityInfo& i : mapQuantities()) {
         if (column != i.column) continue;
         switch (i.quantity) {

@@ -20,6 +20,10 @@ namespace zorv {
 
 inline constexpr const char* kHazardMapCaption = "Mapa zagrożenia";
 
+// The time unit after "w ciągu D": "miesiąca" for one month or a fraction of
+// months, "miesięcy" for more; the same for quarters.
+std::string durationUnitGenitive(double d, TimeUnit unit);
+
 class HazardMap : public DBDialogs {
 public:
     // Raises SpatialError for a map that cannot be made (no located events,
@@ -34,6 +38,8 @@ public:
     const MapGrid& Grid() const { return grid; }
     bool IsChangeMap() const { return parameters.before.has_value(); }
     int LocatedEvents() const { return static_cast<int>(points.size()); }
+    // The located events of the selection, the dots over the map.
+    const std::vector<PlanPoint>& Events() const { return points; }
     double SpanDays() const { return spanDays; }
     // Per node, in the table's order.
     const std::vector<int>& SampleSizes() const { return sizes; }
