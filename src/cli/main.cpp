@@ -25,6 +25,7 @@
 #include "HazardMapCommand.h"
 #include "McCommand.h"
 #include "analysis/DBBase.h"
+#include "hazard/FailureAdvice.h"
 #include "hazard/HazardAnalysis.h"
 #include "interchange/CrsSidecar.h"
 #include "registry/AnalysisRegistry.h"
@@ -43,7 +44,8 @@ std::unique_ptr<Database> runAnalysis(const AnalysisEntry& entry, const Analysis
     try {
         return entry.make({settings, sample, request, reports ? &progress : nullptr, nullptr});
     } catch (...) {
-        const HazardFailureMessage m = DescribeHazardFailure(std::current_exception());
+        const HazardFailureMessage m = DescribeHazardFailure(
+            std::current_exception(), DescribeFailureSample(*sample, settings), settings.UserLocale);
         throw BatchError(m.title + " " + m.text);
     }
 }

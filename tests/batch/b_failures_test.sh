@@ -59,6 +59,8 @@ check test "$(awk -F'\t' 'NR > 1 && $8 != "" && $9 != ""' "$out/z.tab" | wc -l)"
 # and the comparison keeps both variable-limit rows with their reason.
 "$batch" p-hazard --mmin 1.0 "$out/seeded.dbf" > /dev/null 2> "$out/p.err"
 check grep -q 'nie ma rozwiązania poniżej dopuszczalnej wartości' "$out/p.err"
+# … and what to try.
+check grep -q 'Wyłącz opcję zmiennej górnej granicy całkowania' "$out/p.err"
 "$batch" p-hazard --mmin 1.0 --fixed-upper-limit "$out/seeded.dbf" > /dev/null 2>&1
 check test $? -eq 0
 "$batch" mmax-compare --mmin 1.0 "$out/seeded.dbf" > "$out/m.tab"

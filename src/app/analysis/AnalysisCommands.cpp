@@ -11,6 +11,7 @@
 #include "chart/TfmChartsProp.h"
 #include "chart/TfmGraph.h"
 #include "hazard/BootstrapBox.h"
+#include "hazard/FailureAdvice.h"
 #include "hazard/HazardAnalysis.h"
 #include "hazard/TfmBacktest.h"
 #include "hazard/TfmHazardMap.h"
@@ -310,7 +311,14 @@ TfmGraph* AnalysisCommands::run(const AnalysisEntry& e, const AnalysisRequest& r
     try {
         analysis = compute(e, request);
     } catch (...) {
-        const HazardFailureMessage m = DescribeHazardFailure(std::current_exception());
+        // The failure's message with what to try, from the figures of the
+        // events the analysis was given.
+        const Table* catalogue = shell_.session().table();
+        const HazardFailureMessage m =
+            catalogue ? DescribeHazardFailure(std::current_exception(),
+                                              DescribeFailureSample(*catalogue, shell_.analysisSettings()),
+                                              shell_.analysisSettings().UserLocale)
+                      : DescribeHazardFailure(std::current_exception());
         const QString text = QString::fromStdString(m.text);
         if (!hazardFamily(e.parameters) || m.title == "Problem...")
             showProblem(shell_.dialogs(), text);

@@ -30,6 +30,10 @@ inline constexpr std::size_t kRoleCount = static_cast<std::size_t>(ColumnRole::E
 
 // Characters, not bytes, of UTF-8 text.
 std::size_t utf8Length(std::string_view s);
+// A cell's text as a text field of `chars` characters keeps it: without
+// blanks at either end, also after the clipping (a text written out and
+// read back then stays the same).
+std::string_view fieldText(std::string_view cell, int chars);
 
 // A field of the new table and how it fills its column from a source row.
 struct FieldPlan {

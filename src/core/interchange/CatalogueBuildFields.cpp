@@ -156,9 +156,9 @@ FieldPlan Builder::planFields(CatalogueBuildReport& report, const std::vector<st
                     size = std::max(size, static_cast<int>(std::min<std::size_t>(utf8Length(o_.base.zoneName),
                                                                                  kMaxTextSize)));
                     addField({names_.roles.zone, FieldType::String, size},
-                             [this, ci](Column& col, std::size_t r) {
-                                 const std::string_view t = trimBlanks(cell(r, ci));
-                                 col.appendText(t.empty() ? std::string_view(o_.base.zoneName) : t);
+                             [this, ci, size](Column& col, std::size_t r) {
+                                 const std::string_view t = fieldText(cell(r, ci), size);
+                                 col.appendText(t.empty() ? fieldText(o_.base.zoneName, size) : t);
                              });
                 }
                 break;
@@ -182,9 +182,10 @@ FieldPlan Builder::planFields(CatalogueBuildReport& report, const std::vector<st
                 }
                 if (!any) type = ExtraType::Text;
                 if (type == ExtraType::Text)
-                    addExtra(
-                        {mapping_[c].name, FieldType::String, size},
-                        [this, ci](Column& col, std::size_t r) { col.appendText(trimBlanks(cell(r, ci))); });
+                    addExtra({mapping_[c].name, FieldType::String, size},
+                             [this, ci, size](Column& col, std::size_t r) {
+                                 col.appendText(fieldText(cell(r, ci), size));
+                             });
                 else
                     addExtra({mapping_[c].name,
                               type == ExtraType::Integer ? FieldType::Integer : FieldType::Float},

@@ -14,6 +14,17 @@ std::size_t utf8Length(std::string_view s) {
         s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+std::string_view fieldText(std::string_view cell, int chars) {
+    const std::string_view t = trimBlanks(cell);
+    std::size_t end = 0;
+    for (int n = 0; end < t.size(); ++n) {
+        if (n == chars) return trimBlanks(t.substr(0, end));
+        ++end;
+        while (end < t.size() && (static_cast<unsigned char>(t[end]) & 0xC0) == 0x80) ++end;
+    }
+    return t;
+}
+
 Builder::Builder(const CatalogueRows& rows, const std::vector<ColumnMapping>& mapping,
                  const CatalogueFieldNames& names, const CatalogueBuildOptions& options, Progress* progress)
     : rows_(rows), mapping_(mapping), names_(names), o_(options), progress_(progress), n_(rows.rowCount()) {

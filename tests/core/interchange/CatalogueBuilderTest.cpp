@@ -219,6 +219,17 @@ TEST(CatalogueBuilder, TimeColumnGivesTheTimeFieldsWhateverItsValues) {
               (std::vector<std::string>{"DATA", "MAGNITUDA", "X", "Y", "ODDZIAL"}));
 }
 
+// A text longer than a text field holds is clipped to the field and keeps
+// no blank at its end (found by the fuzzer: the blank the clipping left
+// was trimmed when the catalogue's CSV was read back).
+TEST(CatalogueBuilder, ClippedTextKeepsNoEndBlank) {
+    const std::string longText = std::string(253, 'a') + " (J)";
+    const Imported r = import("Mag,Note\n1," + longText + "\n2,b\n");
+    const Value v = r.table.value(0, r.table.requireField("Note"));
+    EXPECT_EQ(v.textValue(), std::string(253, 'a'));
+    EXPECT_EQ(r.table.field(r.table.requireField("Note")).size, 254);
+}
+
 // What the dialog shows before the import: the order found, dates that fit
 // both orders, no date column; and a role moved from one column to another.
 TEST(CatalogueBuilder, DateOrderGuessAndRolesGiven) {
