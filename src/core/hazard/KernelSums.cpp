@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "hazard/CellSums.h"
 #include "hazard/ChunkPool.h"
 #include "hazard/KernelLoops.h"
 #include "hazard/LowRankPairSums.h"
@@ -27,6 +28,17 @@ constexpr std::size_t kCdfChunk = 1024;             // sample values per chunk o
 constexpr double kWeightCost = 1.25;
 constexpr double kNodePairCost = 1.0;
 constexpr std::size_t kMaxLowRankDegree = 4096;
+// The expansions between cells (CellSums.h): from this sample size (below
+// it every sum is the loop's or the interpolation's, to the last bit as
+// before), with their order chosen for an error below kCellTarget of the
+// criterion's scale and used only where the bound is below kCellBound of
+// it; an operation of theirs against a pair of the loop; and the most cells
+// (their moments are kept in memory).
+constexpr std::size_t kCellMinimumSample = 30000;
+constexpr double kCellTarget = 1e-11;
+constexpr double kCellBound = 1e-9;
+constexpr double kCellOpCost = 0.5;
+constexpr double kMaxCells = 4194304.0;
 
 // Splits rows 0 … n−1 into chunks of about kChunkWork units of work.
 std::vector<std::size_t> chunkRows(std::size_t n, const std::function<std::size_t(std::size_t)>& work) {
@@ -73,9 +85,29 @@ bool KernelSums::lscv(double h, bool derivative, LscvParts& out, const Stop& sto
     double pairs = 0.0;
     for (std::size_t i = 0; i < n_; ++i) pairs += static_cast<double>(end[i] - i - 1);
     const std::size_t degree = LowRankDegree(x_[n_ - 1] - x_[0], h);
-    if (degree != 0 && degree <= kMaxLowRankDegree) {
-        const double nodes = static_cast<double>(degree + 1);
-        if (kWeightCost * static_cast<double>(n_) * nodes + kNodePairCost * nodes * nodes < pairs) {
+    const double nodes = static_cast<double>(degree + 1);
+    const bool lowRank = degree != 0 && degree <= kMaxLowRankDegree;
+    const double lowRankCost =
+        lowRank ? kWeightCost * static_cast<double>(n_) * nodes + kNodePairCost * nodes * nodes : pairs;
+    // A large sample: the expansions between cells, where their bound is
+    // far below the criterion's scale (its constant terms, of the order of
+    // n) and they cost less than either other way.
+    if (n_ >= kCellMinimumSample && std::fabs(h) > 0.0 && std::isfinite(h) &&
+        (x_[n_ - 1] - x_[0]) / (0.5 * std::fabs(h)) < kMaxCells) {
+        const double scale = static_cast<double>(n_);
+        const CellSums cells(x_.data(), n_, std::fabs(h), kCellTarget * scale);
+        if (kCellOpCost * cells.cost() < std::min(pairs, lowRankCost) &&
+            cells.functionBound() <= kCellBound * scale &&
+            (!derivative || cells.derivativeBound() <= kCellBound * scale)) {
+            double parts[2];
+            if (!cells.sums(derivative, parts, stop)) return false;
+            out.function = parts[0];
+            out.derivative = parts[1];
+            return true;
+        }
+    }
+    if (lowRank) {
+        if (lowRankCost < pairs) {
             double parts[2];
             if (!LowRankLscv(x_.data(), n_, h, degree, derivative, parts, stop)) return false;
             out.function = parts[0];
