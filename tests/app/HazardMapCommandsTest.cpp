@@ -12,8 +12,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTest>
 #include <cmath>
 
@@ -216,8 +216,7 @@ private slots:
         d.load(*g);
         d.apply();
         QCOMPARE(g->colourMap()->dataRange(), scale);
-        QCOMPARE(g->colourMap()->data()->keySize(),
-                 dynamic_cast<HazardMap&>(g->analysis()).Grid().columns);
+        QCOMPARE(g->colourMap()->data()->keySize(), dynamic_cast<HazardMap&>(g->analysis()).Grid().columns);
 
         for (PictureType type : {PictureType::Bmp, PictureType::Wmf, PictureType::Emf, PictureType::Jpeg,
                                  PictureType::Png, PictureType::Svg, PictureType::Pdf}) {
