@@ -224,6 +224,8 @@ private:
     QCPGraph* mapEvents_ = nullptr;
     QCPItemRect* mapBox_ = nullptr;
     QCPRange mapFullX_{0, 1}, mapFullY_{0, 1};
+    QCPRange mapViewX_{0, 1}, mapViewY_{0, 1};        // what the user wants to see
+    QCPRange mapAppliedX_{0, 0}, mapAppliedY_{0, 0};  // the ranges last set to show it
     int mapRescalings_ = 0;
     QPointF pressedAt_;
 };

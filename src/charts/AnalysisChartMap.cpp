@@ -172,16 +172,36 @@ void AnalysisChart::keepMapScale() {
     }
     QCPAxis* x = chart_->xAxis;
     QCPAxis* y = chart_->yAxis;
-    const double ux = x->range().size() / r.width(), uy = y->range().size() / r.height();
-    if (!(ux > 0) || !(uy > 0) || std::abs(ux - uy) <= 1e-9 * std::max(ux, uy)) {
+    // Ranges other than the last ones set here were set by a zoom (or by
+    // buildMap): they are the view to show. The view is fitted into the plot
+    // afresh at every layout, the shorter side widened about its centre, so
+    // that resizes and the labels' room never make the plan drift outwards.
+    if (x->range() != mapAppliedX_ || y->range() != mapAppliedY_) {
+        mapViewX_ = x->range();
+        mapViewY_ = y->range();
+    }
+    const double units = std::max(mapViewX_.size() / r.width(), mapViewY_.size() / r.height());
+    if (!(units > 0.0)) return;
+    const QCPRange fx(mapViewX_.center() - units * r.width() / 2.0,
+                      mapViewX_.center() + units * r.width() / 2.0);
+    const QCPRange fy(mapViewY_.center() - units * r.height() / 2.0,
+                      mapViewY_.center() + units * r.height() / 2.0);
+    mapAppliedX_ = fx;
+    mapAppliedY_ = fy;
+    const auto same = [](const QCPRange& a, const QCPRange& b) {
+        return std::abs(a.lower - b.lower) <= 1e-9 * a.size() &&
+               std::abs(a.upper - b.upper) <= 1e-9 * a.size();
+    };
+    if (same(fx, x->range()) && same(fy, y->range())) {
         mapRescalings_ = 0;
         return;
     }
-    // The axis that would show fewer units per pixel widens about its centre.
-    if (ux < uy)
-        x->setRange(x->range().center(), uy * r.width(), Qt::AlignCenter);
-    else
-        y->setRange(y->range().center(), ux * r.height(), Qt::AlignCenter);
+    x->setRange(fx);
+    y->setRange(fy);
+    mapAppliedX_ = x->range();
+    mapAppliedY_ = y->range();
+    // The ticks and the room for their labels were laid out for the old
+    // ranges: laid out again at once, the labels' room with the next replot.
     chart_->axisRect()->update(QCPLayoutElement::upPreparation);
     if (++mapRescalings_ <= 3) chart_->replot(QCustomPlot::rpQueuedReplot);
 }
@@ -210,9 +230,12 @@ QString AnalysisChart::mapNodeText(int node) const {
     const auto row = static_cast<std::size_t>(node);
     const auto number = [&](const char* field) {
         const int f = t->fieldIndex(field);
-        return f < 0 || t->column(f).isNull(row)
-                   ? QStringLiteral("—")
-                   : QString::fromStdString(formatGeneral(t->column(f).numberAt(row), loc));
+        if (f < 0 || t->column(f).isNull(row)) return QStringLiteral("—");
+        // Four significant digits are what a look at a node needs.
+        const double v = t->column(f).numberAt(row);
+        const double digits = v == 0.0 ? 0.0 : 3.0 - std::floor(std::log10(std::abs(v)));
+        const double scale = std::pow(10.0, std::max(digits, 0.0));
+        return QString::fromStdString(formatGeneral(std::round(v * scale) / scale, loc));
     };
     QStringList lines;
     lines << QStringLiteral("Węzeł %1: X = %2, Y = %3").arg(node + 1).arg(number("X"), number("Y"));

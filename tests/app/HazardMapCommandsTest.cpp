@@ -12,16 +12,20 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTest>
 #include <cmath>
 
 #include "SampleShell.h"
 #include "analysis/AnalysisCommands.h"
+#include "chart/TfmChartsProp.h"
+#include "charts/ChartPicture.h"
 #include "charts/MapCharts.h"
 #include "charts/PlanScale.h"
 #include "hazard/TfmHazardMap.h"
 #include "interchange/TableWindows.h"
+#include "report/PrintDialogs.h"
 #include "report/TfmRichText.h"
 #include "spatial/HazardMap.h"
 
@@ -194,6 +198,54 @@ private slots:
             for (int field = 0; field < source->fieldCount(); ++field)
                 QVERIFY(sample->value(i, field) == source->value(rows[i], field));
         QVERIFY(f.dialogs.messages.empty());
+    }
+
+    // What every chart window has: the properties dialog (applied, the map
+    // keeps its colours and its scale), the seven picture types with the
+    // colour grid in them, printing.
+    void mapWindowHasWhatEveryChartWindowHas() {
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        w.show();
+        AnalysisRequest r;
+        r.hazardMap.quantities = {MapQuantity::Rate};
+        TfmGraph* g = w.analysisCommands().run(*findAnalysis("hazard-map"), r);
+        QVERIFY2(g, qPrintable(firstMessage(f)));
+        const QCPRange scale = g->colourMap()->dataRange();
+        TfmChartsProp& d = w.analysisCommands().chartPropertiesDialog();
+        d.load(*g);
+        d.apply();
+        QCOMPARE(g->colourMap()->dataRange(), scale);
+        QCOMPARE(g->colourMap()->data()->keySize(), dynamic_cast<HazardMap&>(g->analysis()).Grid().columns);
+
+        for (PictureType type : {PictureType::Bmp, PictureType::Wmf, PictureType::Emf, PictureType::Jpeg,
+                                 PictureType::Png, PictureType::Svg, PictureType::Pdf}) {
+            const QString path = f.dir.filePath(QStringLiteral("mapa") + pictureExtension(type));
+            writeChartPicture(*g->chart(), path, type, 90);
+            QVERIFY2(QFileInfo(path).size() > 2000, qPrintable(path));
+        }
+        // The colour grid is drawn as an image: the SVG holds it, and the
+        // scale's title.
+        const QString svg = readAll(f.dir.filePath(QStringLiteral("mapa.svg")));
+        QVERIFY(svg.contains(QStringLiteral("<image")));
+        QImage png(f.dir.filePath(QStringLiteral("mapa.png")));
+        QVERIFY(!png.isNull());
+        // Many colours over the plan, not one: the scale shows contrast.
+        QCOMPARE(png.size(), g->chart()->size());
+        const QRect plan = g->chart()->axisRect()->rect();
+        QSet<QRgb> colours;
+        for (int y = plan.top(); y < plan.bottom(); y += 3)
+            for (int x = plan.left(); x < plan.right(); x += 3) colours.insert(png.pixel(x, y));
+        QVERIFY2(colours.size() > 60, qPrintable(QString::number(colours.size())));
+
+        w.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(g->parentWidget()));
+        f.answer = [&](QDialog& dialog) {
+            if (auto* k = qobject_cast<PrintKindDialog*>(&dialog)) k->chartOnlyButton()->setChecked(true);
+            return int(QDialog::Accepted);
+        };
+        f.dialogs.printAnswer = f.dir.filePath(QStringLiteral("mapa-wydruk.pdf"));
+        w.action(QStringLiteral("mPrint"))->trigger();
+        QVERIFY(QFileInfo(f.dialogs.printAnswer).size() > 2000);
     }
 
     // The change map draws the rate ratio, the b difference and its

@@ -84,6 +84,7 @@ TfmHazardMap::TfmHazardMap(QWidget* parent)
     for (QDateEdit* d : dates_) {
         d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         d->setCalendarPopup(true);
+        d->setMinimumWidth(120);
     }
     problem_->setStyleSheet(QStringLiteral("color: #a00000"));
     problem_->setWordWrap(true);

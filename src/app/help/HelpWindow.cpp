@@ -18,9 +18,9 @@ namespace zorv {
 namespace {
 
 // The pages of the contents, in reading order.
-const char* const kPages[] = {"index.html",         "katalog.html", "filtry.html", "aktywnosc.html",
-                              "powtarzalnosc.html", "strefy.html",  "hazard.html", "zmiennosc.html",
-                              "wyniki.html",        "opcje.html"};
+const char* const kPages[] = {"index.html",           "katalog.html", "filtry.html", "aktywnosc.html",
+                              "powtarzalnosc.html",   "strefy.html",  "hazard.html", "zmiennosc.html",
+                              "mapa_zagrozenia.html", "wyniki.html",  "opcje.html"};
 
 QString readPage(const QString& page) {
     QFile f(QStringLiteral(":/manual/") + page);
