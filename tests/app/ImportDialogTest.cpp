@@ -259,6 +259,16 @@ private slots:
                               line.find("EPSG:32634") != std::string::npos);
         QVERIFY(named);
 
+        // Two events are too few for the parametric hazard: the message says
+        // how many reach MMin and what to try.
+        f.dialogs.messages.clear();
+        QVERIFY(!w.analysisCommands().run(*findAnalysis("p-hazard"), AnalysisRequest{}));
+        QVERIFY(!f.dialogs.messages.empty());
+        QVERIFY2(f.dialogs.messages.back().text.contains(
+                     QStringLiteral("Zdarzeń o magnitudzie co najmniej MMin")) &&
+                     f.dialogs.messages.back().text.contains(QStringLiteral("(z 2 w próbie)")),
+                 qPrintable(f.dialogs.messages.back().text));
+
         // "Zapisz jako" of the catalogue window.
         const QString copy = f.dir.filePath(QStringLiteral("kopia.dbf"));
         for (QMdiSubWindow* s : w.mdiArea()->subWindowList())

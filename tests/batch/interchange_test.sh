@@ -43,6 +43,15 @@ check test "$(xmllint --xpath "count(//*[local-name()='event'])" "$out/k.xml")" 
 check "$batch" import --crs EPSG:2180 "$out/k.xml" "$out/q.dbf" 2> "$out/q.err"
 check grep -q 'EPSG:2180' "$out/q.err"
 check "$batch" export "$out/q.dbf" "$out/q.csv"
+# The projected catalogue keeps its CRS beside it: the reports name it, the
+# geographic export takes it without --crs, a catalogue without one has none.
+check grep -q '^EPSG:2180' "$out/q.crs"
+check "$batch" activity --period years --report "$out/q.txt" "$out/q.dbf" > /dev/null
+iconv -f cp1250 -t utf-8 "$out/q.txt" > "$out/q.utf8"  # reports are saved in windows-1250
+check grep -q 'Układ współrzędnych X/Y: *EPSG:2180' "$out/q.utf8"
+check "$batch" export "$out/q.dbf" "$out/q2.xml"
+check test "$(xmllint --xpath "count(//*[local-name()='event'])" "$out/q2.xml")" -eq "$events"
+check test ! -e "$out/k.crs"
 # OpenQuake CSV: read by the format's own columns, and back.
 check "$batch" export --format openquake --crs EPSG:2180 "$sample/katalog.dbf" "$out/oq.csv"
 check python3 - "$out/oq.csv" "$events" <<'PY'

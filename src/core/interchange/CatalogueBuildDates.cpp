@@ -33,7 +33,7 @@ DateOrderGuess Builder::guessDateOrder(int c) const {
                 guess.problem =
                     "'" + std::string(cell(r, c)) + "' nie jest datą (" + where(r, c) +
                     "). Daty czytane są w zapisie ISO 8601 (2021-03-04, 2021-03-04T05:06:07Z) albo "
-                    "dzień.miesiąc.rok i miesiąc/dzień/rok (--date-format).";
+                    "dzień.miesiąc.rok i miesiąc/dzień/rok (pole „Daty”, opcja --date-format).";
                 return guess;
         }
     }

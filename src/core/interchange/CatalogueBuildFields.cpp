@@ -241,7 +241,8 @@ FieldPlan Builder::planFields(CatalogueBuildReport& report, const std::vector<st
         if (!dateField) lacking += (lacking.empty() ? "" : ", ") + names_.roles.date;
         if (!lacking.empty())
             throw ImportError("Katalog nie miałby pól: " + lacking +
-                              ". Wskaż kolumny tych pól albo pozwól je dodać (bez --no-missing).");
+                              ". Wskaż kolumny tych pól albo pozwól je dodać („Dodaj brakujące kolumny "
+                              "danych”, bez --no-missing).");
     } else {
         if (!planeX)
             addField({names_.roles.x, FieldType::Integer}, [](Column& c, std::size_t) { c.appendInt32(0); });

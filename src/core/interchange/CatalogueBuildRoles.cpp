@@ -27,7 +27,7 @@ void Builder::checkRoles() const {
             "Nie zdefiniowane pole MAGNITUDA/ENERGIA. Procedura importowania przerwana. Żadna kolumna (" +
             list +
             ") nie została rozpoznana jako magnituda (Mag, ML, Mw, Magnitude) ani energia (Energy, E [J]); "
-            "wskaż ją opcją --column NUMER=magnituda lub NUMER=energia.");
+            "wskaż ją w podglądzie importu albo opcją --column NUMER=magnituda lub NUMER=energia.");
     }
     if (has(ColumnRole::Longitude) != has(ColumnRole::Latitude))
         throw ImportError(
@@ -43,7 +43,8 @@ void Builder::checkRoles() const {
             "Data w osobnych kolumnach potrzebuje kolumn roku, miesiąca i dnia (year, month, day).");
     if (parts == 3 && has(ColumnRole::Date))
         throw ImportError("Data jest podana dwa razy: w jednej kolumnie (" + caption(col(ColumnRole::Date)) +
-                          ") i w kolumnach roku, miesiąca i dnia; wskaż jedną z nich (--column N=pomin).");
+                          ") i w kolumnach roku, miesiąca i dnia; wskaż jedną z nich (rola „pomiń”, opcja "
+                          "--column N=pomin).");
 }
 
 }  // namespace zorv::catalogue_build

@@ -43,7 +43,7 @@ double Builder::number(std::size_t row, int c) const {
     if (!v)
         throw ImportError("'" + std::string(text) + "' nie jest liczbą (" + where(row, c) +
                           "). Sprawdź separator dziesiętny (" + (o_.decimalComma ? "przecinek" : "kropka") +
-                          ") albo podaj znacznik braku wartości (--missing).");
+                          ") albo podaj znacznik braku wartości (pole „Brak wartości”, opcja --missing).");
     return *v;
 }
 
@@ -58,7 +58,8 @@ void Builder::readSizes() {
             if (energy_[r] < 0)
                 throw ImportError("Energia " + std::string(cell(r, col(ColumnRole::Energy))) +
                                   " J jest ujemna (" + where(r, col(ColumnRole::Energy)) +
-                                  "); jeśli to znacznik braku wartości, podaj go opcją --missing.");
+                                  "); jeśli to znacznik braku wartości, podaj go w polu „Brak wartości” "
+                                  "(opcja --missing).");
         }
 }
 
