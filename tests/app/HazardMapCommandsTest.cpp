@@ -278,6 +278,46 @@ private slots:
         QCOMPARE(difference->dataRange().lower, -difference->dataRange().upper);
     }
 
+    // The map zone "Obszar" set on the location map is the map's extent:
+    // the grid spans the zone, not the box of the events inside it.
+    void mapZoneIsTheExtent() {
+        ShellFixture f;
+        TfmZorv& w = openSample(f);
+        w.show();
+        f.answer = [&](QDialog& d) {
+            auto* m = qobject_cast<TfmHazardMap*>(&d);
+            if (!m) return int(QDialog::Accepted);
+            check(*m, {MapQuantity::Count});
+            return int(QDialog::Accepted);
+        };
+        w.action(QStringLiteral("mZoomIn"))->trigger();
+        w.action(QStringLiteral("mSetZone"))->trigger();
+        const std::optional<MapBox> zone = w.session().mapZoneArea();
+        QVERIFY(zone);
+        w.action(QStringLiteral("mHazardMap"))->trigger();
+        QVERIFY2(f.dialogs.messages.empty(), qPrintable(firstMessage(f)));
+        QList<TfmGraph*> opened = charts(w);
+        QCOMPARE(opened.size(), 1);
+        const MapGrid zoned = dynamic_cast<HazardMap&>(opened[0]->analysis()).Grid();
+        const double left = std::min(zone->x0, zone->x1), right = std::max(zone->x0, zone->x1);
+        const double bottom = std::min(zone->y0, zone->y1), top = std::max(zone->y0, zone->y1);
+        QVERIFY(std::abs(zoned.x0 - left) <= zoned.cell);
+        QVERIFY(std::abs(zoned.y0 - bottom) <= zoned.cell);
+        QVERIFY(std::abs(zoned.x(zoned.size() - 1) - right) <= zoned.cell);
+        QVERIFY(std::abs(zoned.y(zoned.size() - 1) - top) <= zoned.cell);
+
+        // Without the zone the extent is the events' again (the zone is the
+        // map's view, wider than the events where one scale widened it).
+        w.action(QStringLiteral("mUnsetZone"))->trigger();
+        QVERIFY(!w.session().mapZoneArea());
+        w.action(QStringLiteral("mHazardMap"))->trigger();
+        opened = charts(w);
+        const MapGrid whole = dynamic_cast<HazardMap&>(opened.back()->analysis()).Grid();
+        QVERIFY(std::abs(whole.x0 - zoned.x0) > whole.cell || std::abs(whole.y0 - zoned.y0) > whole.cell ||
+                std::abs(whole.x(whole.size() - 1) - zoned.x(zoned.size() - 1)) > whole.cell ||
+                std::abs(whole.y(whole.size() - 1) - zoned.y(zoned.size() - 1)) > whole.cell);
+    }
+
     // Bad input: the Polish message, no window.
     void badInputShowsTheMessageAndNoWindow_data() {
         QTest::addColumn<QString>("location");

@@ -271,6 +271,10 @@ std::optional<AnalysisRequest> AnalysisCommands::ask(const AnalysisEntry& e, int
             d.prepare(hazardMap_.value_or(HazardMapParameters{}), first, last);
             if (shell_.execDialog(d) != QDialog::Accepted) return std::nullopt;
             hazardMap_ = r.hazardMap = d.parameters();
+            // The map zone "Obszar" of the location map, where one is set,
+            // is the map's extent (its events are those of the zone).
+            if (const std::optional<MapBox>& area = shell_.session().mapZoneArea())
+                r.hazardMap.grid.box = *area;
             const Preferences& p = shell_.preferences();
             r.hazardMap.locationExpression = p.X + p.LocationFilter;
             return r;

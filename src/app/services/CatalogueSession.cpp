@@ -40,9 +40,10 @@ void CatalogueSession::setZoneFilter(const ZoneFilter& z) {
     sources_.ZoneDescription = z.description;
 }
 
-void CatalogueSession::setMapZoneFilter(const ZoneFilter& z) {
+void CatalogueSession::setMapZoneFilter(const ZoneFilter& z, std::optional<MapBox> area) {
     sources_.MapZoneExpression = z.expression;
     sources_.MapZoneDescription = z.description;
+    mapZoneArea_ = z.expression.empty() ? std::nullopt : area;
 }
 
 void CatalogueSession::setConnective(bool orJoin) {
@@ -55,6 +56,7 @@ void CatalogueSession::clearSources() {
     fresh.XField = sources_.XField;
     fresh.LocationFilter = sources_.LocationFilter;
     sources_ = fresh;
+    mapZoneArea_.reset();
     if (table_) {
         table_->setFiltered(false);
         table_->setFilter({});

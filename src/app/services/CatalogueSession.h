@@ -7,12 +7,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "catalogue/CatalogueFilter.h"
 #include "catalogue/FilterBuilder.h"
 #include "catalogue/ZoneTree.h"
 #include "services/Commands.h"
+#include "spatial/MapGrid.h"
 #include "table/Table.h"
 #include "text/Locale.h"
 
@@ -47,7 +49,10 @@ public:
     FilterSources& sources() { return sources_; }
     const FilterSources& sources() const { return sources_; }
     void setZoneFilter(const ZoneFilter& z);
-    void setMapZoneFilter(const ZoneFilter& z);
+    // The map zone "Obszar": its filter, and its rectangle, which a hazard
+    // map takes as its extent.
+    void setMapZoneFilter(const ZoneFilter& z, std::optional<MapBox> area = std::nullopt);
+    const std::optional<MapBox>& mapZoneArea() const { return mapZoneArea_; }
     void setConnective(bool orJoin);
     // Back to no source at all (AND, nothing located only).
     void clearSources();
@@ -73,6 +78,7 @@ private:
     bool basePropertiesSet_ = false;
     ZoneTree zones_;
     FilterSources sources_;
+    std::optional<MapBox> mapZoneArea_;
     std::string description_;
     Bookmark bookmark_;
 };

@@ -396,7 +396,7 @@ void TfmZorv::setMapZone() {
     const ZoneFilter z = mapZoneFilter(settings_.XField, settings_.YField, area.left(), area.top(),
                                        area.right(), area.bottom());
     map->showZone(area);
-    session_.setMapZoneFilter(z);
+    session_.setMapZoneFilter(z, MapBox{area.left(), area.top(), area.right(), area.bottom()});
     action(QStringLiteral("mLocalizedOnly"))->setChecked(true);
     applyFilter();
 }
