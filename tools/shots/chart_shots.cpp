@@ -20,7 +20,7 @@
 #include <QToolTip>
 #include <cstdio>
 
-#include "QtSettingsStore.h"
+#include "ShotShell.h"
 #include "analysis/AnalysisCommands.h"
 #include "analysis/TfmAddSort.h"
 #include "analysis/TfmZones.h"
@@ -48,22 +48,9 @@ int main(int argc, char** argv) {
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(out);
-    // Settings of a first start, in a folder of their own.
-    QTemporaryDir settingsDir;
-    QtSettingsStore store(settingsDir.filePath(QStringLiteral("Zorv.conf")));
-    QtUserDialogs dialogs;
-    TfmZorv window(store, dialogs, defaultShellPaths());
-    window.setDialogRunner([](QDialog& d) {
-        if (auto* check = qobject_cast<TfmBaseCheck*>(&d)) {
-            check->runCheck();
-            return check->checkPassed() ? int(QDialog::Accepted) : int(QDialog::Rejected);
-        }
-        return int(QDialog::Accepted);
-    });
-    window.resize(1200, 820);
-    window.show();
-    window.newBase(QString::fromLocal8Bit(argv[1]));
-    if (!window.catalogue()) return 1;
+    ShotShell shell;
+    if (!shell.open(QString::fromLocal8Bit(argv[1]))) return 1;
+    TfmZorv& window = shell.window;
     AnalysisCommands& commands = window.analysisCommands();
     // The parameter dialogs as they open, each saved as dialog-<name>.png.
     const auto shot = [&](QWidget& d, const char* name) {

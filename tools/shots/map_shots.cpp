@@ -17,7 +17,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "QtSettingsStore.h"
+#include "ShotShell.h"
 #include "analysis/AnalysisCommands.h"
 #include "catalogue/TfmBaseCheck.h"
 #include "chart/TfmGraph.h"
@@ -37,21 +37,9 @@ int main(int argc, char** argv) {
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(out);
-    QTemporaryDir settingsDir;
-    QtSettingsStore store(settingsDir.filePath(QStringLiteral("Zorv.conf")));
-    QtUserDialogs dialogs;
-    TfmZorv window(store, dialogs, defaultShellPaths());
-    window.setDialogRunner([](QDialog& d) {
-        if (auto* check = qobject_cast<TfmBaseCheck*>(&d)) {
-            check->runCheck();
-            return check->checkPassed() ? int(QDialog::Accepted) : int(QDialog::Rejected);
-        }
-        return int(QDialog::Accepted);
-    });
-    window.resize(1200, 820);
-    window.show();
-    window.newBase(QString::fromLocal8Bit(argv[1]));
-    if (!window.catalogue()) return 1;
+    ShotShell shell;
+    if (!shell.open(QString::fromLocal8Bit(argv[1]))) return 1;
+    TfmZorv& window = shell.window;
     AnalysisCommands& commands = window.analysisCommands();
     const auto settle = [&app] {
         for (int i = 0; i < 6; ++i) app.processEvents();
@@ -126,5 +114,19 @@ int main(int argc, char** argv) {
             settle();
         }
     }
+
+    // Through the menu with the map zone "Obszar" set on a zoomed location
+    // map: the grid spans the zone.
+    window.action(QStringLiteral("mZoomIn"))->trigger();
+    window.action(QStringLiteral("mZoomIn"))->trigger();
+    window.action(QStringLiteral("mSetZone"))->trigger();
+    window.action(QStringLiteral("mHazardMap"))->trigger();
+    settle();
+    if (auto* g = qobject_cast<TfmGraph*>(window.findChild<QMdiArea*>()->activeSubWindow()->widget())) {
+        g->parentWidget()->resize(900, 600);
+        settle();
+        save(*g, QStringLiteral("map-zone"));
+    }
+    save(window, QStringLiteral("map-zone-main-window"));
     return 0;
 }
