@@ -7,6 +7,7 @@
 #include "BatchOptions.h"
 #include "catalogue/CatalogueFilter.h"
 #include "catalogue/CatalogueSelection.h"
+#include "catalogue/StructureCheck.h"
 #include "files/TableFiles.h"
 #include "text/DateText.h"
 
@@ -40,7 +41,7 @@ std::unique_ptr<Table> openCatalogue(const std::string& path, const Locale& loca
     try {
         catalogue = openTableFile(path, false);
     } catch (const std::exception& e) {
-        throw BatchError("Niewłasciwy format bazy lub baza uszkodzona [ " + std::string(e.what()) + " ].");
+        throw BatchError(badCatalogueMessage(e.what()));
     }
     catalogue->setReadOnly(true);
     catalogue->setLocale(locale);

@@ -1,6 +1,7 @@
 #include "BatchCatalogueFields.h"
 
 #include "BatchError.h"
+#include "catalogue/StructureCheck.h"
 #include "dbase/DbaseFile.h"
 #include "files/TableFiles.h"
 #include "table/FilterExpression.h"
@@ -15,7 +16,7 @@ Table readOrExplain(Read read) {
     try {
         return read();
     } catch (const std::exception& e) {
-        throw BatchError("Niewłasciwy format bazy lub baza uszkodzona [ " + std::string(e.what()) + " ].");
+        throw BatchError(badCatalogueMessage(e.what()));
     }
 }
 
