@@ -14,7 +14,7 @@
 # clang or libFuzzer is not installed (tools/install-deps.sh brings them).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${ZORV_FUZZ_BUILD_DIR:-$root/build-fuzz}"
+build="$(realpath -m "${ZORV_FUZZ_BUILD_DIR:-$root/build-fuzz}")"
 
 mode=run
 case "${1:-}" in

@@ -41,7 +41,7 @@ void Builder::project(CatalogueBuildReport& report) {
     const int epsg = o_.epsg != 0 ? o_.epsg
                                   : utmZoneEpsg(located ? sumLon / double(located) : 0.0,
                                                 located ? sumLat / double(located) : 0.0);
-    const Projection projection(epsg);
+    const Projection& projection = Projection::ofThread(epsg);
     report.crs = projection.description();
     report.epsg = epsg;
     for (std::size_t r = 0; r < n_; ++r) {

@@ -2,6 +2,7 @@
 
 #include <proj.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -58,6 +59,22 @@ Projection::Projection(int epsg) : h_(std::make_unique<Handles>()), epsg_(epsg) 
 }
 
 Projection::~Projection() = default;
+const Projection& Projection::ofThread(int epsg) {
+    constexpr std::size_t kKept = 8;
+    thread_local std::vector<std::unique_ptr<Projection>> kept;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (kept[i]->epsg_ != epsg) continue;
+        // The newest use first: the oldest is the one let go.
+        std::rotate(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(i),
+                    kept.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        return *kept.front();
+    }
+    auto made = std::make_unique<Projection>(epsg);
+    if (kept.size() == kKept) kept.pop_back();
+    kept.insert(kept.begin(), std::move(made));
+    return *kept.front();
+}
+
 Projection::Projection(Projection&&) noexcept = default;
 Projection& Projection::operator=(Projection&&) noexcept = default;
 

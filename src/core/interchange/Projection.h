@@ -17,6 +17,11 @@ public:
     // Throws ImportError with a message when PROJ does not know the code or
     // the CRS is not a projected one.
     explicit Projection(int epsg);
+    // The projection of a code made once in the calling thread and kept
+    // (the last few codes): making one opens PROJ's database and searches
+    // the operation, a millisecond or more, where a point takes a
+    // microsecond. Throws as the constructor does.
+    static const Projection& ofThread(int epsg);
     ~Projection();
     Projection(Projection&&) noexcept;
     Projection& operator=(Projection&&) noexcept;

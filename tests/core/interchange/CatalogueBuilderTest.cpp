@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <functional>
+#include <thread>
 
 #include "interchange/CatalogueBuilder.h"
 #include "interchange/CatalogueDates.h"
@@ -196,6 +197,18 @@ TEST(CatalogueBuilder, SeparateDateAndTimeColumnsAndTheDateOrder) {
     // A column name given twice (found by the fuzzer) is refused with both.
     const std::string twice = refusal([] { import("Time,Mag,time\n2021-01-02,1,x\n"); });
     EXPECT_NE(twice.find("'Time' występuje w nagłówku dwa razy (kolumny 1 i 3)"), std::string::npos) << twice;
+    // The first column with a twin is named, though a later pair closes
+    // first, in a header of thousands of columns too.
+    const std::string pairs = refusal([] { import("Mag,Depth,depth,MAG\n1,2,3,4\n"); });
+    EXPECT_NE(pairs.find("'Mag' występuje w nagłówku dwa razy (kolumny 1 i 4)"), std::string::npos) << pairs;
+    std::string wide = "Date,Mag", cells = "2021-01-02,1";
+    for (int c = 0; c < 3000; ++c) {
+        wide += ",c" + std::to_string(c);
+        cells += ",1";
+    }
+    const std::string twin = refusal([&] { import(wide + ",C17\n" + cells + ",1\n"); });
+    EXPECT_NE(twin.find("'c17' występuje w nagłówku dwa razy (kolumny 20 i 3003)"), std::string::npos)
+        << twin;
     // A five-digit year (found by the fuzzer): no date form writes it back.
     const std::string far = refusal([] { import("year,month,day,magnitude\n20210,5,2,1\n"); });
     EXPECT_NE(far.find("nie dają istniejącej daty (wiersz 2)"), std::string::npos) << far;
@@ -329,6 +342,27 @@ TEST(Projection, AgreesWithCs2cs) {
     EXPECT_EQ(parseEpsg("EPSG:21x0"), 0);
     EXPECT_NE(refusal([] { Projection p(4326); }).find("nie jest układem płaskim"), std::string::npos);
     EXPECT_NE(refusal([] { Projection p(999999); }).find("jest nieznany"), std::string::npos);
+}
+
+// A thread keeps the projections it made: the same code gives the same
+// object, a ninth code lets the least recently used go (made anew, with the
+// same figures, when asked again), and a refused code is refused each time.
+TEST(Projection, KeptPerThreadByCode) {
+    const Projection* first = &Projection::ofThread(32634);
+    EXPECT_EQ(&Projection::ofThread(32634), first);
+    EXPECT_EQ(first->forward(19.0, 50.0).x, Projection(32634).forward(19.0, 50.0).x);
+    for (int zone = 32601; zone <= 32608; ++zone) EXPECT_EQ(Projection::ofThread(zone).epsg(), zone);
+    const Projection& again = Projection::ofThread(32634);
+    EXPECT_EQ(again.epsg(), 32634);
+    EXPECT_NEAR(again.forward(19.0, 50.0).y, 5540547.370, 0.001);
+    EXPECT_EQ(&Projection::ofThread(32608), &Projection::ofThread(32608));
+    for (int i = 0; i < 2; ++i)
+        EXPECT_NE(refusal([] { Projection::ofThread(999999); }).find("jest nieznany"), std::string::npos);
+    // PROJ objects are not shared between threads.
+    const Projection* mine = &Projection::ofThread(32608);
+    bool shared = true;
+    std::thread([&] { shared = &Projection::ofThread(32608) == mine; }).join();
+    EXPECT_FALSE(shared);
 }
 
 TEST(CatalogueBuilder, GeographicColumnsProjectedInTheChosenCrs) {
