@@ -61,13 +61,14 @@ void RunAnalysis(benchmark::State& state, const AnalysisEntry* entry) {
     const Preferences prefs;
     MemorySettingsStore store;
     const MapOptions options(optionsOf(entry->name));
-    const AnalysisRequest request = readAnalysisRequest(options, *entry, prefs, Locale::comma());
-    const AnalysisSettings settings =
-        RefreshAnalysisSettings(prefs, {prefs.a, prefs.b, prefs.MMin}, true,
-                                static_cast<std::int32_t>(sample().physicalCount()), store, Locale::comma());
     QuietProgress quiet;
     Progress* progress = entry->parameters == AnalysisParameters::NonParametric ? &quiet : nullptr;
     for (auto _ : state) {
+        // zorv-batch reads the options and the settings for every run.
+        const AnalysisRequest request = readAnalysisRequest(options, *entry, prefs, Locale::comma());
+        const AnalysisSettings settings = RefreshAnalysisSettings(
+            prefs, {prefs.a, prefs.b, prefs.MMin}, true, static_cast<std::int32_t>(sample().physicalCount()),
+            store, Locale::comma());
         int copyCounter = 1;
         std::unique_ptr<Table> copy = CopyCatalogueForAnalysis(sample(), settings, copyCounter);
         benchmark::DoNotOptimize(entry->make({settings, copy.get(), request, progress, nullptr}));

@@ -1,6 +1,9 @@
 #include "Run.h"
 
+#include <pybind11/numpy.h>
+
 #include <cmath>
+#include <optional>
 
 #include "analysis/DBBase.h"
 #include "hazard/Backtest.h"
@@ -35,8 +38,7 @@ std::string textOf(py::handle v, const std::string& option) {
 }
 
 bool isSequence(py::handle v) {
-    return py::isinstance<py::list>(v) || py::isinstance<py::tuple>(v) ||
-           py::isinstance(v, py::module_::import("numpy").attr("ndarray"));
+    return py::isinstance<py::list>(v) || py::isinstance<py::tuple>(v) || py::isinstance<py::array>(v);
 }
 
 }  // namespace
@@ -154,10 +156,9 @@ std::shared_ptr<RunResult> runAnalysis(const std::string& name, const Selection&
                                        const py::dict& options, py::object progressCallback) {
     const AnalysisEntry* entry = findAnalysis(name);
     if (!entry) throw OptionError("Nieznana analiza: " + name + " (zorv.analyses()).");
-    ModuleSettings settings = selection.file->settings;
     std::map<std::string, SettingValue> overrides;
     KeywordOptions keywords;
-    const std::vector<std::string> settingKeys = settingNames();
+    static const std::vector<std::string> settingKeys = settingNames();
     for (const auto& [key, value] : options) {
         const std::string keyword = py::str(key).cast<std::string>();
         if (const OptionSpec* spec = findAnalysisOption(optionNameOf(keyword))) {
@@ -175,7 +176,13 @@ std::shared_ptr<RunResult> runAnalysis(const std::string& name, const Selection&
             throw OptionError("Nieznana opcja: " + keyword + " (zorv.options()).");
         }
     }
-    applySettingOverrides(settings, overrides);
+    // The catalogue's settings are copied only where this run changes them.
+    std::optional<ModuleSettings> changed;
+    if (!overrides.empty()) {
+        changed = selection.file->settings;
+        applySettingOverrides(*changed, overrides);
+    }
+    const ModuleSettings& settings = changed ? *changed : selection.file->settings;
 
     auto r = std::make_shared<RunResult>();
     r->entry = entry;

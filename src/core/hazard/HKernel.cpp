@@ -33,7 +33,8 @@ HKernel::HKernel(const AnalysisSettings& settings, Table* dataset, Progress* pro
             last = day;
             ++qualifying;
         }
-        SetProgressPosition(static_cast<int>(i + 1));
+        // A call per record would cost as much as the scan itself.
+        if ((i & 0x3FF) == 0x3FF || i + 1 == records.size()) SetProgressPosition(static_cast<int>(i + 1));
     }
     if (qualifying == 0) throw ENoRecords();
 
@@ -52,8 +53,10 @@ HKernel::HKernel(const AnalysisSettings& settings, Table* dataset, Progress* pro
         x.push_back(m);
         largestObserved = std::max(largestObserved, m);
         smallestObserved = std::min(smallestObserved, m);
-        SetProgressPosition(static_cast<int>(x.size()));
-        CheckCancel();
+        if ((x.size() & 0x3FF) == 0 || x.size() == qualifying) {
+            SetProgressPosition(static_cast<int>(x.size()));
+            CheckCancel();
+        }
     }
 
     if (SampleSize() < settings_.MinSampleSize && progressStarted) {
