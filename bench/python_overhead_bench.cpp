@@ -4,10 +4,13 @@
 // module. Default settings, MMin of the preferences.
 //
 //   build/bench/python_overhead_bench [--benchmark_filter=np-hazard]
+//   build/bench/python_overhead_bench --runs np-hazard 50
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <map>
+#include <string_view>
 
 #include "analysis/DBBase.h"
 #include "base/Progress.h"
@@ -57,28 +60,53 @@ public:
     bool confirm(const std::string&) override { return true; }
 };
 
-void RunAnalysis(benchmark::State& state, const AnalysisEntry* entry) {
-    const Preferences prefs;
-    MemorySettingsStore store;
-    const MapOptions options(optionsOf(entry->name));
-    QuietProgress quiet;
-    Progress* progress = entry->parameters == AnalysisParameters::NonParametric ? &quiet : nullptr;
-    for (auto _ : state) {
-        // zorv-batch reads the options and the settings for every run.
-        const AnalysisRequest request = readAnalysisRequest(options, *entry, prefs, Locale::comma());
+// One run as zorv-batch makes it: the options and the settings are read
+// for every run.
+class Run {
+public:
+    explicit Run(const AnalysisEntry& entry)
+        : entry_(entry),
+          options_(optionsOf(entry.name)),
+          progress_(entry.parameters == AnalysisParameters::NonParametric ? &quiet_ : nullptr) {}
+
+    std::unique_ptr<Database> operator()() {
+        const AnalysisRequest request = readAnalysisRequest(options_, entry_, prefs_, Locale::comma());
         const AnalysisSettings settings = RefreshAnalysisSettings(
-            prefs, {prefs.a, prefs.b, prefs.MMin}, true, static_cast<std::int32_t>(sample().physicalCount()),
-            store, Locale::comma());
+            prefs_, {prefs_.a, prefs_.b, prefs_.MMin}, true,
+            static_cast<std::int32_t>(sample().physicalCount()), store_, Locale::comma());
         int copyCounter = 1;
         std::unique_ptr<Table> copy = CopyCatalogueForAnalysis(sample(), settings, copyCounter);
-        benchmark::DoNotOptimize(entry->make({settings, copy.get(), request, progress, nullptr}));
+        return entry_.make({settings, copy.get(), request, progress_, nullptr});
     }
+
+private:
+    const AnalysisEntry& entry_;
+    const Preferences prefs_;
+    MemorySettingsStore store_;
+    const MapOptions options_;
+    QuietProgress quiet_;
+    Progress* progress_;
+};
+
+void RunAnalysis(benchmark::State& state, const AnalysisEntry* entry) {
+    Run run(*entry);
+    for (auto _ : state) benchmark::DoNotOptimize(run());
 }
 
 }  // namespace
 }  // namespace zorv
 
+// `--runs NAME COUNT` makes COUNT runs of one analysis and nothing else,
+// for counting instructions under callgrind (tools/python_overhead.py
+// --instructions), where the machine's load does not weigh.
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string_view(argv[1]) == "--runs") {
+        const zorv::AnalysisEntry* entry = zorv::findAnalysis(argv[2]);
+        if (!entry) return 2;
+        zorv::Run run(*entry);
+        for (int i = std::atoi(argv[3]); i > 0; --i) benchmark::DoNotOptimize(run());
+        return 0;
+    }
     for (const zorv::AnalysisEntry& e : zorv::analysisRegistry())
         benchmark::RegisterBenchmark(e.name, zorv::RunAnalysis, &e)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);

@@ -14,6 +14,7 @@
 #include "charts/MapCharts.h"
 #include "charts/MaskTicker.h"
 #include "charts/SeriesCaptions.h"
+#include "charts/WrappedTextElement.h"
 #include "hazard/HazardBootstrap.h"
 #include "report/ReportWriter.h"
 #include "text/NumberFormat.h"
@@ -70,8 +71,8 @@ AnalysisChart::AnalysisChart(std::shared_ptr<Database> analysis, const AnalysisS
       kind_(kind),
       filterDescription_(filterDescription),
       chart_(new QCustomPlot(this)),
-      title_(new QCPTextElement(chart_)),
-      footer_(new QCPTextElement(chart_)),
+      title_(new WrappedTextElement(chart_)),
+      footer_(new WrappedTextElement(chart_)),
       info_(new QToolButton(this)) {
     setObjectName(QStringLiteral("AnalysisChart"));
     chart_->setObjectName(QStringLiteral("Chart"));

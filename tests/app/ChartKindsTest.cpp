@@ -389,6 +389,33 @@ private slots:
         QCOMPARE(variation.titleText(), QStringLiteral("Hazard sejsmiczny"));
     }
 
+    // A title wider than the chart breaks at its words and stays inside the
+    // chart; where it fits, it keeps one line. The text itself (saved in
+    // templates, shown in properties) is not changed.
+    void longTitlesWrapInNarrowCharts() {
+        auto analysis =
+            std::make_shared<FakeAnalysis>(pointSettings(true), makeTable(QStringLiteral("Okres:s,b:f")));
+        TfmGraph w(analysis, analysis->settings(), ChartKind::BChanges, QStringLiteral("Strefa G-1"), nullptr,
+                   0);
+        w.build();
+        const QString title =
+            QStringLiteral("Parametryczny hazard sejsmiczny w ciągu 1 miesiąca dla zjawisk o magnitudzie 3");
+        w.titleElement()->setText(title);
+        const int line = QFontMetrics(w.titleElement()->font()).height();
+        for (const int width : {1200, 300}) {
+            w.chart()->setViewport(QRect(0, 0, width, 400));
+            w.chart()->replot();
+            const QRect box = w.titleElement()->outerRect();
+            QVERIFY2(box.right() < width, qPrintable(QString::number(box.right())));
+            if (width == 1200)
+                QVERIFY(box.height() < 2 * line);
+            else
+                QVERIFY2(box.height() >= 2 * line, qPrintable(QString::number(box.height())));
+        }
+        QCOMPARE(w.titleText(), title);
+        QVERIFY(w.chart()->axisRect()->outerRect().width() <= 300);
+    }
+
     void infoHint() {
         QCOMPARE(QString::fromStdString(infoHintText({"<H3>", "  a"})), QStringLiteral("Brak parametrów"));
         QCOMPARE(QString::fromStdString(infoHintText({"<H3>", "  Okres:   1  ", "\tMMin: 1,3 "})),

@@ -15,7 +15,9 @@
 # names, the window titles tell the estimates apart, the hazard title of the
 # time variations lost its capital S and the return periods' value axis got
 # its title "Średni okres powrotu [kwartały]": every table, report and CSV
-# was unchanged), made by
+# was unchanged; and the picture of p-density once more, when a title wider
+# than its picture came to break at its words instead of running past the
+# right edge: only that picture's title was wider), made by
 #   tests/batch/hazard_outputs.sh OLD/zorv-batch data/sample DIR && (cd DIR && sha256sum *)
 #   hazard_unchanged_test.sh BUILD/src/cli/zorv-batch DATA/sample
 set -u

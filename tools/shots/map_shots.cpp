@@ -122,7 +122,11 @@ int main(int argc, char** argv) {
     window.action(QStringLiteral("mSetZone"))->trigger();
     window.action(QStringLiteral("mHazardMap"))->trigger();
     settle();
-    if (auto* g = qobject_cast<TfmGraph*>(window.findChild<QMdiArea*>()->activeSubWindow()->widget())) {
+    // The newest window: without a window manager the MDI area may have no
+    // active one.
+    const QList<QMdiSubWindow*> frames =
+        window.findChild<QMdiArea*>()->subWindowList(QMdiArea::CreationOrder);
+    if (auto* g = frames.isEmpty() ? nullptr : qobject_cast<TfmGraph*>(frames.back()->widget())) {
         g->parentWidget()->resize(900, 600);
         settle();
         save(*g, QStringLiteral("map-zone"));
