@@ -148,13 +148,18 @@ std::vector<ColumnMapping> autoColumnRoles(const std::vector<std::string>& heade
         const std::string n = normalisedColumnName(h);
         return n == "date" || n == "data";
     });
+    // The catalogue's own names normalised once, not once a column: a file
+    // may have thousands of columns.
+    std::array<std::string, std::size(own)> ownNormalised;
+    for (std::size_t i = 0; i < std::size(own); ++i)
+        if (!own[i].first->empty()) ownNormalised[i] = normalisedColumnName(*own[i].first);
     for (std::size_t c = 0; c < header.size(); ++c) {
         const std::string n = normalisedColumnName(header[c]);
         ColumnRole role = ColumnRole::Extra;
         if (dateColumn && (n == "time" || n == "czas")) role = ColumnRole::TimeOfDay;
         if (role == ColumnRole::Extra)
-            for (const auto& [name, r] : own)
-                if (!name->empty() && n == normalisedColumnName(*name)) role = r;
+            for (std::size_t i = 0; i < std::size(own); ++i)
+                if (!own[i].first->empty() && n == ownNormalised[i]) role = own[i].second;
         if (role == ColumnRole::Extra)
             for (const KnownName& k : kNames)
                 if (n == k.name) role = k.role;
