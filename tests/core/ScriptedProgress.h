@@ -15,10 +15,11 @@ public:
     void start(const std::string& caption, int, int maximum) override {
         captions.push_back(caption);
         maxima.push_back(maximum);
+        counting = caption.rfind(cancelIn, 0) == 0;
     }
     void setRange(int, int) override {}
     void setPosition(int) override {
-        if (cancelAfter >= 0 && ++positions > cancelAfter) cancelled = true;
+        if (counting && cancelAfter >= 0 && ++positions > cancelAfter) cancelled = true;
     }
     void hide() override {}
     bool isCancelled() const override { return cancelled; }
@@ -42,6 +43,9 @@ public:
     bool cancelled = false;
     int cancelAfter = -1;  // positions before the cancel button is pressed
     int positions = 0;
+    // When set, only the positions of the stages whose captions begin so count.
+    std::string cancelIn;
+    bool counting = true;
 };
 
 }  // namespace zorv::testing

@@ -2,6 +2,7 @@
 // the ones the import adds.
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "interchange/CatalogueBuild.h"
 #include "text/TextCase.h"
@@ -22,16 +23,16 @@ FieldPlan Builder::planFields(CatalogueBuildReport& report, const std::vector<st
     // The catalogue's own names belong to their roles: an extra column of
     // such a name (or of one already made) keeps its values under a
     // numbered name.
-    const std::string reserved[] = {
-        names_.roles.magnitude, names_.roles.energy, names_.roles.zone, names_.roles.date, names_.roles.x,
-        names_.roles.y,         names_.hour,         names_.minute,     names_.second};
+    // Names are compared folded; each is folded once, as the field is made.
+    std::unordered_set<std::string> reserved;
+    for (const std::string* r :
+         {&names_.roles.magnitude, &names_.roles.energy, &names_.roles.zone, &names_.roles.date,
+          &names_.roles.x, &names_.roles.y, &names_.hour, &names_.minute, &names_.second})
+        reserved.insert(foldCase(*r));
+    std::unordered_set<std::string> made;
     const auto taken = [&](const std::string& name, bool extra) {
         const std::string folded = foldCase(name);
-        if (extra && std::any_of(std::begin(reserved), std::end(reserved),
-                                 [&](const std::string& r) { return foldCase(r) == folded; }))
-            return true;
-        return std::any_of(defs.begin(), defs.end(),
-                           [&](const FieldDef& e) { return foldCase(e.name) == folded; });
+        return (extra && reserved.count(folded) > 0) || made.count(folded) > 0;
     };
     const auto addExtra = [&](FieldDef def, std::function<void(Column&, std::size_t)> f) {
         if (taken(def.name, true))
@@ -42,11 +43,13 @@ FieldPlan Builder::planFields(CatalogueBuildReport& report, const std::vector<st
                     break;
                 }
             }
+        made.insert(foldCase(def.name));
         defs.push_back(std::move(def));
         fill.push_back(std::move(f));
     };
     // A role's field; each role makes one.
     const auto addField = [&](FieldDef def, std::function<void(Column&, std::size_t)> f) {
+        made.insert(foldCase(def.name));
         defs.push_back(std::move(def));
         fill.push_back(std::move(f));
     };
@@ -261,11 +264,12 @@ FieldPlan Builder::planFields(CatalogueBuildReport& report, const std::vector<st
         }
     }
 
+    // The first field that repeats an earlier name is the one named.
+    std::unordered_set<std::string> seen;
     for (std::size_t i = 0; i < defs.size(); ++i)
-        for (std::size_t j = 0; j < i; ++j)
-            if (foldCase(defs[i].name) == foldCase(defs[j].name))
-                throw ImportError("Próba utworzenia nowej bazy z conajmniej dwoma takimi samymi polami (" +
-                                  defs[i].name + "); sprawdź nazwy pól katalogu w ustawieniach.");
+        if (!seen.insert(foldCase(defs[i].name)).second)
+            throw ImportError("Próba utworzenia nowej bazy z conajmniej dwoma takimi samymi polami (" +
+                              defs[i].name + "); sprawdź nazwy pól katalogu w ustawieniach.");
     return {std::move(defs), std::move(fill)};
 }
 

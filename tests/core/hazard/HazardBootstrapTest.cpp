@@ -312,9 +312,10 @@ TEST(BootstrapCancel, StopsWithTheBreakError) {
     r.bootstrap.replicates = 2000;
     r.bootstrap.threads = 2;
     testing::ScriptedProgress progress;
-    // The reading of the sample shows 800 positions; the cancel comes during
-    // the replicates.
-    progress.cancelAfter = 900;
+    // The cancel comes during the replicates, whatever the reading of the
+    // sample showed before them.
+    progress.cancelIn = "Przedział ufności (bootstrap)...";
+    progress.cancelAfter = 100;
     EXPECT_THROW(PHazard(s, &cat, r, &progress), EBreakProcess);
     EXPECT_NE(
         std::find(progress.captions.begin(), progress.captions.end(), "Przedział ufności (bootstrap)..."),

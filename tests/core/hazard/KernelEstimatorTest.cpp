@@ -225,7 +225,8 @@ TEST(SmoothingFactor, FallbacksAndMessages) {
 TEST(SmoothingFactor, CancelEndsTheRun) {
     Table t = testing::magnitudeCatalogue(testing::kGr120);
     ScriptedProgress p;
-    p.cancelAfter = 240 + 2;  // reading and copying, then two search steps
+    p.cancelIn = "Poszukiwanie optymalnego współczynnika gładkości";
+    p.cancelAfter = 2;  // two search steps
     EXPECT_THROW(Estimator(testing::hazardSettings(), &t, -1.0, -1.0, {0, 0, 0}, &p), EBreakProcess);
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <thread>
@@ -214,6 +215,33 @@ TEST(CatalogueBuilder, SeparateDateAndTimeColumnsAndTheDateOrder) {
     EXPECT_NE(far.find("nie dają istniejącej daty (wiersz 2)"), std::string::npos) << far;
     const std::string hour = refusal([] { import("year,month,day,hour,magnitude\n2021,2,1,24,1\n"); });
     EXPECT_NE(hour.find("'24' to nie godzina"), std::string::npos) << hour;
+}
+
+// An extra column under a name of the catalogue's own, or of a field
+// already made, keeps its values under a numbered name, in a header of
+// thousands of columns too.
+TEST(CatalogueBuilder, ExtraColumnsOfTakenNamesAreNumbered) {
+    std::string header = "Date,ML,MAGNITUDA,magnituda_2,Zone,oddzial", cells = "2021-01-02,1,2,3,G-1,G-2";
+    for (int c = 0; c < 3000; ++c) {
+        header += ",c" + std::to_string(c);
+        cells += "," + std::to_string(c);
+    }
+    const Imported r = import(header + ",Oddzial_2\n" + cells + ",G-3\n");
+    const std::vector<std::string> names = fieldNames(r.table);
+    const auto at = [&](const std::string& name) {
+        const auto it = std::find(names.begin(), names.end(), name);
+        EXPECT_NE(it, names.end()) << name;
+        return it - names.begin();
+    };
+    EXPECT_EQ(num(r.table, 0, "MAGNITUDA"), 1);
+    EXPECT_EQ(num(r.table, 0, "MAGNITUDA_2"), 2);
+    EXPECT_EQ(num(r.table, 0, "magnituda_2_2"), 3);
+    EXPECT_EQ(r.table.value(0, r.table.requireField("ODDZIAL")).textValue(), "G-1");
+    EXPECT_EQ(r.table.value(0, r.table.requireField("oddzial_2")).textValue(), "G-2");
+    EXPECT_EQ(r.table.value(0, r.table.requireField("Oddzial_2_2")).textValue(), "G-3");
+    EXPECT_EQ(num(r.table, 0, "c2999"), 2999);
+    EXPECT_LT(at("MAGNITUDA_2"), at("magnituda_2_2"));
+    EXPECT_LT(at("c2999"), at("Oddzial_2_2"));
 }
 
 // A time column gives the three time fields even when none of its values
