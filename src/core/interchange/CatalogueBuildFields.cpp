@@ -2,6 +2,7 @@
 // the ones the import adds.
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 #include "interchange/CatalogueBuild.h"
@@ -47,9 +48,12 @@ FieldPlan Builder::planFields(CatalogueBuildReport& report, const std::vector<st
         defs.push_back(std::move(def));
         fill.push_back(std::move(f));
     };
-    // A role's field; each role makes one.
+    // A role's field; each role makes one. It repeats a name only when the
+    // settings give two roles one name: the first such field is named once
+    // the plan is made.
+    std::optional<std::string> twin;
     const auto addField = [&](FieldDef def, std::function<void(Column&, std::size_t)> f) {
-        made.insert(foldCase(def.name));
+        if (!made.insert(foldCase(def.name)).second && !twin) twin = def.name;
         defs.push_back(std::move(def));
         fill.push_back(std::move(f));
     };
@@ -264,12 +268,9 @@ FieldPlan Builder::planFields(CatalogueBuildReport& report, const std::vector<st
         }
     }
 
-    // The first field that repeats an earlier name is the one named.
-    std::unordered_set<std::string> seen;
-    for (std::size_t i = 0; i < defs.size(); ++i)
-        if (!seen.insert(foldCase(defs[i].name)).second)
-            throw ImportError("Próba utworzenia nowej bazy z conajmniej dwoma takimi samymi polami (" +
-                              defs[i].name + "); sprawdź nazwy pól katalogu w ustawieniach.");
+    if (twin)
+        throw ImportError("Próba utworzenia nowej bazy z conajmniej dwoma takimi samymi polami (" + *twin +
+                          "); sprawdź nazwy pól katalogu w ustawieniach.");
     return {std::move(defs), std::move(fill)};
 }
 
