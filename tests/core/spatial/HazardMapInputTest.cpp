@@ -162,9 +162,9 @@ TEST(HazardMapInput, ResultsDoNotDependOnTheThreadsAndCancelStops) {
     // The kernel estimate of every node takes longer than one poll.
     p.bootstrap.enabled = false;
     p.quantities = {Q::NpHazard};
-    p.grid.cellSize = 50.0;
+    p.grid.cellSize = 20.0;
     testing::ScriptedProgress progress;
-    progress.cancelAfter = 1;
+    progress.cancelAfter = 0;
     AnalysisSettings s = mapSettings();
     s.WithProgress = true;
     EXPECT_THROW(HazardMap(s, &catalogue, p, &progress), EBreakProcess);
